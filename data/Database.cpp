@@ -1,0 +1,119 @@
+#include "data/Database.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <atomic>
+
+namespace {
+QString& folderOverride()
+{
+    static QString path;
+    return path;
+}
+
+QString nextConnectionName()
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("muk4-%1").arg(++counter);
+}
+} // namespace
+
+QString DbError::describe() const
+{
+    return driverText + QStringLiteral("\n") + statement;
+}
+
+Database::Database() : name_(nextConnectionName()) {}
+
+Database::~Database()
+{
+    close();
+}
+
+QString Database::folder()
+{
+    if (!folderOverride().isEmpty())
+        return folderOverride();
+    return QCoreApplication::applicationDirPath();
+}
+
+void Database::setFolder(const QString& path)
+{
+    folderOverride() = path;
+}
+
+QString Database::filePath()
+{
+    return QDir(folder()).filePath(QString::fromLatin1(FileName));
+}
+
+DbResult Database::open()
+{
+    return openFile(filePath());
+}
+
+DbResult Database::openFile(const QString& path)
+{
+    close();
+    db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+    db_.setDatabaseName(path);
+    // A short wait lets a passing lock clear; a file held by another
+    // process still fails soon enough for the operator to be told.
+    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=1500"));
+    if (!db_.open())
+        return DbError{QStringLiteral("open ") + path, db_.lastError().text()};
+    // A committed sale must survive a power cut.
+    return execute(QStringLiteral("PRAGMA synchronous = FULL"));
+}
+
+void Database::close()
+{
+    if (!db_.isValid())
+        return;
+    db_.close();
+    db_ = QSqlDatabase();
+    QSqlDatabase::removeDatabase(name_);
+}
+
+bool Database::isOpen() const
+{
+    return db_.isValid() && db_.isOpen();
+}
+
+DbResult Database::execute(const QString& statement, const QVariantList& values)
+{
+    QSqlQuery query(db_);
+    if (!query.prepare(statement))
+        return DbError{statement, query.lastError().text()};
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        return DbError{statement, query.lastError().text()};
+    return {};
+}
+
+Transaction::Transaction(Database& db) : db_(db)
+{
+    started_ = db_.execute(QStringLiteral("BEGIN IMMEDIATE"));
+    open_ = started_.ok();
+}
+
+Transaction::~Transaction()
+{
+    if (open_)
+        (void)db_.execute(QStringLiteral("ROLLBACK"));
+}
+
+DbResult Transaction::commit()
+{
+    if (!open_)
+        return started_.ok() ? DbError{QStringLiteral("COMMIT"), QStringLiteral("no transaction")}
+                             : started_;
+    DbResult result = db_.execute(QStringLiteral("COMMIT"));
+    if (result.ok())
+        open_ = false;
+    return result;
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariantList>
+
+#include <optional>
+
+// What the engine said when a statement failed: the screens decide how the
+// operator hears of it.
+struct DbError {
+    QString statement;
+    QString driverText;
+
+    QString describe() const;
+};
+
+class [[nodiscard]] DbResult {
+public:
+    DbResult() = default;
+    DbResult(DbError error) : error_(std::move(error)) {}
+
+    bool ok() const { return !error_.has_value(); }
+    const DbError& error() const { return *error_; }
+
+private:
+    std::optional<DbError> error_;
+};
+
+// One screen's connection to the database file. Each screen opens its own on
+// loading and closes it on leaving; no connection is shared.
+class Database {
+public:
+    static constexpr const char* FileName = "MUK4.db";
+
+    Database();
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // The program folder holds the database; it is the executable's folder
+    // unless a test points it elsewhere.
+    static QString folder();
+    static void setFolder(const QString& path);
+    static QString filePath();
+
+    DbResult open();
+    // Opens another file than the program folder's database (used while the
+    // database file is first made).
+    DbResult openFile(const QString& path);
+    void close();
+    bool isOpen() const;
+
+    DbResult execute(const QString& statement, const QVariantList& values = {});
+    QSqlDatabase handle() const { return db_; }
+
+private:
+    QString name_;
+    QSqlDatabase db_;
+};
+
+// Rolls back unless committed, so that a multi-record write either lands
+// whole or not at all.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    // Whether the transaction could be started; nothing should be written
+    // when it could not.
+    const DbResult& started() const { return started_; }
+    DbResult commit();
+
+private:
+    Database& db_;
+    DbResult started_;
+    bool open_ = false;
+};

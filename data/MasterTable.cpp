@@ -1,0 +1,96 @@
+#include "data/MasterTable.h"
+
+#include "data/Clock.h"
+#include "data/RecordSet.h"
+#include "data/Schema.h"
+
+namespace {
+Select byKey(const QString& table, const QString& keyField, const QString& key)
+{
+    return Select(table).where(keyField, QStringLiteral("="), key).orderBy({keyField});
+}
+} // namespace
+
+MasterTable::MasterTable(QString table)
+    : table_(std::move(table)), fields_(Schema::fieldsOf(table_))
+{
+    Q_ASSERT(fields_.size() >= 5);
+    keyField_ = fields_.value(0);
+}
+
+DbResult MasterTable::find(Database& db, const QString& key, std::optional<QVariantMap>& out) const
+{
+    out.reset();
+    RecordSet rs(db);
+    if (DbResult r = rs.open(byKey(table_, keyField_, key)); !r.ok())
+        return r;
+    if (rs.found())
+        out = rs.record();
+    return {};
+}
+
+DbResult MasterTable::store(Database& db, const QString& key, const QVariantMap& always,
+                            const QVariantMap& onAdd, Stored* stored) const
+{
+    const qsizetype n = fields_.size();
+    const QString today = Clock::today();
+    const QString now = Clock::time();
+    Transaction transaction(db);
+    if (!transaction.started().ok())
+        return transaction.started();
+    RecordSet rs(db);
+    if (DbResult r = rs.open(byKey(table_, keyField_, key)); !r.ok())
+        return r;
+    const bool adding = !rs.found();
+    if (adding) {
+        rs.addNew();
+        rs.setValue(keyField_, key);
+        for (auto it = onAdd.cbegin(); it != onAdd.cend(); ++it)
+            rs.setValue(it.key(), it.value());
+        rs.setValue(fields_[n - 4], today);
+        rs.setValue(fields_[n - 3], now);
+    } else {
+        rs.edit();
+    }
+    for (auto it = always.cbegin(); it != always.cend(); ++it)
+        rs.setValue(it.key(), it.value());
+    rs.setValue(fields_[n - 2], today);
+    rs.setValue(fields_[n - 1], now);
+    if (DbResult r = rs.update(); !r.ok())
+        return r;
+    if (stored)
+        *stored = adding ? Stored::Added : Stored::Changed;
+    return transaction.commit();
+}
+
+DbResult MasterTable::archiveAndDelete(Database& db, const QString& key, bool* deleted) const
+{
+    if (deleted)
+        *deleted = false;
+    const qsizetype n = fields_.size();
+    Transaction transaction(db);
+    if (!transaction.started().ok())
+        return transaction.started();
+    RecordSet rs(db);
+    if (DbResult r = rs.open(byKey(table_, keyField_, key)); !r.ok())
+        return r;
+    if (!rs.found())
+        return {};
+    RecordSet archived(db);
+    if (DbResult r = archived.open(byKey(archive(), keyField_, key)); !r.ok())
+        return r;
+    archived.addNew();
+    for (qsizetype i = 0; i < n - 2; ++i)
+        archived.setValue(fields_[i], rs.value(fields_[i]));
+    archived.setValue(fields_[n - 2], Clock::today());
+    archived.setValue(fields_[n - 1], Clock::time());
+    if (DbResult r = archived.update(); !r.ok())
+        return r;
+    if (DbResult r = rs.remove(); !r.ok())
+        return r;
+    if (DbResult r = transaction.commit(); !r.ok())
+        return r;
+    if (deleted)
+        *deleted = true;
+    return {};
+}

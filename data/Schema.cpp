@@ -1,0 +1,259 @@
+#include "data/Schema.h"
+
+#include "data/Clock.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QtEndian>
+
+namespace {
+
+QStringList numbered(const QString& prefix, int first, int last)
+{
+    QStringList names;
+    for (int i = first; i <= last; ++i)
+        names << prefix + QString::number(i).rightJustified(2, u'0');
+    return names;
+}
+
+struct Definition {
+    QString name;
+    QStringList fields;
+    QStringList numbers;   // stored as REAL
+    QStringList untyped;   // no column type: stores text or number as written
+    QStringList key;       // primary or unique key
+    QList<QStringList> indexes;
+};
+
+const QStringList headerNumbers{"CF09", "CF10", "CF11", "CF13", "CF14", "CF16", "CF17"};
+
+std::vector<Definition> definitions()
+{
+    const QStringList header = numbered("CF", 1, 23);
+    const QStringList lines = numbered("CF", 1, 27);
+    const QStringList headerKey{"CF01", "CF02", "CF03"};
+    const QStringList lineKey{"CF01", "CF02", "CF03", "CF04"};
+    // Totals and reports select headers by store, register and business
+    // date, and lines by receipt number or by business date.
+    const QList<QStringList> headerIndexes{{"CF01", "CF02", "CF19"}};
+    const QList<QStringList> lineIndexes{{"CF03", "CF23"}, {"CF23"}};
+
+    std::vector<Definition> tables{
+        {"MBMSYS", {"CB01", "CB02", "CB03", "CB04", "CB07", "CB08"}, {}, {}, {"CB01"}, {}},
+        {"MBMSHO", numbered("CB", 1, 24), {}, {"CB14"}, {"CB01"}, {}},
+        {"MBMBRL", numbered("CB", 1, 8), {}, {}, {"CB01"}, {}},
+        {"MBMBRM", numbered("CB", 1, 11), {}, {}, {"CB01"}, {{"CB04", "CB01"}}},
+        {"MBMCHR", numbered("CB", 1, 8), {}, {}, {"CB01"}, {}},
+        {"MBMKJM", numbered("CK", 1, 8), {}, {}, {"CK01"}, {}},
+        {"MBMKJT", numbered("CT", 1, 8), {}, {}, {"CT01"}, {}},
+        {"MOMURA", header, headerNumbers + QStringList{"CF18"}, {}, headerKey, headerIndexes},
+        {"MOVURA", lines,
+         {"CF13", "CF14", "CF15", "CF17", "CF18", "CF19", "CF20", "CF21"}, {}, lineKey,
+         lineIndexes + QList<QStringList>{{"CF07", "CF23"}}},
+        {"MDMURK", header, headerNumbers + QStringList{"CF18"}, {}, headerKey, headerIndexes},
+        {"MOMNYK", header, headerNumbers, {}, headerKey, headerIndexes},
+        {"MOVNYK", lines, {"CF13", "CF14", "CF15", "CF17", "CF18", "CF19", "CF20"}, {}, lineKey,
+         lineIndexes},
+        {"MOMSYK", header, headerNumbers, {}, headerKey, headerIndexes},
+        {"MOVSYK", lines, {"CF13", "CF14", "CF15", "CF17", "CF18", "CF19", "CF20"}, {}, lineKey,
+         lineIndexes},
+        {"MWMXPP", numbered("CW", 1, 10), {"CW06", "CW07", "CW08"}, {}, {}, {{"CW02", "CW03", "CW04"}}},
+    };
+    // Archives of deleted master records: the master's layout, no key, since
+    // a code may be archived more than once.
+    for (const char* master : {"MBMBRL", "MBMBRM", "MBMSHO", "MBMCHR", "MBMKJM", "MBMKJT"}) {
+        for (const Definition& d : std::vector<Definition>(tables)) {
+            if (d.name == QLatin1String(master))
+                tables.push_back({u'X' + d.name.mid(1), d.fields, d.numbers, d.untyped, {}, {}});
+        }
+    }
+    return tables;
+}
+
+const std::vector<Definition>& allDefinitions()
+{
+    static const std::vector<Definition> list = definitions();
+    return list;
+}
+
+QStringList createStatements()
+{
+    QStringList statements;
+    for (const Definition& d : allDefinitions()) {
+        QStringList columns;
+        for (const QString& field : d.fields) {
+            if (d.untyped.contains(field))
+                columns << field;
+            else
+                columns << field + (d.numbers.contains(field) ? QStringLiteral(" REAL")
+                                                                : QStringLiteral(" TEXT"));
+        }
+        if (d.key.size() == 1 && d.name.startsWith(u'M') && d.name.mid(1, 2) == QLatin1String("BM"))
+            columns << QStringLiteral("PRIMARY KEY (") + d.key.first() + u')';
+        else if (!d.key.isEmpty())
+            columns << QStringLiteral("UNIQUE (") + d.key.join(u',') + u')';
+        statements << QStringLiteral("CREATE TABLE ") + d.name + QStringLiteral(" (") +
+                          columns.join(QStringLiteral(", ")) + u')';
+        int n = 0;
+        for (const QStringList& index : d.indexes) {
+            statements << QStringLiteral("CREATE INDEX %1_I%2 ON %1 (%3)")
+                              .arg(d.name)
+                              .arg(++n)
+                              .arg(index.join(u','));
+        }
+    }
+    return statements;
+}
+
+struct Seed {
+    const char* key;
+    QString first;
+    QString second;
+};
+
+bool isSqliteHeader(const QByteArray& header)
+{
+    return header.size() >= 100 && header.startsWith(QByteArrayLiteral("SQLite format 3\0"));
+}
+
+} // namespace
+
+namespace Schema {
+
+const std::vector<Table>& tables()
+{
+    static const std::vector<Table> list = [] {
+        std::vector<Table> result;
+        for (const Definition& d : allDefinitions())
+            result.push_back({d.name, d.fields});
+        return result;
+    }();
+    return list;
+}
+
+QStringList fieldsOf(const QString& table)
+{
+    for (const Table& t : tables()) {
+        if (t.name == table)
+            return t.fields;
+    }
+    return {};
+}
+
+DbResult create(Database& db)
+{
+    Transaction transaction(db);
+    if (!transaction.started().ok())
+        return transaction.started();
+    for (const QString& statement : createStatements()) {
+        if (DbResult r = db.execute(statement); !r.ok())
+            return r;
+    }
+    const QString today = Clock::today();
+    const QString now = Clock::time();
+    // The workday starts as closed so that the first start opens today's
+    // business day; the blank period code starts a new receipt period.
+    const std::vector<Seed> seeds{
+        {"caption", " ", " "},    {"company", " ", " "},        {"store", "01", "本店"},
+        {"register", "01", " "},  {"charge", "0000", " "},      {"tax", "0.10", " "},
+        {"workday", "00000000", "NLEND"}, {"receipt", " ", "00000"}, {"printer", "01", " "},
+    };
+    for (const Seed& seed : seeds) {
+        DbResult r = db.execute(
+            QStringLiteral("INSERT INTO MBMSYS (CB01, CB02, CB03, CB04, CB07, CB08) "
+                           "VALUES (?, ?, ?, ?, ?, ?)"),
+            {QString::fromLatin1(seed.key), seed.first, seed.second, QStringLiteral(" "), today,
+             now});
+        if (!r.ok())
+            return r;
+    }
+    if (DbResult r = db.execute(QStringLiteral("PRAGMA application_id = %1").arg(ApplicationId));
+        !r.ok())
+        return r;
+    if (DbResult r = db.execute(QStringLiteral("PRAGMA user_version = %1").arg(Version)); !r.ok())
+        return r;
+    return transaction.commit();
+}
+
+namespace {
+
+std::optional<QString> createFile(const QString& path)
+{
+    // Built under a temporary name and renamed when complete, so that an
+    // interrupted first start never leaves a half-made database behind.
+    const QString partial = path + QStringLiteral(".new");
+    QFile::remove(partial);
+    QString failure;
+    {
+        Database db;
+        if (DbResult r = db.openFile(partial); !r.ok())
+            failure = r.error().driverText;
+        else if (DbResult made = create(db); !made.ok())
+            failure = made.error().driverText;
+    }
+    if (failure.isEmpty() && !QFile::rename(partial, path))
+        failure = QStringLiteral("名前を変更できません");
+    if (!failure.isEmpty()) {
+        QFile::remove(partial);
+        QFile::remove(partial + QStringLiteral("-journal"));
+        return QStringLiteral("データベースファイルを作成できません（%1）").arg(failure);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> checkFile(const QString& path)
+{
+    const QString foreign = QStringLiteral("このシステムのデータベースではありません");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("ファイルを読み込めません（%1）").arg(file.errorString());
+    const QByteArray header = file.read(100);
+    file.close();
+    // The header is read directly so that a file of another program is
+    // never opened, let alone changed, by the database engine.
+    if (!isSqliteHeader(header))
+        return foreign;
+    if (qFromBigEndian<quint32>(header.constData() + 68) != Schema::ApplicationId)
+        return foreign;
+    if (qFromBigEndian<quint32>(header.constData() + 60) > quint32(Schema::Version))
+        return QStringLiteral("新しい版のプログラムで作られたデータベースです");
+    if (!QFileInfo(path).isWritable() || !QFileInfo(QFileInfo(path).absolutePath()).isWritable())
+        return QStringLiteral("ファイルまたはフォルダに書き込めません");
+
+    Database db;
+    if (DbResult r = db.openFile(path); !r.ok())
+        return QStringLiteral("ファイルを開けません（%1）").arg(r.error().driverText);
+    QSqlQuery query(db.handle());
+    if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+        return QStringLiteral("データベースが壊れています（%1）").arg(query.lastError().text());
+    QStringList present;
+    while (query.next())
+        present << query.value(0).toString();
+    if (query.lastError().isValid())
+        return QStringLiteral("データベースが壊れています（%1）").arg(query.lastError().text());
+    query.finish();
+    for (const Schema::Table& table : Schema::tables()) {
+        if (!present.contains(table.name))
+            return QStringLiteral("データベースが壊れています（表 %1 がありません）").arg(table.name);
+    }
+    // Taking the write lock once tells whether another process holds the file.
+    Transaction probe(db);
+    if (!probe.started().ok())
+        return QStringLiteral("他のプログラムが使用中です（%1）").arg(probe.started().error().driverText);
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<QString> prepareFile()
+{
+    const QString path = Database::filePath();
+    if (!QFileInfo::exists(path))
+        return createFile(path);
+    return checkFile(path);
+}
+
+} // namespace Schema

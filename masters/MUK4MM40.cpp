@@ -1,0 +1,148 @@
+#include "masters/MUK4MM40.h"
+
+#include "data/Conversions.h"
+#include "data/RecordSet.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+
+MUK4MM40::MUK4MM40(Navigator& navigator)
+    : MasterScreen(navigator, QStringLiteral("MUK4MM40"),
+                   QStringLiteral("担当者コード　登録・修正・削除"), MessageForm::Error)
+{
+    Text1 = addField(QStringLiteral("Text1"), 4, KeyFilter::Digits,
+                     QStringLiteral("担当者コードを入力してください。"));
+    Text2 = addField(QStringLiteral("Text2"), 20, KeyFilter::Any,
+                     QStringLiteral("担当者名を入力してください。"));
+    Text1->setFixedWidth(80);
+    Text2->setMinimumWidth(320);
+    addRow(QStringLiteral("担当者コード"), Text1);
+    addRow(QStringLiteral("担当者名"), Text2);
+    makeGrid({1200, 4500});
+    setTabOrder(Text1, Text2);
+    setTabOrder(Text2, RCBTN);
+    setTabOrder(RCBTN, DLBTN);
+    setTabOrder(DLBTN, RTBTN);
+
+    connect(Text1, &EntryField::focused, this, [this] { enable({Text2, RCBTN, DLBTN}, false); });
+    connect(Text1, &EntryField::entered, this, &MUK4MM40::codeEntered);
+    connect(Text2, &EntryField::focused, this, [this] {
+        enable({RCBTN, DLBTN}, false);
+        DLBTN->setEnabled(mode() == Mode::Change);
+    });
+    connect(Text2, &EntryField::entered, this, &MUK4MM40::nameEntered);
+}
+
+void MUK4MM40::areaInit()
+{
+    MasterScreen::areaInit();
+    fillGrid({});
+    Text1->clear();
+    Text2->clear();
+    setMode(Mode::Add);
+}
+
+void MUK4MM40::areaLock()
+{
+    enable({Text2, RCBTN, DLBTN}, false);
+}
+
+void MUK4MM40::areaAssign()
+{
+    BusyCursor busy;
+    codes_.clear();
+    names_.clear();
+    RecordSet rs(db());
+    const DbResult listed = rs.open(Select(QStringLiteral("MBMCHR"))
+                                        .where(QStringLiteral("CB01"), QStringLiteral(">"),
+                                               QStringLiteral("0000"))
+                                        .orderBy({QStringLiteral("CB01")}));
+    QList<QStringList> rows;
+    if (check(listed)) {
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+            codes_ << rs.text(QStringLiteral("CB01")) + QStringLiteral("   ");
+            names_ << rs.text(QStringLiteral("CB02"));
+            rows << QStringList{codes_.last(), names_.last()};
+        }
+    }
+    fillGrid(rows);
+    labelPFK()->setText(QStringLiteral("F10.Return"));
+    setMode(Mode::Add);
+}
+
+void MUK4MM40::focusFirst()
+{
+    Text1->setEnabled(true);
+    Text1->setFocus();
+}
+
+void MUK4MM40::codeEntered()
+{
+    const double value = Conversions::toNumber(Text1->text());
+    if (value <= 0) {
+        say(QStringLiteral("担当者コードがありません。"));
+        Text1->giveBack();
+        return;
+    }
+    const QString code = Conversions::fourDigitCode(static_cast<qint64>(value));
+    Text1->setText(code);
+    std::optional<QVariantMap> found;
+    if (!check(staff_.find(db(), code, found)))
+        return;
+    if (found) {
+        setMode(Mode::Change);
+        Text1->setText(found->value(QStringLiteral("CB01")).toString());
+        Text2->setText(found->value(QStringLiteral("CB02")).toString());
+    } else {
+        setMode(Mode::Add);
+        Text2->clear();
+        DLBTN->setEnabled(false);
+    }
+    open(Text2);
+}
+
+void MUK4MM40::nameEntered()
+{
+    if (Text2->text().isEmpty()) {
+        say(QStringLiteral("担当者名がありません。"));
+        Text2->giveBack();
+        return;
+    }
+    open(RCBTN);
+}
+
+void MUK4MM40::rowChosen(int row)
+{
+    if (row < 0 || row >= codes_.size())
+        return;
+    setMode(Mode::Change);
+    Text1->setText(codes_[row]);
+    Text2->setText(names_[row]);
+    open(Text2);
+}
+
+void MUK4MM40::registerClicked()
+{
+    {
+        BusyCursor busy;
+        const QString blank = QStringLiteral(" ");
+        if (!check(staff_.store(db(), Text1->text(),
+                                {{"CB01", Text1->text()},
+                                 {"CB02", Text2->text()},
+                                 {"CB03", blank},
+                                 {"CB04", blank}})))
+            return;
+    }
+    activate();
+}
+
+void MUK4MM40::deleteClicked()
+{
+    {
+        BusyCursor busy;
+        if (!check(staff_.archiveAndDelete(db(), Text1->text())))
+            return;
+    }
+    activate();
+}

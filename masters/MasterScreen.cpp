@@ -1,0 +1,158 @@
+#include "masters/MasterScreen.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+// Twips are 1/1440 inch; the grid widths of the screens are given in them.
+int pixels(int twips)
+{
+    return twips / 12;
+}
+} // namespace
+
+MasterScreen::MasterScreen(Navigator& navigator, const QString& code, const QString& titleText,
+                           MessageForm form)
+    : Screen(navigator, code, titleText), form_(form)
+{
+    fields_ = new QGridLayout;
+    fields_->setHorizontalSpacing(12);
+    fields_->setVerticalSpacing(8);
+    fields_->setColumnStretch(3, 1);
+
+    auto* frame = new QGroupBox(QStringLiteral("TRAN-AP"), this);
+    auto* frameLayout = new QVBoxLayout(frame);
+    LabelAPF = new QLabel(frame);
+    LabelAPF->setObjectName(QStringLiteral("LabelAPF"));
+    QFont bold = LabelAPF->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.2);
+    LabelAPF->setFont(bold);
+    LabelAPF->setMinimumWidth(120);
+    frameLayout->addWidget(LabelAPF);
+
+    auto makeButton = [this](const QString& name, const QString& text) {
+        auto* button = new QPushButton(text, this);
+        button->setObjectName(name);
+        button->setAutoDefault(false);
+        button->setMinimumSize(110, 40);
+        return button;
+    };
+    RCBTN = makeButton(QStringLiteral("RCBTN"), QStringLiteral("登録"));
+    DLBTN = makeButton(QStringLiteral("DLBTN"), QStringLiteral("削除"));
+    RTBTN = makeButton(QStringLiteral("RTBTN"), QStringLiteral("戻る"));
+    connect(RCBTN, &QPushButton::clicked, this, [this] { registerClicked(); });
+    connect(DLBTN, &QPushButton::clicked, this, [this] { deleteClicked(); });
+    connect(RTBTN, &QPushButton::clicked, this, [this] { leaveTo(QStringLiteral("MUK4SC05")); });
+
+    auto* actions = new QHBoxLayout;
+    actions->addWidget(frame);
+    actions->addStretch(1);
+    actions->addWidget(RCBTN);
+    actions->addWidget(DLBTN);
+    actions->addWidget(RTBTN);
+
+    gridArea_ = new QVBoxLayout;
+    body()->addSpacing(10);
+    body()->addLayout(fields_);
+    body()->addSpacing(10);
+    body()->addLayout(gridArea_, 1);
+    body()->addLayout(actions);
+}
+
+void MasterScreen::addRow(const QString& captionText, QWidget* field, QWidget* beside)
+{
+    const int row = fields_->rowCount();
+    fields_->addWidget(caption(captionText, field), row, 0);
+    fields_->addWidget(field, row, 1);
+    if (beside)
+        fields_->addWidget(beside, row, 2);
+}
+
+QTableWidget* MasterScreen::makeGrid(const QList<int>& widthsInTwips)
+{
+    grid_ = new QTableWidget(0, static_cast<int>(widthsInTwips.size()), this);
+    grid_->setObjectName(QStringLiteral("FG1"));
+    grid_->horizontalHeader()->hide();
+    grid_->verticalHeader()->hide();
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setTabKeyNavigation(false);
+    for (int i = 0; i < widthsInTwips.size(); ++i)
+        grid_->setColumnWidth(i, pixels(widthsInTwips[i]));
+    grid_->horizontalHeader()->setStretchLastSection(true);
+    connect(grid_, &QTableWidget::cellClicked, this, [this](int row, int) { rowChosen(row); });
+    gridArea_->addWidget(grid_, 1);
+    return grid_;
+}
+
+void MasterScreen::fillGrid(const QList<QStringList>& rows)
+{
+    grid_->clearContents();
+    grid_->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < rows.size(); ++r) {
+        for (int c = 0; c < rows[r].size() && c < grid_->columnCount(); ++c)
+            grid_->setItem(r, c, new QTableWidgetItem(rows[r][c]));
+    }
+}
+
+void MasterScreen::setMode(Mode mode)
+{
+    mode_ = mode;
+    struct Look {
+        const char* label;
+        const char* button;
+        const char* colour;
+    };
+    static const Look looks[] = {
+        {"●  登録", "登録", "#00C000"},
+        {"●  修正", "修正", "#FF0000"},
+        {"●  設定", "設定", "#8080FF"},
+    };
+    const Look& look = looks[static_cast<int>(mode)];
+    LabelAPF->setText(QString::fromUtf8(look.label));
+    LabelAPF->setStyleSheet(QStringLiteral("color: %1;").arg(QLatin1String(look.colour)));
+    RCBTN->setText(QString::fromUtf8(look.button));
+}
+
+void MasterScreen::open(QWidget* widget)
+{
+    widget->setEnabled(true);
+    widget->setFocus();
+}
+
+void MasterScreen::enable(std::initializer_list<QWidget*> widgets, bool on)
+{
+    for (QWidget* widget : widgets)
+        widget->setEnabled(on);
+}
+
+bool MasterScreen::functionKey(int key)
+{
+    if (key == Qt::Key_F10) {
+        leaveTo(QStringLiteral("MUK4SC05"));
+        return true;
+    }
+    return false;
+}
+
+bool MasterScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    // A row is chosen from the keyboard with Enter, as with a click.
+    if (watched == grid_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            grid_->currentRow() >= 0) {
+            rowChosen(grid_->currentRow());
+            return true;
+        }
+    }
+    return Screen::eventFilter(watched, event);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "shell/Screen.h"
+
+class QGridLayout;
+class QGroupBox;
+class QPushButton;
+class QTableWidget;
+
+// What the register button will do with the entry on screen.
+enum class Mode {
+    Add,     // "I": a new record
+    Change,  // "M": an existing record
+    Setting, // a parameter chosen on the settings screen
+};
+
+// The plan every master screen is built on: entry fields above, the mode
+// label in the "TRAN-AP" frame with the register, delete and return buttons,
+// and (on most) a grid of the table's records whose rows can be chosen.
+// F10 and the return button go back to the master menu.
+class MasterScreen : public Screen {
+    Q_OBJECT
+protected:
+    MasterScreen(Navigator& navigator, const QString& code, const QString& titleText,
+                 MessageForm form);
+
+    // Adds a captioned field on the next row of the entry area.
+    void addRow(const QString& captionText, QWidget* field, QWidget* beside = nullptr);
+    QGridLayout* fields() const { return fields_; }
+    // Creates the grid FG1 with its column widths (in twips), below the fields.
+    QTableWidget* makeGrid(const QList<int>& widthsInTwips);
+    // Replaces the grid's rows; each row is the cell texts.
+    void fillGrid(const QList<QStringList>& rows);
+    QTableWidget* grid() const { return grid_; }
+
+    Mode mode() const { return mode_; }
+    void setMode(Mode mode);
+
+    // The screen's own message form.
+    void say(const QString& text) { message(form_, text); }
+
+    // Enables and focuses a control; the field focus handlers then run.
+    static void open(QWidget* widget);
+    static void enable(std::initializer_list<QWidget*> widgets, bool on);
+
+    virtual void rowChosen(int row) { Q_UNUSED(row); }
+    virtual void registerClicked() {}
+    virtual void deleteClicked() {}
+
+    bool functionKey(int key) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    QPushButton* RCBTN;
+    QPushButton* DLBTN;
+    QPushButton* RTBTN;
+    QLabel* LabelAPF;
+
+private:
+    MessageForm form_;
+    Mode mode_ = Mode::Add;
+    QGridLayout* fields_;
+    QVBoxLayout* gridArea_;
+    QTableWidget* grid_ = nullptr;
+};

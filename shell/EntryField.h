@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QLineEdit>
+
+// Which characters a field takes from the keyboard. Every filter lets the
+// blank, the digits and the control characters through.
+enum class KeyFilter {
+    Any,
+    Digits,
+    DigitsAsterisk,
+    DigitsAsteriskColon,
+    DigitsMinus,
+    ProductCode, // digits; "+" is not typed but asks for settlement
+};
+
+// An input field of the screen pattern: on focus its whole text is selected
+// so that typing replaces it; only Enter confirms it; its key filter drops
+// every character it does not take, typed or pasted.
+class EntryField : public QLineEdit {
+    Q_OBJECT
+public:
+    EntryField(const QString& name, int maxLength, KeyFilter filter, QString prompt,
+               QWidget* parent = nullptr);
+
+    const QString& prompt() const { return prompt_; }
+    KeyFilter filter() const { return filter_; }
+    bool accepts(QChar c) const;
+    // After a failed check: the focus stays here with the text selected, so
+    // the next keystroke replaces it, and the focus step runs again.
+    void giveBack();
+
+signals:
+    void focused();
+    void entered();
+    void plusPressed();
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QString prompt_;
+    KeyFilter filter_;
+};

@@ -1,0 +1,181 @@
+#include "shell/Screen.h"
+
+#include "data/Clock.h"
+#include "shell/Navigator.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+BusyCursor::BusyCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+BusyCursor::~BusyCursor()
+{
+    QApplication::restoreOverrideCursor();
+}
+
+Screen::Screen(Navigator& navigator, const QString& code, const QString& titleText)
+    : navigator_(navigator), code_(code)
+{
+    setObjectName(code);
+    setWindowTitle(code);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(16, 10, 16, 10);
+    auto* header = new QHBoxLayout;
+    title_ = new QLabel(titleText, this);
+    title_->setObjectName(QStringLiteral("Label1"));
+    QFont big = title_->font();
+    big.setPointSizeF(big.pointSizeF() * 1.5);
+    big.setBold(true);
+    title_->setFont(big);
+    labelD_ = new QLabel(this);
+    labelD_->setObjectName(QStringLiteral("LabelD"));
+    labelD_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    header->addWidget(title_, 1);
+    header->addWidget(labelD_);
+    outer->addLayout(header);
+
+    body_ = new QVBoxLayout;
+    outer->addLayout(body_, 1);
+
+    labelM_ = new QLabel(this);
+    labelM_->setObjectName(QStringLiteral("LabelM"));
+    labelM_->setFrameShape(QFrame::Panel);
+    labelM_->setFrameShadow(QFrame::Sunken);
+    labelM_->setMinimumHeight(28);
+    labelPFK_ = new QLabel(this);
+    labelPFK_->setObjectName(QStringLiteral("LabelPFK"));
+    labelPFK_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    outer->addWidget(labelM_);
+    outer->addWidget(labelPFK_);
+
+    // Function keys act on release wherever the focus is, so they are taken
+    // before any control of the screen sees them.
+    qApp->installEventFilter(this);
+}
+
+Screen::~Screen()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool Screen::load()
+{
+    if (!check(db_.open()))
+        return false;
+    labelD_->setText(Clock::dateText());
+    std::optional<Parameter> caption;
+    if (check(Parameters::read(db_, QStringLiteral("caption"), caption)) && caption)
+        setWindowTitle(code_ + caption->first);
+    loadData();
+    return true;
+}
+
+void Screen::activate()
+{
+    areaInit();
+    areaLock();
+    areaAssign();
+    focusFirst();
+}
+
+void Screen::areaInit()
+{
+    labelM_->clear();
+}
+
+bool Screen::functionKey(int)
+{
+    return false;
+}
+
+EntryField* Screen::addField(const QString& name, int maxLength, KeyFilter filter,
+                             const QString& prompt)
+{
+    auto* field = new EntryField(name, maxLength, filter, prompt, this);
+    connect(field, &EntryField::focused, this, [this, field] { labelM_->setText(field->prompt()); });
+    return field;
+}
+
+QLabel* Screen::caption(const QString& text, QWidget* buddy)
+{
+    auto* label = new QLabel(text, this);
+    label->setBuddy(buddy);
+    return label;
+}
+
+void Screen::message(MessageForm form, const QString& text)
+{
+    QMessageBox box(this);
+    if (form == MessageForm::Error) {
+        box.setIcon(QMessageBox::Critical);
+        box.setWindowTitle(QStringLiteral("MESSAGE"));
+    } else {
+        box.setIcon(QMessageBox::NoIcon);
+        box.setWindowTitle(QApplication::applicationDisplayName());
+    }
+    box.setText(text);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    // The field that failed gets the keyboard back at once.
+    activateWindow();
+}
+
+bool Screen::check(const DbResult& result)
+{
+    if (result.ok())
+        return true;
+    message(MessageForm::Error,
+            QStringLiteral("データベースの処理に失敗しました。\n") + result.error().describe());
+    return false;
+}
+
+void Screen::leaveTo(const QString& target)
+{
+    // A way into a screen that is not built does nothing.
+    if (!navigator_.has(target))
+        return;
+    db_.close();
+    navigator_.show(target);
+}
+
+void Screen::endProgram()
+{
+    db_.close();
+    navigator_.end();
+}
+
+bool Screen::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyRelease && type != QEvent::KeyPress)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || (widget != this && !isAncestorOf(widget)) || QApplication::activeModalWidget())
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() >= Qt::Key_F1 && key->key() <= Qt::Key_F12) {
+        if (type == QEvent::KeyRelease && !key->isAutoRepeat())
+            functionKey(key->key());
+        return true;
+    }
+    // Enter on a focused button presses it, as the operator expects at the
+    // counter.
+    if (type == QEvent::KeyPress &&
+        (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        if (auto* button = qobject_cast<QPushButton*>(widget); button && button->isEnabled()) {
+            button->click();
+            return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,24 @@
+#include "shell/ScreenRegistry.h"
+
+#include "masters/MUK4MM40.h"
+#include "shell/MUK4SC01.h"
+#include "shell/MUK4SC05.h"
+#include "shell/MUK4SC09.h"
+#include "shell/Navigator.h"
+#include "shell/Screen.h"
+
+namespace {
+template <class T>
+void add(Navigator& navigator, const char* code)
+{
+    navigator.add(QString::fromLatin1(code), [](Navigator& n) -> Screen* { return new T(n); });
+}
+} // namespace
+
+void registerScreens(Navigator& navigator)
+{
+    add<MUK4SC01>(navigator, "MUK4SC01");
+    add<MUK4SC05>(navigator, "MUK4SC05");
+    add<MUK4SC09>(navigator, "MUK4SC09");
+    add<MUK4MM40>(navigator, "MUK4MM40");
+}

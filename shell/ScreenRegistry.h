@@ -1,0 +1,6 @@
+#pragma once
+
+class Navigator;
+
+// Makes every built screen reachable by its code.
+void registerScreens(Navigator& navigator);

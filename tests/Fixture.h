@@ -1,0 +1,109 @@
+#pragma once
+
+#include "data/Database.h"
+#include "shell/Navigator.h"
+#include "shell/Screen.h"
+
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QVariantMap>
+
+// A fresh, empty program folder with a newly made database; the program
+// folder goes back to the executable's when it ends.
+class ProgramFolder {
+public:
+    ProgramFolder();
+    ~ProgramFolder();
+    QString path() const { return dir_.path(); }
+    QString file() const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+// The test's own connection, for arranging records and reading them back.
+class TestDb {
+public:
+    TestDb();
+    Database& db() { return db_; }
+    operator Database&() { return db_; }
+
+private:
+    Database db_;
+};
+
+// Rows of a query, each as field name -> value, for comparing with the rows
+// a test expects.
+QList<QVariantMap> rows(Database& db, const QString& sql, const QVariantList& values = {});
+QVariantMap row(Database& db, const QString& sql, const QVariantList& values = {});
+qint64 count(Database& db, const QString& table);
+
+// Builders, one per table.
+void setParameter(Database& db, const QString& key, const QString& first,
+                  const QString& second = QStringLiteral(" "));
+void removeParameter(Database& db, const QString& key);
+void addStaff(Database& db, const QString& code, const QString& name,
+              const QString& addedDate = QStringLiteral("20260101"),
+              const QString& addedTime = QStringLiteral("09:00:00"));
+// A sales header (sale or return) of MOMURA.
+void addSale(Database& db, const QString& store, const QString& registerCode,
+             const QString& receipt, const QString& businessDate, const QString& transaction,
+             double amount, double paidNow);
+// A deposit (MOMNYK) or payment (MOMSYK) header.
+void addCashMovement(Database& db, const QString& table, const QString& store,
+                     const QString& registerCode, const QString& receipt,
+                     const QString& businessDate, double amount);
+
+// Answers every message box that opens while it lives with OK, and keeps
+// what each one said.
+class MessageBoxes : public QObject {
+public:
+    struct Seen {
+        QString title;
+        QString text;
+        QMessageBox::Icon icon;
+    };
+    MessageBoxes();
+    const QList<Seen>& seen() const { return seen_; }
+    QStringList texts() const;
+    void clear() { seen_.clear(); }
+
+private:
+    void answer();
+    QTimer timer_;
+    QList<Seen> seen_;
+};
+
+// The operator's view: the real screens, shown by the navigator.
+class Screens {
+public:
+    Screens();
+    ~Screens();
+    Navigator& navigator() { return navigator_; }
+    // Shows a screen as its menu would, and waits until it has the focus.
+    Screen* show(const QString& code);
+    Screen* current();
+    // Lets a screen change settle (the old screen goes, the new one is active).
+    Screen* settle();
+    bool ended() const { return ended_; }
+
+    template <class T>
+    T* find(const QString& name)
+    {
+        Screen* screen = current();
+        return screen ? screen->findChild<T*>(name) : nullptr;
+    }
+
+private:
+    Navigator navigator_;
+    bool ended_ = false;
+};
+
+// Key helpers as the operator uses them; text that is not ASCII arrives
+// through the input method, as Japanese does at the counter.
+void typeInto(QWidget* field, const QString& text);
+void enter(QWidget* widget);
+void functionKey(QWidget* widget, Qt::Key key);
+void clickRow(class QTableWidget* grid, int row);
