@@ -204,6 +204,19 @@ std::optional<QString> createFile(const QString& path)
     return std::nullopt;
 }
 
+// Puts the engine's reason in the operator's words; the engine's own text
+// stays beside it for whoever has to mend the file.
+QString reasonFor(const QString& driverText)
+{
+    if (driverText.contains(QLatin1String("locked")) || driverText.contains(QLatin1String("busy")))
+        return QStringLiteral("他のプログラムが使用中です（%1）").arg(driverText);
+    if (driverText.contains(QLatin1String("malformed")) ||
+        driverText.contains(QLatin1String("not a database")) ||
+        driverText.contains(QLatin1String("corrupt")))
+        return QStringLiteral("データベースが壊れています（%1）").arg(driverText);
+    return QStringLiteral("ファイルを開けません（%1）").arg(driverText);
+}
+
 std::optional<QString> checkFile(const QString& path)
 {
     const QString foreign = QStringLiteral("このシステムのデータベースではありません");
@@ -225,15 +238,15 @@ std::optional<QString> checkFile(const QString& path)
 
     Database db;
     if (DbResult r = db.openFile(path); !r.ok())
-        return QStringLiteral("ファイルを開けません（%1）").arg(r.error().driverText);
+        return reasonFor(r.error().driverText);
     QSqlQuery query(db.handle());
     if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
-        return QStringLiteral("データベースが壊れています（%1）").arg(query.lastError().text());
+        return reasonFor(query.lastError().text());
     QStringList present;
     while (query.next())
         present << query.value(0).toString();
     if (query.lastError().isValid())
-        return QStringLiteral("データベースが壊れています（%1）").arg(query.lastError().text());
+        return reasonFor(query.lastError().text());
     query.finish();
     for (const Schema::Table& table : Schema::tables()) {
         if (!present.contains(table.name))
@@ -242,7 +255,7 @@ std::optional<QString> checkFile(const QString& path)
     // Taking the write lock once tells whether another process holds the file.
     Transaction probe(db);
     if (!probe.started().ok())
-        return QStringLiteral("他のプログラムが使用中です（%1）").arg(probe.started().error().driverText);
+        return reasonFor(probe.started().error().driverText);
     return std::nullopt;
 }
 
