@@ -37,8 +37,10 @@ std::vector<Definition> definitions()
     const QStringList headerKey{"CF01", "CF02", "CF03"};
     const QStringList lineKey{"CF01", "CF02", "CF03", "CF04"};
     // Totals and reports select headers by store, register and business
-    // date, and lines by receipt number or by business date.
-    const QList<QStringList> headerIndexes{{"CF01", "CF02", "CF19"}};
+    // date in receipt order (the key order alone would make the engine walk
+    // every receipt of the register), and lines by receipt number or by
+    // business date.
+    const QList<QStringList> headerIndexes{{"CF01", "CF02", "CF19", "CF03"}};
     const QList<QStringList> lineIndexes{{"CF03", "CF23"}, {"CF23"}};
 
     std::vector<Definition> tables{

@@ -57,6 +57,7 @@ MUK4SC01::MUK4SC01(Navigator& navigator)
     }
     header->setColumnStretch(1, 1);
     header->setColumnStretch(3, 1);
+    header->setHorizontalSpacing(12);
 
     // Menu buttons with the key hint for the one that has a key.
     auto* menu = new QGridLayout;
@@ -107,10 +108,15 @@ MUK4SC01::MUK4SC01(Navigator& navigator)
             totals->addWidget(display(r.right), row, 2);
         ++row;
     }
+    QFont figures = font();
+    figures.setPointSizeF(figures.pointSizeF() * 1.4);
     for (int n : {8, 9, 10, 11, 12, 13, 14, 15}) {
         display(n)->setAlignment(Qt::AlignRight);
-        display(n)->setMinimumWidth(130);
+        display(n)->setMinimumWidth(150);
+        display(n)->setFont(figures);
     }
+    figures.setBold(true);
+    display(13)->setFont(figures);
     for (int n : {9, 12, 14})
         display(n)->setEnabled(false);
     for (int n : {11, 15}) {

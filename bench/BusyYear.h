@@ -1,0 +1,21 @@
+#pragma once
+
+#include "data/Database.h"
+
+#include <QDate>
+
+// One year of a busy register written through the program's own tables:
+// 800 sales receipts of 6 lines a day (some returns, partial payments and
+// credit sales among them), 20 deposits and 20 payments a day, and 20,000
+// products.
+struct BusyYear {
+    QDate firstDay;
+    int days = 365;
+    int salesPerDay = 800;
+    int linesPerSale = 6;
+    int depositsPerDay = 20;
+    int paymentsPerDay = 20;
+    int products = 20000;
+
+    DbResult write(Database& db) const;
+};

@@ -1,0 +1,100 @@
+#include "Fixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QSignalSpy>
+#include <QVBoxLayout>
+
+// The input field every screen is made of, on a bare window.
+class FieldsTest : public QObject {
+    Q_OBJECT
+
+private:
+    struct Window {
+        QWidget widget;
+        EntryField* first;
+        EntryField* field;
+        explicit Window(KeyFilter filter, int maxLength = 0)
+        {
+            auto* layout = new QVBoxLayout(&widget);
+            first = new EntryField("Text1", 0, KeyFilter::Any, "一を入力してください。");
+            field = new EntryField("Text2", maxLength, filter, "二を入力してください。");
+            layout->addWidget(first);
+            layout->addWidget(field);
+            widget.show();
+            QVERIFY(QTest::qWaitForWindowActive(&widget));
+            field->setFocus();
+        }
+    };
+
+private slots:
+    void filtersDropWhatTheyDoNotTake_data()
+    {
+        QTest::addColumn<KeyFilter>("filter");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("digits") << KeyFilter::Digits << "1a2-3 *:+" << "123 ";
+        QTest::newRow("asterisk") << KeyFilter::DigitsAsterisk << "2026*12:1x" << "2026*121";
+        QTest::newRow("colon") << KeyFilter::DigitsAsteriskColon << "09:05:0a*" << "09:05:0*";
+        QTest::newRow("minus") << KeyFilter::DigitsMinus << "-120.5e" << "-1205";
+        QTest::newRow("product code") << KeyFilter::ProductCode << "4901a+" << "4901";
+        QTest::newRow("any") << KeyFilter::Any << "a'\\b" << "a'\\b";
+    }
+
+    void filtersDropWhatTheyDoNotTake()
+    {
+        QFETCH(KeyFilter, filter);
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        Window w(filter);
+        typeInto(w.field, typed);
+        QCOMPARE(w.field->text(), kept);
+        QTest::keyClick(w.field, Qt::Key_Backspace);
+        QCOMPARE(w.field->text(), kept.chopped(1));
+    }
+
+    void pastedTextIsFilteredToo()
+    {
+        Window w(KeyFilter::Digits);
+        QApplication::clipboard()->setText("12ab");
+        w.field->paste();
+        QCOMPARE(w.field->text(), QString());
+        QApplication::clipboard()->setText("0042");
+        w.field->paste();
+        QCOMPARE(w.field->text(), QString("0042"));
+    }
+
+    void lengthCountsCharactersNotBytes()
+    {
+        Window w(KeyFilter::Any, 4);
+        typeInto(w.field, "日本語です");
+        QCOMPARE(w.field->text(), QString("日本語で"));
+    }
+
+    void focusSelectsEverythingAndEnterOrPlusAct()
+    {
+        Window w(KeyFilter::ProductCode);
+        QSignalSpy focused(w.field, &EntryField::focused);
+        QSignalSpy entered(w.field, &EntryField::entered);
+        QSignalSpy plus(w.field, &EntryField::plusPressed);
+        w.field->setText("4901234567894");
+        w.first->setFocus();
+        QTest::keyClick(w.first, Qt::Key_Tab);
+        QVERIFY(w.field->hasFocus());
+        QCOMPARE(focused.count(), 1);
+        QCOMPARE(w.field->selectedText(), QString("4901234567894"));
+        QTest::keyClick(w.field, Qt::Key_Enter);
+        QTest::keyClick(w.field, Qt::Key_Return);
+        QCOMPARE(entered.count(), 2);
+        QTest::keyClick(w.field, '+');
+        QCOMPARE(plus.count(), 1);
+        QCOMPARE(w.field->text(), QString("4901234567894"));
+        // Typing replaces the selected text.
+        w.field->giveBack();
+        typeInto(w.field, "7");
+        QCOMPARE(w.field->text(), QString("7"));
+    }
+};
+
+QTEST_MAIN(FieldsTest)
+#include "test_fields.moc"
