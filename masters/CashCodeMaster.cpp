@@ -40,11 +40,7 @@ CashCodeMaster::CashCodeMaster(Navigator& navigator, const CashCodeKind& kind)
     addRow(kind_.nameCaption, Text2);
     addRow(kind_.shortCaption, Text3);
     makeGrid({900, 5000, 2500});
-    setTabOrder(Text1, Text2);
-    setTabOrder(Text2, Text3);
-    setTabOrder(Text3, RCBTN);
-    setTabOrder(RCBTN, DLBTN);
-    setTabOrder(DLBTN, RTBTN);
+    setEntryOrder({Text1, Text2, Text3});
 
     connect(Text1, &EntryField::focused, this, [this] {
         enable({Text2, Text3, RCBTN, DLBTN}, false);

@@ -39,11 +39,7 @@ MUK4MM90::MUK4MM90(Navigator& navigator)
     addRow(QStringLiteral("フィールド1"), Text2);
     addRow(QStringLiteral("フィールド2"), Text3);
     makeGrid({1200, 1200, 4500});
-    setTabOrder(Text1, Text2);
-    setTabOrder(Text2, Text3);
-    setTabOrder(Text3, RCBTN);
-    setTabOrder(RCBTN, DLBTN);
-    setTabOrder(DLBTN, RTBTN);
+    setEntryOrder({Text1, Text2, Text3});
 
     // Going back to the key closes both values, so that values shown for one
     // key can never be stored under another.

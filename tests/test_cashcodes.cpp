@@ -113,6 +113,9 @@ private slots:
             }
         }
         QCOMPARE(shown, captions);
+        QCOMPARE(text1->nextInFocusChain(), text2);
+        QCOMPARE(text3->nextInFocusChain(), button(screens, "RCBTN"));
+        QCOMPARE(button(screens, "DLBTN")->nextInFocusChain(), button(screens, "RTBTN"));
 
         // Letters never reach the code.
         typeInto(text1, "4x2-");
