@@ -102,6 +102,8 @@ private slots:
         QVERIFY(!button(screens, "DLBTN")->isEnabled());
         QCOMPARE(label(screens, "LabelM"), subject + "コードを入力してください。");
         QCOMPARE(label(screens, "LabelAPF"), QString("●  登録"));
+        QVERIFY(screens.find<QLabel>("LabelAPF")->styleSheet().contains("#00C000"));
+        QCOMPARE(button(screens, "RCBTN")->text(), QString("登録"));
         QCOMPARE(label(screens, "LabelPFK"), QString("F10.Return"));
         QCOMPARE(screens.find<QTableWidget>("FG1")->columnCount(), 3);
         QStringList shown;
@@ -209,6 +211,7 @@ private slots:
         QVERIFY(text2->hasFocus());
         QCOMPARE(label(screens, "LabelAPF"), QString("●  修正"));
         QCOMPARE(button(screens, "RCBTN")->text(), QString("修正"));
+        QVERIFY(screens.find<QLabel>("LabelAPF")->styleSheet().contains("#FF0000"));
         QVERIFY(button(screens, "DLBTN")->isEnabled());
         QVERIFY(field(screens, "Text3")->isEnabled());
 
