@@ -103,6 +103,14 @@ void MasterScreen::fillGrid(const QList<QStringList>& rows)
     }
 }
 
+void MasterScreen::setEntryOrder(const QList<QWidget*>& fieldsInOrder)
+{
+    QList<QWidget*> chain = fieldsInOrder;
+    chain << RCBTN << DLBTN << RTBTN;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+}
+
 void MasterScreen::setMode(Mode mode)
 {
     mode_ = mode;

@@ -32,6 +32,8 @@ protected:
     // Replaces the grid's rows; each row is the cell texts.
     void fillGrid(const QList<QStringList>& rows);
     QTableWidget* grid() const { return grid_; }
+    // Tab order: the fields in their order of entry, then RCBTN, DLBTN, RTBTN.
+    void setEntryOrder(const QList<QWidget*>& fieldsInOrder);
 
     Mode mode() const { return mode_; }
     void setMode(Mode mode);

@@ -1,6 +1,9 @@
 #include "shell/ScreenRegistry.h"
 
 #include "masters/MUK4MM40.h"
+#include "masters/MUK4MM80.h"
+#include "masters/MUK4MM81.h"
+#include "masters/MUK4MM90.h"
 #include "shell/MUK4SC01.h"
 #include "shell/MUK4SC05.h"
 #include "shell/MUK4SC09.h"
@@ -21,4 +24,7 @@ void registerScreens(Navigator& navigator)
     add<MUK4SC05>(navigator, "MUK4SC05");
     add<MUK4SC09>(navigator, "MUK4SC09");
     add<MUK4MM40>(navigator, "MUK4MM40");
+    add<MUK4MM80>(navigator, "MUK4MM80");
+    add<MUK4MM81>(navigator, "MUK4MM81");
+    add<MUK4MM90>(navigator, "MUK4MM90");
 }
