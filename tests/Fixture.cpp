@@ -200,7 +200,7 @@ void enter(QWidget* widget)
     // A message box took the keyboard for a moment; wait until the screen
     // has it back, as the operator would.
     if (window && window->isVisible() && !window->isActiveWindow())
-        QTest::qWaitForWindowActive(window);
+        (void)QTest::qWaitForWindowActive(window);
 }
 
 void functionKey(QWidget* widget, Qt::Key key)
