@@ -1,15 +1,17 @@
 #include "shell/ScreenRegistry.h"
 
 #include "masters/MUK4MM40.h"
+#include "masters/MUK4MM50.h"
+#include "masters/MUK4MM51.h"
 #include "shell/MUK4SC01.h"
 #include "shell/MUK4SC05.h"
 #include "shell/MUK4SC09.h"
 #include "shell/Navigator.h"
 #include "shell/Screen.h"
 
-namespace {
-template <class T>
-void add(Navigator& navigator, const char* code)
+namespace
+{
+template <class T> void add(Navigator& navigator, const char* code)
 {
     navigator.add(QString::fromLatin1(code), [](Navigator& n) -> Screen* { return new T(n); });
 }
@@ -21,4 +23,6 @@ void registerScreens(Navigator& navigator)
     add<MUK4SC05>(navigator, "MUK4SC05");
     add<MUK4SC09>(navigator, "MUK4SC09");
     add<MUK4MM40>(navigator, "MUK4MM40");
+    add<MUK4MM50>(navigator, "MUK4MM50");
+    add<MUK4MM51>(navigator, "MUK4MM51");
 }
