@@ -19,8 +19,8 @@ CategoryScreen::CategoryScreen(Navigator& navigator, const QString& code, const 
     Text2 = addField(QStringLiteral("Text2"), 20, KeyFilter::Any, text("名称を入力してください。"));
     Text3 = addField(QStringLiteral("Text3"), 10, KeyFilter::Any, text("略称を入力してください。"));
     Text1->setFixedWidth(16 + 12 * digits);
-    Text2->setMinimumWidth(340);
-    Text3->setMinimumWidth(190);
+    Text2->setFixedWidth(340);
+    Text3->setFixedWidth(190);
 
     connect(Text1, &EntryField::focused, this, [this] {
         enable({Text2, Text3, RCBTN, DLBTN}, false);
