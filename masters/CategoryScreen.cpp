@@ -26,22 +26,20 @@ CategoryScreen::CategoryScreen(Navigator& navigator, const QString& code, const 
         enable({Text2, Text3, RCBTN, DLBTN}, false);
     });
     connect(Text1, &EntryField::entered, this, &CategoryScreen::codeEntered);
-    connect(Text2, &EntryField::entered, this, [this] {
-        if (Text2->text().isEmpty()) {
-            say(text("名称がありません。"));
-            Text2->giveBack();
-            return;
-        }
-        open(Text3);
-    });
-    connect(Text3, &EntryField::entered, this, [this] {
-        if (Text3->text().isEmpty()) {
-            say(text("略称がありません。"));
-            Text3->giveBack();
-            return;
-        }
-        open(RCBTN);
-    });
+    connect(Text2, &EntryField::entered, this,
+            [this] { passOn(Text2, "名称がありません。", Text3); });
+    connect(Text3, &EntryField::entered, this,
+            [this] { passOn(Text3, "略称がありません。", RCBTN); });
+}
+
+void CategoryScreen::passOn(EntryField* field, const char* missing, QWidget* next)
+{
+    if (field->text().isEmpty()) {
+        say(text(missing));
+        field->giveBack();
+        return;
+    }
+    open(next);
 }
 
 QString CategoryScreen::text(const char* suffix) const

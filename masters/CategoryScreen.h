@@ -11,8 +11,7 @@
 // again before anything is stored or deleted. Unlike the other master
 // screens, the name fields close nothing when they take the focus, so a
 // finished entry can be touched up without passing it through again.
-class CategoryScreen : public MasterScreen
-{
+class CategoryScreen : public MasterScreen {
     Q_OBJECT
 protected:
     // level: the word in front of every caption, prompt and message;
@@ -55,6 +54,8 @@ private:
     // One past the highest code the field takes (10, 100).
     qint64 codeLimit() const;
     void codeEntered();
+    // Enter in a name field: an empty one is refused, else the next opens.
+    void passOn(EntryField* field, const char* missing, QWidget* next);
     // ANS_CHECK: 0 when every field passes, else the number of the last
     // field that failed. Every check runs, so each failure is reported.
     int answerCheck();

@@ -3,8 +3,7 @@
 #include "masters/CategoryScreen.h"
 
 // Major categories: one-digit codes with a name and a short name.
-class MUK4MM50 : public CategoryScreen
-{
+class MUK4MM50 : public CategoryScreen {
     Q_OBJECT
 public:
     explicit MUK4MM50(Navigator& navigator);

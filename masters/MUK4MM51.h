@@ -8,8 +8,7 @@ class QLineEdit;
 
 // Middle categories, kept one major category at a time: the major is chosen
 // in CB1 and stands in TextA in front of the two typed digits of the code.
-class MUK4MM51 : public CategoryScreen
-{
+class MUK4MM51 : public CategoryScreen {
     Q_OBJECT
 public:
     explicit MUK4MM51(Navigator& navigator);

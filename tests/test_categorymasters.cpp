@@ -10,8 +10,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-namespace
-{
+namespace {
 void insert(Database& db, const QString& sql, const QVariantList& values)
 {
     if (DbResult r = db.execute(sql, values); !r.ok())
@@ -51,8 +50,7 @@ const QColor green(0, 192, 0);
 const QColor red(255, 0, 0);
 } // namespace
 
-class CategoryMastersTest : public QObject
-{
+class CategoryMastersTest : public QObject {
     Q_OBJECT
 
 private:
@@ -343,24 +341,6 @@ private slots:
         QCOMPARE(count(t, "MBMBRM"), 3);
         QCOMPARE(gridRows(screens),
                  (QList<QStringList>{{"302  ", "婦人服", "婦人"}, {"305  ", "子供服", "子供"}}));
-    }
-
-    void deletingTwiceKeepsBothArchiveRecords()
-    {
-        ProgramFolder folder;
-        TestDb t;
-        Screens screens;
-        screens.show("MUK4MM50");
-        for (const char* name : {"初代", "二代"}) {
-            enterAll(screens, "6", QString::fromUtf8(name), "略");
-            enter(button(screens, "RCBTN"));
-            clickRow(grid(screens), 0);
-            click(button(screens, "DLBTN"));
-        }
-        QCOMPARE(count(t, "MBMBRL"), 0);
-        QCOMPARE(rows(t, "SELECT CB01, CB02 FROM XBMBRL ORDER BY rowid"),
-                 (QList<QVariantMap>{{{"CB01", "6"}, {"CB02", "初代"}},
-                                     {{"CB01", "6"}, {"CB02", "二代"}}}));
     }
 
     // --- Major 0 and the choice of a major -----------------------------
