@@ -4,6 +4,8 @@
 #include "masters/MUK4MM80.h"
 #include "masters/MUK4MM81.h"
 #include "masters/MUK4MM90.h"
+#include "masters/MUK4MM50.h"
+#include "masters/MUK4MM51.h"
 #include "shell/MUK4SC01.h"
 #include "shell/MUK4SC05.h"
 #include "shell/MUK4SC09.h"
@@ -27,4 +29,6 @@ void registerScreens(Navigator& navigator)
     add<MUK4MM80>(navigator, "MUK4MM80");
     add<MUK4MM81>(navigator, "MUK4MM81");
     add<MUK4MM90>(navigator, "MUK4MM90");
+    add<MUK4MM50>(navigator, "MUK4MM50");
+    add<MUK4MM51>(navigator, "MUK4MM51");
 }
