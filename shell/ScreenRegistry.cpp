@@ -1,6 +1,8 @@
 #include "shell/ScreenRegistry.h"
 
 #include "masters/MUK4MM40.h"
+#include "masters/MUK4MM55.h"
+#include "masters/MUK4MM57.h"
 #include "shell/MUK4SC01.h"
 #include "shell/MUK4SC05.h"
 #include "shell/MUK4SC09.h"
@@ -21,4 +23,6 @@ void registerScreens(Navigator& navigator)
     add<MUK4SC05>(navigator, "MUK4SC05");
     add<MUK4SC09>(navigator, "MUK4SC09");
     add<MUK4MM40>(navigator, "MUK4MM40");
+    add<MUK4MM55>(navigator, "MUK4MM55");
+    add<MUK4MM57>(navigator, "MUK4MM57");
 }
