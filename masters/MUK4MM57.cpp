@@ -3,9 +3,9 @@
 #include <QRadioButton>
 
 MUK4MM57::MUK4MM57(Navigator& navigator)
-    : ProductScreen(navigator, {QStringLiteral("MUK4MM57"),
-                                QStringLiteral("特売単価　登録・修正・削除"),
-                                QStringLiteral("特売期間    to"), QStringLiteral("特売時間    to")})
+    : ProductScreen(navigator,
+                    {QStringLiteral("MUK4MM57"), QStringLiteral("特売単価　登録・修正・削除"),
+                     QStringLiteral("特売期間    to"), QStringLiteral("特売時間    to")})
 {
 }
 

@@ -6,7 +6,8 @@
 
 #include <optional>
 
-namespace {
+namespace
+{
 const QString Blank = QStringLiteral(" ");
 
 QVariant orBlank(const QString& text)

@@ -15,7 +15,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 const QString ChooseName = QStringLiteral("名前を選択してください");
 
 // A stored blank stands for "no value" and is shown as an empty field.
@@ -58,8 +59,7 @@ ProductScreen::ProductScreen(Navigator& navigator, const Captions& captions)
     Text7 = addField("Text7", 8, digits, "売単価を入力してください。");
     Text8 = addField("Text8", 8, KeyFilter::DigitsAsterisk, "売単価確定日を入力してください。");
     Text9 = addField("Text9", 8, digits, "特売単価を入力してください。");
-    Text10 =
-        addField("Text10", 8, KeyFilter::DigitsAsterisk, "特売期間(from)を入力してください。");
+    Text10 = addField("Text10", 8, KeyFilter::DigitsAsterisk, "特売期間(from)を入力してください。");
     Text11 = addField("Text11", 8, KeyFilter::DigitsAsterisk, "特売期間(to)を入力してください。");
     const auto timeKeys = KeyFilter::DigitsAsteriskColon;
     Text12 = addField("Text12", 8, timeKeys, "特売時間(from)を入力してください。");
@@ -90,8 +90,8 @@ ProductScreen::ProductScreen(Navigator& navigator, const Captions& captions)
     }
     buildLayout(captions);
 
-    chain_ = {Text1, Text2, Text3, CB1, CB2, Text4, Text5, Text7,
-              Text8, Text9, Text10, Text11, Text12, Text13};
+    chain_ = {Text1, Text2, Text3, CB1,    CB2,    Text4,  Text5,
+              Text7, Text8, Text9, Text10, Text11, Text12, Text13};
     prices_ = {Text4, Text7, Text9};
     for (qsizetype i = 0; i + 1 < chain_.size(); ++i)
         setTabOrder(chain_[i], chain_[i + 1]);
@@ -216,8 +216,8 @@ void ProductScreen::buildLayout(const Captions& captions)
     special->setVerticalSpacing(8);
     special->addWidget(kinds, 0, 0, 1, 2);
     const QList<QPair<QString, EntryField*>> specialRows{
-        {QStringLiteral("特売単価"), Text9},       {QStringLiteral("特売期間 from"), Text10},
-        {captions.periodTo, Text11},               {QStringLiteral("特売時間 from"), Text12},
+        {QStringLiteral("特売単価"), Text9}, {QStringLiteral("特売期間 from"), Text10},
+        {captions.periodTo, Text11},         {QStringLiteral("特売時間 from"), Text12},
         {captions.timeTo, Text13},
     };
     for (int i = 0; i < specialRows.size(); ++i) {

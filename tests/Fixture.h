@@ -12,7 +12,8 @@
 
 // A fresh, empty program folder with a newly made database; the program
 // folder goes back to the executable's when it ends.
-class ProgramFolder {
+class ProgramFolder
+{
 public:
     ProgramFolder();
     ~ProgramFolder();
@@ -24,7 +25,8 @@ private:
 };
 
 // The test's own connection, for arranging records and reading them back.
-class TestDb {
+class TestDb
+{
 public:
     TestDb();
     Database& db() { return db_; }
@@ -47,6 +49,14 @@ void removeParameter(Database& db, const QString& key);
 void addStaff(Database& db, const QString& code, const QString& name,
               const QString& addedDate = QStringLiteral("20260101"),
               const QString& addedTime = QStringLiteral("09:00:00"));
+// A major (MBMBRL) and a middle category (MBMBRM, code = major digit and
+// two-digit number).
+void addMajor(Database& db, const QString& code, const QString& name);
+void addMiddle(Database& db, const QString& code, const QString& name);
+// A product of MBMSHO: a complete record of plain values (no special price,
+// added 20250101 08:00:00) with the given fields in place of those values.
+QVariantMap productRecord(const QVariantMap& fields);
+void addProduct(Database& db, const QVariantMap& fields);
 // A sales header (sale or return) of MOMURA.
 void addSale(Database& db, const QString& store, const QString& registerCode,
              const QString& receipt, const QString& businessDate, const QString& transaction,
@@ -58,7 +68,8 @@ void addCashMovement(Database& db, const QString& table, const QString& store,
 
 // Answers every message box that opens while it lives with OK, and keeps
 // what each one said.
-class MessageBoxes : public QObject {
+class MessageBoxes : public QObject
+{
 public:
     struct Seen {
         QString title;
@@ -77,7 +88,8 @@ private:
 };
 
 // The operator's view: the real screens, shown by the navigator.
-class Screens {
+class Screens
+{
 public:
     Screens();
     ~Screens();
@@ -89,8 +101,7 @@ public:
     Screen* settle();
     bool ended() const { return ended_; }
 
-    template <class T>
-    T* find(const QString& name)
+    template <class T> T* find(const QString& name)
     {
         Screen* screen = current();
         return screen ? screen->findChild<T*>(name) : nullptr;
