@@ -9,9 +9,9 @@
 #include "shell/Navigator.h"
 #include "shell/Screen.h"
 
-namespace
-{
-template <class T> void add(Navigator& navigator, const char* code)
+namespace {
+template <class T>
+void add(Navigator& navigator, const char* code)
 {
     navigator.add(QString::fromLatin1(code), [](Navigator& n) -> Screen* { return new T(n); });
 }

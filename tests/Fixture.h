@@ -12,8 +12,7 @@
 
 // A fresh, empty program folder with a newly made database; the program
 // folder goes back to the executable's when it ends.
-class ProgramFolder
-{
+class ProgramFolder {
 public:
     ProgramFolder();
     ~ProgramFolder();
@@ -25,8 +24,7 @@ private:
 };
 
 // The test's own connection, for arranging records and reading them back.
-class TestDb
-{
+class TestDb {
 public:
     TestDb();
     Database& db() { return db_; }
@@ -68,8 +66,7 @@ void addCashMovement(Database& db, const QString& table, const QString& store,
 
 // Answers every message box that opens while it lives with OK, and keeps
 // what each one said.
-class MessageBoxes : public QObject
-{
+class MessageBoxes : public QObject {
 public:
     struct Seen {
         QString title;
@@ -88,8 +85,7 @@ private:
 };
 
 // The operator's view: the real screens, shown by the navigator.
-class Screens
-{
+class Screens {
 public:
     Screens();
     ~Screens();
@@ -101,7 +97,8 @@ public:
     Screen* settle();
     bool ended() const { return ended_; }
 
-    template <class T> T* find(const QString& name)
+    template <class T>
+    T* find(const QString& name)
     {
         Screen* screen = current();
         return screen ? screen->findChild<T*>(name) : nullptr;
