@@ -80,6 +80,9 @@ ProductScreen::ProductScreen(Navigator& navigator, const Captions& captions)
     LabelW = new QLabel(this);
     LabelW->setObjectName(QStringLiteral("LabelW"));
     LabelW->setStyleSheet(QStringLiteral("color: #C00000;"));
+    // Room for the warning from the start, so the screen does not shift when it shows.
+    LabelW->setMinimumWidth(
+        LabelW->fontMetrics().horizontalAdvance(QStringLiteral("？商品コード桁数(≠JAN)")) + 12);
     auto* kinds = new QButtonGroup(this);
     QRadioButton** options[] = {&Option1, &Option2, &Option3, &Option4};
     const char* kindNames[] = {"期間＆時間", "期間", "時間", "なし"};
@@ -180,6 +183,7 @@ void ProductScreen::buildLayout(const Captions& captions)
         for (QWidget* widget : widgets)
             layout->addWidget(widget);
         layout->addStretch(1);
+        line->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
         return line;
     };
     Text1->setFixedWidth(150);
@@ -224,8 +228,14 @@ void ProductScreen::buildLayout(const Captions& captions)
         special->addWidget(caption(specialRows[i].first, specialRows[i].second), i + 1, 0);
         special->addWidget(specialRows[i].second, i + 1, 1);
     }
-    special->setRowStretch(static_cast<int>(specialRows.size()) + 1, 1);
-    fields()->addLayout(special, 0, 4, fields()->rowCount(), 1);
+    fields()->setVerticalSpacing(14);
+    fields()->setColumnStretch(3, 0);
+    fields()->setColumnMinimumWidth(3, 40);
+    fields()->setColumnStretch(5, 1);
+    // Without a list below, the room left over stays under the fields.
+    const int rows = fields()->rowCount();
+    fields()->addLayout(special, 0, 4, rows, 1, Qt::AlignTop);
+    fields()->setRowStretch(rows, 1);
 }
 
 void ProductScreen::areaInit()
