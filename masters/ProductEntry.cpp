@@ -67,6 +67,37 @@ QVariantMap ProductEntry::record(bool adding) const
     };
 }
 
+ProductEntry ProductEntry::fromRecord(const QVariantMap& record)
+{
+    auto shown = [&record](const char* field) {
+        const QString text = record.value(QString::fromLatin1(field)).toString();
+        return text.trimmed().isEmpty() ? QString() : text;
+    };
+    ProductEntry entry;
+    entry.code = shown("CB01");
+    entry.name = shown("CB02");
+    entry.shortName = shown("CB03");
+    entry.major = shown("CB04");
+    entry.middle = shown("CB05");
+    entry.cost = shown("CB07");
+    entry.costDate = shown("CB08");
+    entry.averageDate = shown("CB09");
+    entry.price = shown("CB11");
+    entry.priceDate = shown("CB12");
+    entry.kind = kindOf(Conversions::toNumber(shown("CB13")));
+    if (entry.kind != SpecialKind::None)
+        entry.special = shown("CB14");
+    if (shown("CB15").size() == 8) {
+        entry.periodFrom = shown("CB15");
+        entry.periodTo = shown("CB16");
+    }
+    if (shown("CB17").size() == 8) {
+        entry.timeFrom = shown("CB17");
+        entry.timeTo = shown("CB18");
+    }
+    return entry;
+}
+
 SpecialKind ProductEntry::kindOf(double storedValue)
 {
     if (storedValue == 1)
@@ -83,6 +114,11 @@ bool ProductEntry::isCalendarDate(QStringView text)
     if (text.size() != 8 || !allDigits(text))
         return false;
     return QDate(text.left(4).toInt(), text.mid(4, 2).toInt(), text.mid(6, 2).toInt()).isValid();
+}
+
+bool ProductEntry::isCode(QStringView text)
+{
+    return text.size() <= 13 && allDigits(text);
 }
 
 ProductEntry::TimeCheck ProductEntry::checkTime(QStringView text)

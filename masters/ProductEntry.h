@@ -45,7 +45,15 @@ public:
     // not-yet-calculated average date whatever the screen showed.
     QVariantMap record(bool adding) const;
 
+    // A stored product as the screens show it: a stored blank is an empty
+    // field, and the special price, period and time window only show when
+    // the kind and the stored texts say they are there.
+    static ProductEntry fromRecord(const QVariantMap& record);
+
     static SpecialKind kindOf(double storedValue);
+
+    // A product code the screens take: 1 to 13 digits.
+    static bool isCode(QStringView text);
 
     // Eight digits yyyymmdd naming a real calendar day.
     static bool isCalendarDate(QStringView text);

@@ -2,96 +2,18 @@
 
 #include "data/Clock.h"
 #include "data/Conversions.h"
-#include "data/RecordSet.h"
+#include "masters/ProductCategories.h"
 
-#include <QButtonGroup>
 #include <QComboBox>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
-
-namespace
-{
-const QString ChooseName = QStringLiteral("名前を選択してください");
-
-// A stored blank stands for "no value" and is shown as an empty field.
-QString shown(const QVariantMap& record, const char* field)
-{
-    const QString text = record.value(QString::fromLatin1(field)).toString();
-    return text.trimmed().isEmpty() ? QString() : text;
-}
-
-bool isDigits(const QString& text)
-{
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return false;
-    }
-    return !text.isEmpty();
-}
-
-QLineEdit* displayBox(const QString& name, int maxLength, int width, QWidget* parent)
-{
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setMaxLength(maxLength);
-    box->setFixedWidth(width);
-    box->setEnabled(false);
-    box->setFocusPolicy(Qt::NoFocus);
-    return box;
-}
-} // namespace
 
 ProductScreen::ProductScreen(Navigator& navigator, const Captions& captions)
     : MasterScreen(navigator, captions.code, captions.title, MessageForm::Error)
 {
-    auto digits = KeyFilter::Digits;
-    Text1 = addField("Text1", 13, digits, "商品コードを入力してください。");
-    Text2 = addField("Text2", 20, KeyFilter::Any, "商品名称を入力してください。");
-    Text3 = addField("Text3", 10, KeyFilter::Any, "商品略称を入力してください。");
-    Text4 = addField("Text4", 8, digits, "原単価を入力してください。");
-    Text5 = addField("Text5", 8, KeyFilter::DigitsAsterisk, "原単価確定日を入力してください。");
-    Text7 = addField("Text7", 8, digits, "売単価を入力してください。");
-    Text8 = addField("Text8", 8, KeyFilter::DigitsAsterisk, "売単価確定日を入力してください。");
-    Text9 = addField("Text9", 8, digits, "特売単価を入力してください。");
-    Text10 = addField("Text10", 8, KeyFilter::DigitsAsterisk, "特売期間(from)を入力してください。");
-    Text11 = addField("Text11", 8, KeyFilter::DigitsAsterisk, "特売期間(to)を入力してください。");
-    const auto timeKeys = KeyFilter::DigitsAsteriskColon;
-    Text12 = addField("Text12", 8, timeKeys, "特売時間(from)を入力してください。");
-    Text13 = addField("Text13", 8, timeKeys, "特売時間(to)を入力してください。");
-    Text6 = displayBox("Text6", 8, 110, this);
-    TextA = displayBox("TextA", 1, 28, this);
-    TextB = displayBox("TextB", 1, 28, this);
-    TextC = displayBox("TextC", 2, 36, this);
-    auto makeCombo = [this](const char* name) {
-        auto* combo = new QComboBox(this);
-        combo->setObjectName(QString::fromLatin1(name));
-        combo->setPlaceholderText(ChooseName);
-        combo->setMinimumWidth(260);
-        return combo;
-    };
-    CB1 = makeCombo("CB1");
-    CB2 = makeCombo("CB2");
-    LabelW = new QLabel(this);
-    LabelW->setObjectName(QStringLiteral("LabelW"));
-    LabelW->setStyleSheet(QStringLiteral("color: #C00000;"));
-    // Room for the warning from the start, so the screen does not shift when it shows.
-    LabelW->setMinimumWidth(
-        LabelW->fontMetrics().horizontalAdvance(QStringLiteral("？商品コード桁数(≠JAN)")) + 12);
-    auto* kinds = new QButtonGroup(this);
-    QRadioButton** options[] = {&Option1, &Option2, &Option3, &Option4};
-    const char* kindNames[] = {"期間＆時間", "期間", "時間", "なし"};
-    for (int i = 0; i < 4; ++i) {
-        *options[i] = new QRadioButton(QString::fromUtf8(kindNames[i]), this);
-        (*options[i])->setObjectName(QStringLiteral("Option%1").arg(i + 1));
-        kinds->addButton(*options[i]);
-    }
-    buildLayout(captions);
+    makeControls(captions);
 
     chain_ = {Text1, Text2, Text3, CB1,    CB2,    Text4,  Text5,
               Text7, Text8, Text9, Text10, Text11, Text12, Text13};
@@ -174,70 +96,6 @@ ProductScreen::ProductScreen(Navigator& navigator, const Captions& captions)
     selectKind(SpecialKind::None);
 }
 
-void ProductScreen::buildLayout(const Captions& captions)
-{
-    auto row = [this](std::initializer_list<QWidget*> widgets) {
-        auto* line = new QWidget(this);
-        auto* layout = new QHBoxLayout(line);
-        layout->setContentsMargins(0, 0, 0, 0);
-        for (QWidget* widget : widgets)
-            layout->addWidget(widget);
-        layout->addStretch(1);
-        line->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-        return line;
-    };
-    Text1->setFixedWidth(150);
-    Text2->setMinimumWidth(300);
-    Text3->setFixedWidth(170);
-    for (EntryField* field : {Text4, Text5, Text7, Text8, Text9, Text10, Text11, Text12, Text13})
-        field->setFixedWidth(110);
-    addRow(QStringLiteral("商品コード"), Text1, LabelW);
-    addRow(QStringLiteral("商品名称"), Text2);
-    addRow(QStringLiteral("商品略称"), Text3);
-    // The combo box, not the code boxes in front of it, is what the caption names.
-    auto comboRow = [this](const QString& text, QComboBox* combo, QWidget* line) {
-        const int at = fields()->rowCount();
-        fields()->addWidget(caption(text, combo), at, 0);
-        fields()->addWidget(line, at, 1, 1, 2);
-    };
-    comboRow(QStringLiteral("大分類コード"), CB1, row({TextA, CB1}));
-    comboRow(QStringLiteral("中分類コード"), CB2, row({TextB, TextC, CB2}));
-    addRow(QStringLiteral("原単価"), Text4);
-    addRow(QStringLiteral("原単価確定日"), Text5);
-    addRow(QStringLiteral("移動平均原価算出日"), Text6);
-    addRow(QStringLiteral("売単価"), Text7);
-    addRow(QStringLiteral("売単価確定日"), Text8);
-
-    // The special price stands apart on the right, as it is kept on its own.
-    auto* kinds = new QGroupBox(QStringLiteral("特売区分"), this);
-    auto* kindLayout = new QGridLayout(kinds);
-    kindLayout->addWidget(Option1, 0, 0);
-    kindLayout->addWidget(Option2, 0, 1);
-    kindLayout->addWidget(Option3, 1, 0);
-    kindLayout->addWidget(Option4, 1, 1);
-    auto* special = new QGridLayout;
-    special->setHorizontalSpacing(12);
-    special->setVerticalSpacing(8);
-    special->addWidget(kinds, 0, 0, 1, 2);
-    const QList<QPair<QString, EntryField*>> specialRows{
-        {QStringLiteral("特売単価"), Text9}, {QStringLiteral("特売期間 from"), Text10},
-        {captions.periodTo, Text11},         {QStringLiteral("特売時間 from"), Text12},
-        {captions.timeTo, Text13},
-    };
-    for (int i = 0; i < specialRows.size(); ++i) {
-        special->addWidget(caption(specialRows[i].first, specialRows[i].second), i + 1, 0);
-        special->addWidget(specialRows[i].second, i + 1, 1);
-    }
-    fields()->setVerticalSpacing(14);
-    fields()->setColumnStretch(3, 0);
-    fields()->setColumnMinimumWidth(3, 40);
-    fields()->setColumnStretch(5, 1);
-    // Without a list below, the room left over stays under the fields.
-    const int rows = fields()->rowCount();
-    fields()->addLayout(special, 0, 4, rows, 1, Qt::AlignTop);
-    fields()->setRowStretch(rows, 1);
-}
-
 void ProductScreen::areaInit()
 {
     MasterScreen::areaInit();
@@ -305,7 +163,7 @@ void ProductScreen::codeEntered()
 {
     const QString code = Text1->text();
     // Only digits make a code the counter can scan or type.
-    if (code.size() > 13 || !isDigits(code)) {
+    if (!ProductEntry::isCode(code)) {
         say(QStringLiteral("商品コードがありません。"));
         Text1->giveBack();
         return;
@@ -327,36 +185,32 @@ void ProductScreen::codeEntered()
     setMode(Mode::Change);
     LabelW->clear();
     enable({Text2, Text3, DLBTN}, true);
-    showProduct(*found);
+    showEntry(ProductEntry::fromRecord(*found));
     productShown();
 }
 
-void ProductScreen::showProduct(const QVariantMap& record)
+void ProductScreen::showEntry(const ProductEntry& entry)
 {
-    Text1->setText(shown(record, "CB01"));
-    Text2->setText(shown(record, "CB02"));
-    Text3->setText(shown(record, "CB03"));
-    const QString major = shown(record, "CB04");
-    TextA->setText(major);
-    TextB->setText(major);
+    Text1->setText(entry.code);
+    Text2->setText(entry.name);
+    Text3->setText(entry.shortName);
+    TextA->setText(entry.major);
+    TextB->setText(entry.major);
     majorListSet();
-    TextC->setText(shown(record, "CB05").right(2));
+    TextC->setText(entry.middle.right(2));
     // The middle list belongs to the product's own major category.
-    middleListSet(major);
-    Text4->setText(shown(record, "CB07"));
-    Text5->setText(shown(record, "CB08"));
-    Text6->setText(shown(record, "CB09"));
-    Text7->setText(shown(record, "CB11"));
-    Text8->setText(shown(record, "CB12"));
-    const SpecialKind stored = ProductEntry::kindOf(Conversions::toNumber(shown(record, "CB13")));
-    selectKind(stored);
-    Text9->setText(stored == SpecialKind::None ? QString() : shown(record, "CB14"));
-    const bool period = shown(record, "CB15").size() == 8;
-    Text10->setText(period ? shown(record, "CB15") : QString());
-    Text11->setText(period ? shown(record, "CB16") : QString());
-    const bool time = shown(record, "CB17").size() == 8;
-    Text12->setText(time ? shown(record, "CB17") : QString());
-    Text13->setText(time ? shown(record, "CB18") : QString());
+    middleListSet(entry.major);
+    Text4->setText(entry.cost);
+    Text5->setText(entry.costDate);
+    Text6->setText(entry.averageDate);
+    Text7->setText(entry.price);
+    Text8->setText(entry.priceDate);
+    selectKind(entry.kind);
+    Text9->setText(entry.special);
+    Text10->setText(entry.periodFrom);
+    Text11->setText(entry.periodTo);
+    Text12->setText(entry.timeFrom);
+    Text13->setText(entry.timeTo);
 }
 
 void ProductScreen::productShown()
@@ -376,50 +230,38 @@ void ProductScreen::shortNameEntered()
     open(CB1);
 }
 
+void ProductScreen::fillList(QComboBox* box, const QList<CategoryChoice>& choices, int number)
+{
+    box->clear();
+    for (const CategoryChoice& choice : choices)
+        box->addItem(choice.name, choice.number);
+    box->setCurrentIndex(number < 0 ? -1 : box->findData(number));
+}
+
 void ProductScreen::majorListSet()
 {
-    CB1->clear();
-    RecordSet rs(db());
-    if (check(rs.open(Select(QStringLiteral("MBMBRL"))
-                          .where(QStringLiteral("CB01"), QStringLiteral(">="), QStringLiteral("0"))
-                          .orderBy({QStringLiteral("CB01")})))) {
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-            CB1->addItem(rs.text(QStringLiteral("CB02")),
-                         static_cast<int>(rs.number(QStringLiteral("CB01"))));
-    }
-    if (TextA->text().isEmpty()) {
-        CB1->setCurrentIndex(-1);
+    QList<CategoryChoice> majors;
+    check(ProductCategories::majors(db(), majors));
+    if (TextA->text().isEmpty())
         TextB->clear();
-        return;
-    }
-    CB1->setCurrentIndex(CB1->findData(static_cast<int>(Conversions::toNumber(TextA->text()))));
+    fillList(CB1, majors,
+             TextA->text().isEmpty() ? -1 : static_cast<int>(Conversions::toNumber(TextA->text())));
 }
 
 void ProductScreen::middleListSet(const QString& major)
 {
-    CB2->clear();
-    RecordSet rs(db());
-    const QString field = QStringLiteral("CB01");
-    if (!major.isEmpty() &&
-        check(rs.open(Select(QStringLiteral("MBMBRM"))
-                          .where(field, QStringLiteral(">="), major + QStringLiteral("00"))
-                          .where(field, QStringLiteral("<="), major + QStringLiteral("99"))
-                          .orderBy({field})))) {
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-            CB2->addItem(rs.text(QStringLiteral("CB02")), static_cast<int>(rs.number(field)));
-    }
-    if (TextC->text().isEmpty()) {
-        CB2->setCurrentIndex(-1);
-        return;
-    }
-    const int code = static_cast<int>(Conversions::toNumber(TextB->text() + TextC->text()));
-    CB2->setCurrentIndex(CB2->findData(code));
+    QList<CategoryChoice> middles;
+    if (!major.isEmpty())
+        check(ProductCategories::middles(db(), major, middles));
+    const QString code = TextB->text() + TextC->text();
+    fillList(CB2, middles,
+             TextC->text().isEmpty() ? -1 : static_cast<int>(Conversions::toNumber(code)));
 }
 
 void ProductScreen::majorChosen(int index)
 {
     closeAfter(CB1);
-    const QString major = QString::number(CB1->itemData(index).toInt() + 10).right(1);
+    const QString major = ProductCategories::majorCode(CB1->itemData(index).toInt());
     // A middle number of another major category would make a code that does
     // not exist.
     if (major != TextB->text())
@@ -433,7 +275,7 @@ void ProductScreen::majorChosen(int index)
 void ProductScreen::middleChosen(int index)
 {
     closeAfter(CB2);
-    TextC->setText(QString::number(CB2->itemData(index).toInt() + 100).right(2));
+    TextC->setText(ProductCategories::middleNumber(CB2->itemData(index).toInt()));
     open(Text4);
 }
 

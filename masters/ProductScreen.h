@@ -4,6 +4,7 @@
 #include "masters/MasterScreen.h"
 #include "masters/ProductEntry.h"
 
+struct CategoryChoice;
 class QComboBox;
 class QLineEdit;
 class QRadioButton;
@@ -47,10 +48,11 @@ protected:
     QRadioButton* Option4;
 
 private:
-    void buildLayout(const Captions& captions);
+    void makeControls(const Captions& captions);
     void closeAfter(QWidget* field);
     void codeEntered();
-    void showProduct(const QVariantMap& record);
+    void showEntry(const ProductEntry& entry);
+    void fillList(QComboBox* box, const QList<CategoryChoice>& choices, int number);
     void shortNameEntered();
     void majorListSet();
     void middleListSet(const QString& major);
