@@ -327,6 +327,29 @@ private slots:
         QVERIFY(!field(screens, "Text9")->isEnabled());
     }
 
+    void saveChecksNamesAndCategoriesFirst()
+    {
+        ProgramFolder folder;
+        TestDb t;
+        addCategories(t);
+        Screens screens;
+        screens.show("MUK4MM55");
+        QVERIFY(enterNewProduct(screens, "4900000000001"));
+        save(screens);
+        // The kept sale price date lets a kind jump straight to the special
+        // price; the save still finds the name and short name missing.
+        MessageBoxes boxes;
+        QVERIFY(answer(screens, "Text1", "4900000000002"));
+        QTest::mouseClick(option(screens, 2), Qt::LeftButton);
+        QVERIFY(answer(screens, "Text9", "50") && answer(screens, "Text10", "") &&
+                answer(screens, "Text11", ""));
+        save(screens);
+        QCOMPARE(boxes.texts(), (QStringList{"商品名称がありません。", "商品略称がありません。"}));
+        QVERIFY(field(screens, "Text3")->hasFocus());
+        QVERIFY(field(screens, "Text2")->isEnabled());
+        QCOMPARE(count(t, "MBMSHO"), 1);
+    }
+
     // --- calling up, changing, copying and deleting ----------------------
 
     void calledUpProductIsShownAndCanBeCopied()
@@ -386,6 +409,30 @@ private slots:
                       {"CB22", "10:15:30"}, {"CB23", "20261206"},   {"CB24", "10:15:30"}},
                      stored,
                  }));
+    }
+
+    void copyThroughTheKindShortcutIsStillANewProduct()
+    {
+        ProgramFolder folder;
+        TestDb t;
+        addCategories(t);
+        addProduct(t, {{"CB01", Jan}});
+        Screens screens;
+        screens.show("MUK4MM55");
+        QVERIFY(answer(screens, "Text1", Jan));
+        field(screens, "Text1")->setFocus();
+        QVERIFY(answer(screens, "Text1", "4900000000009"));
+        // Choosing a kind skips the cost date, where the new average date is set.
+        QTest::mouseClick(option(screens, 3), Qt::LeftButton);
+        QCOMPARE(box(screens, "Text6")->text(), QString("20250301"));
+        QVERIFY(answer(screens, "Text9", "90") && answer(screens, "Text12", "") &&
+                answer(screens, "Text13", ""));
+        save(screens);
+        const QVariantMap copy =
+            row(t, "SELECT CB09, CB13, CB14, CB21 FROM MBMSHO WHERE CB01 = ?", {"4900000000009"});
+        QCOMPARE(copy,
+                 (QVariantMap{
+                     {"CB09", "99999999"}, {"CB13", "3"}, {"CB14", "90"}, {"CB21", "20261206"}}));
     }
 
     void changeKeepsAddedMomentAndAverageDate()
