@@ -6,6 +6,8 @@
 #include "masters/MUK4MM90.h"
 #include "masters/MUK4MM50.h"
 #include "masters/MUK4MM51.h"
+#include "masters/MUK4MM55.h"
+#include "masters/MUK4MM57.h"
 #include "shell/MUK4SC01.h"
 #include "shell/MUK4SC05.h"
 #include "shell/MUK4SC09.h"
@@ -31,4 +33,6 @@ void registerScreens(Navigator& navigator)
     add<MUK4MM90>(navigator, "MUK4MM90");
     add<MUK4MM50>(navigator, "MUK4MM50");
     add<MUK4MM51>(navigator, "MUK4MM51");
+    add<MUK4MM55>(navigator, "MUK4MM55");
+    add<MUK4MM57>(navigator, "MUK4MM57");
 }

@@ -95,6 +95,66 @@ void addStaff(Database& db, const QString& code, const QString& name, const QStr
         {code, name, addedDate, addedTime, addedDate, addedTime});
 }
 
+void addMajor(Database& db, const QString& code, const QString& name)
+{
+    run(db,
+        "INSERT INTO MBMBRL VALUES (?, ?, ?, ' ', '20250101', '08:00:00', '20250101', "
+        "'08:00:00')",
+        {code, name, name.left(10)});
+}
+
+void addMiddle(Database& db, const QString& code, const QString& name)
+{
+    run(db,
+        "INSERT INTO MBMBRM VALUES (?, ?, ?, ?, ' ', ' ', ' ', '20250101', '08:00:00', "
+        "'20250101', '08:00:00')",
+        {code, name, name.left(10), code.left(1)});
+}
+
+QVariantMap productRecord(const QVariantMap& fields)
+{
+    QVariantMap record{
+        {"CB01", "4900000000001"},
+        {"CB02", "商品"},
+        {"CB03", "商品"},
+        {"CB04", "1"},
+        {"CB05", "101"},
+        {"CB06", " "},
+        {"CB07", "100"},
+        {"CB08", "20250101"},
+        {"CB09", "20250301"},
+        {"CB10", " "},
+        {"CB11", "150"},
+        {"CB12", "20250101"},
+        {"CB13", "4"},
+        {"CB14", 0},
+        {"CB15", " "},
+        {"CB16", " "},
+        {"CB17", " "},
+        {"CB18", " "},
+        {"CB19", " "},
+        {"CB20", " "},
+        {"CB21", "20250101"},
+        {"CB22", "08:00:00"},
+        {"CB23", "20250101"},
+        {"CB24", "08:00:00"},
+    };
+    for (auto it = fields.cbegin(); it != fields.cend(); ++it)
+        record.insert(it.key(), it.value());
+    return record;
+}
+
+void addProduct(Database& db, const QVariantMap& fields)
+{
+    const QVariantMap record = productRecord(fields);
+    QStringList marks;
+    for (qsizetype i = 0; i < record.size(); ++i)
+        marks << QStringLiteral("?");
+    run(db,
+        "INSERT INTO MBMSHO (" + record.keys().join(u',') + ") VALUES (" + marks.join(u',') + ")",
+        record.values());
+}
+
 void addSale(Database& db, const QString& store, const QString& registerCode,
              const QString& receipt, const QString& businessDate, const QString& transaction,
              double amount, double paidNow)

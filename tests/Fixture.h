@@ -47,6 +47,14 @@ void removeParameter(Database& db, const QString& key);
 void addStaff(Database& db, const QString& code, const QString& name,
               const QString& addedDate = QStringLiteral("20260101"),
               const QString& addedTime = QStringLiteral("09:00:00"));
+// A major (MBMBRL) and a middle category (MBMBRM, code = major digit and
+// two-digit number).
+void addMajor(Database& db, const QString& code, const QString& name);
+void addMiddle(Database& db, const QString& code, const QString& name);
+// A product of MBMSHO: a complete record of plain values (no special price,
+// added 20250101 08:00:00) with the given fields in place of those values.
+QVariantMap productRecord(const QVariantMap& fields);
+void addProduct(Database& db, const QVariantMap& fields);
 // A sales header (sale or return) of MOMURA.
 void addSale(Database& db, const QString& store, const QString& registerCode,
              const QString& receipt, const QString& businessDate, const QString& transaction,
