@@ -53,14 +53,30 @@ DbResult BusyYear::write(Database& db) const
         Inserter product(db, QStringLiteral("MBMSHO"));
         for (int p = 0; p < products; ++p) {
             const int major = 1 + p % 9;
-            QVariantList v{QStringLiteral("49") + code(p, 11), QStringLiteral("商品%1").arg(p),
-                           QStringLiteral("品%1").arg(p), QString::number(major),
-                           QString::number(major) + code(p % 20, 2), blank, QStringLiteral("70"),
-                           QStringLiteral("20260101"), QStringLiteral("99999999"), blank,
-                           QString::number(100 + p % 900), QStringLiteral("20260101"),
-                           QStringLiteral("4"), 0, blank, blank, blank, blank, blank, blank,
-                           QStringLiteral("20260101"), QStringLiteral("09:00:00"),
-                           QStringLiteral("20260101"), QStringLiteral("09:00:00")};
+            QVariantList v{QStringLiteral("49") + code(p, 11),
+                           QStringLiteral("商品%1").arg(p),
+                           QStringLiteral("品%1").arg(p),
+                           QString::number(major),
+                           QString::number(major) + code(p % 20, 2),
+                           blank,
+                           QStringLiteral("70"),
+                           QStringLiteral("20260101"),
+                           QStringLiteral("99999999"),
+                           blank,
+                           QString::number(100 + p % 900),
+                           QStringLiteral("20260101"),
+                           QStringLiteral("4"),
+                           0,
+                           blank,
+                           blank,
+                           blank,
+                           blank,
+                           blank,
+                           blank,
+                           QStringLiteral("20260101"),
+                           QStringLiteral("09:00:00"),
+                           QStringLiteral("20260101"),
+                           QStringLiteral("09:00:00")};
             if (DbResult r = product.add(v); !r.ok())
                 return r;
         }
@@ -83,7 +99,7 @@ DbResult BusyYear::write(Database& db) const
         int sequence = day.day() * 1000;
         for (int s = 0; s < salesPerDay; ++s) {
             const QString receipt = period + code(++sequence % 100000, 5);
-            const QString kind = s % 20 == 0 ? QStringLiteral("11009")
+            const QString kind = s % 20 == 0   ? QStringLiteral("11009")
                                  : s % 33 == 0 ? QStringLiteral("20000")
                                  : s % 50 == 0 ? QStringLiteral("30000")
                                                : QStringLiteral("11000");
@@ -94,21 +110,62 @@ DbResult BusyYear::write(Database& db) const
                 const double price = 100 + p % 900;
                 const double base = std::trunc(price / 1.1 + 0.9);
                 total += price;
-                QVariantList v{store, reg, receipt, code(l, 3), QStringLiteral("0001"),
+                QVariantList v{store,
+                               reg,
+                               receipt,
+                               code(l, 3),
+                               QStringLiteral("0001"),
                                kind.endsWith(u'9') ? QStringLiteral("9") : blank,
-                               QStringLiteral("49") + code(p, 11), QStringLiteral("商品%1").arg(p),
-                               QString::number(1 + p % 9), QString::number(1 + p % 9) + code(p % 20, 2),
-                               QString(), blank, base, base, 1.0, blank, price, price - base, price,
-                               price - base, 70.0, blank, date, date, time, date, time};
+                               QStringLiteral("49") + code(p, 11),
+                               QStringLiteral("商品%1").arg(p),
+                               QString::number(1 + p % 9),
+                               QString::number(1 + p % 9) + code(p % 20, 2),
+                               QString(),
+                               blank,
+                               base,
+                               base,
+                               1.0,
+                               blank,
+                               price,
+                               price - base,
+                               price,
+                               price - base,
+                               70.0,
+                               blank,
+                               date,
+                               date,
+                               time,
+                               date,
+                               time};
                 if (DbResult r = line.add(v); !r.ok())
                     return r;
             }
-            const double paid = kind == QLatin1String("20000") ? 1000
+            const double paid = kind == QLatin1String("20000")   ? 1000
                                 : kind == QLatin1String("30000") ? 0
-                                                                  : total;
-            QVariantList h{store, reg, receipt, code(linesPerSale, 3), QStringLiteral("0001"), blank,
-                           kind, blank, total, paid, paid - total, blank, paid, total - paid, blank,
-                           total, total / 11, 0.0, date, date, time, date, time};
+                                                                 : total;
+            QVariantList h{store,
+                           reg,
+                           receipt,
+                           code(linesPerSale, 3),
+                           QStringLiteral("0001"),
+                           blank,
+                           kind,
+                           blank,
+                           total,
+                           paid,
+                           paid - total,
+                           blank,
+                           paid,
+                           total - paid,
+                           blank,
+                           total,
+                           total / 11,
+                           0.0,
+                           date,
+                           date,
+                           time,
+                           date,
+                           time};
             if (DbResult r = header.add(h); !r.ok())
                 return r;
             if (kind.startsWith(u'2') || kind.startsWith(u'3')) {
@@ -123,18 +180,58 @@ DbResult BusyYear::write(Database& db) const
             for (int m = 0; m < count; ++m) {
                 const QString receipt = period + code(++sequence % 100000, 5);
                 const double amount = 1000 + m * 10;
-                QVariantList h{store, reg, receipt, QStringLiteral("001"), QStringLiteral("0001"),
-                               blank, QStringLiteral("70000"), blank, amount, amount, 0.0, blank,
-                               amount, 0.0, blank, amount * 0.9, amount * 0.1, blank, date, date,
-                               QStringLiteral("20:00:00"), date, QStringLiteral("20:00:00")};
+                QVariantList h{store,
+                               reg,
+                               receipt,
+                               QStringLiteral("001"),
+                               QStringLiteral("0001"),
+                               blank,
+                               QStringLiteral("70000"),
+                               blank,
+                               amount,
+                               amount,
+                               0.0,
+                               blank,
+                               amount,
+                               0.0,
+                               blank,
+                               amount * 0.9,
+                               amount * 0.1,
+                               blank,
+                               date,
+                               date,
+                               QStringLiteral("20:00:00"),
+                               date,
+                               QStringLiteral("20:00:00")};
                 if (DbResult r = head.add(h); !r.ok())
                     return r;
-                QVariantList l{store, reg, receipt, QStringLiteral("001"), QStringLiteral("0001"),
-                               blank, QStringLiteral("0001"), QStringLiteral("雑収入"), blank,
-                               QStringLiteral("0001"), QStringLiteral("取引先"), blank, amount,
-                               amount, 1.0, blank, amount * 0.9, amount * 0.1, amount * 0.9,
-                               amount * 0.1, QStringLiteral("**"), blank, date, date,
-                               QStringLiteral("20:00:00"), date, QStringLiteral("20:00:00")};
+                QVariantList l{store,
+                               reg,
+                               receipt,
+                               QStringLiteral("001"),
+                               QStringLiteral("0001"),
+                               blank,
+                               QStringLiteral("0001"),
+                               QStringLiteral("雑収入"),
+                               blank,
+                               QStringLiteral("0001"),
+                               QStringLiteral("取引先"),
+                               blank,
+                               amount,
+                               amount,
+                               1.0,
+                               blank,
+                               amount * 0.9,
+                               amount * 0.1,
+                               amount * 0.9,
+                               amount * 0.1,
+                               QStringLiteral("**"),
+                               blank,
+                               date,
+                               date,
+                               QStringLiteral("20:00:00"),
+                               date,
+                               QStringLiteral("20:00:00")};
                 if (DbResult r = lines.add(l); !r.ok())
                     return r;
             }

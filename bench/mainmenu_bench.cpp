@@ -21,7 +21,8 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("bench-data");
+    const QString folder =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("bench-data");
     QDir().mkpath(folder);
     Database::setFolder(QFileInfo(folder).absoluteFilePath());
     const bool fresh = !QFileInfo::exists(Database::filePath());
@@ -30,7 +31,8 @@ int main(int argc, char* argv[])
         return 1;
     }
     const BusyYear year{QDate(2025, 12, 1)};
-    const QString lastDay = year.firstDay.addDays(year.days - 1).toString(QStringLiteral("yyyyMMdd"));
+    const QString lastDay =
+        year.firstDay.addDays(year.days - 1).toString(QStringLiteral("yyyyMMdd"));
     if (fresh) {
         Database db;
         if (!db.open().ok())
@@ -64,7 +66,8 @@ int main(int argc, char* argv[])
         Parameters parameters;
         BusinessDay::Header header;
         if (!db.open().ok() ||
-            !parameters.load(db, QStringList{QStringLiteral("caption")} + BusinessDay::headerKeys()).ok() ||
+            !parameters.load(db, QStringList{QStringLiteral("caption")} + BusinessDay::headerKeys())
+                 .ok() ||
             !BusinessDay::assign(db, parameters, header).ok() ||
             !totals.read(db, header.storeCode, header.registerValue, header.businessDate).ok())
             return 1;
@@ -76,7 +79,7 @@ int main(int argc, char* argv[])
                 "90th percentile %.2f ms, worst %.2f ms over %d rounds\n",
                 qPrintable(lastDay), static_cast<long long>(year.salesPerDay), times[rounds / 2],
                 times[rounds * 9 / 10], times.back(), rounds);
-    std::printf("cash %.0f, sales %.0f, returns %.0f, deposits %.0f, payments %.0f\n", totals.cash(),
-                totals.sales(), totals.returns, totals.deposits, totals.payments);
+    std::printf("cash %.0f, sales %.0f, returns %.0f, deposits %.0f, payments %.0f\n",
+                totals.cash(), totals.sales(), totals.returns, totals.deposits, totals.payments);
     return 0;
 }

@@ -17,7 +17,9 @@ double toNumber(QStringView text)
     }
     qsizetype i = 0;
     const qsizetype n = compact.size();
-    auto isDigit = [&](qsizetype at) { return at < n && compact[at].isDigit() && compact[at].unicode() < 128; };
+    auto isDigit = [&](qsizetype at) {
+        return at < n && compact[at].isDigit() && compact[at].unicode() < 128;
+    };
     if (i < n && (compact[i] == u'+' || compact[i] == u'-'))
         ++i;
     const qsizetype mantissaStart = i;
@@ -32,7 +34,8 @@ double toNumber(QStringView text)
     if (mantissaDigits == 0 || (mantissaDigits == 1 && compact[mantissaStart] == u'.'))
         return 0;
     qsizetype end = i;
-    if (i < n && (compact[i] == u'e' || compact[i] == u'E' || compact[i] == u'd' || compact[i] == u'D')) {
+    if (i < n &&
+        (compact[i] == u'e' || compact[i] == u'E' || compact[i] == u'd' || compact[i] == u'D')) {
         qsizetype j = i + 1;
         if (j < n && (compact[j] == u'+' || compact[j] == u'-'))
             ++j;

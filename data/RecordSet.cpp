@@ -175,7 +175,8 @@ DbResult RecordSet::update()
         sql = QStringLiteral("UPDATE ") + table_ + QStringLiteral(" SET ") + sets.join(u',') +
               QStringLiteral(" WHERE rowid = ?");
     } else {
-        return DbError{QStringLiteral("UPDATE ") + table_, QStringLiteral("no add or edit pending")};
+        return DbError{QStringLiteral("UPDATE ") + table_,
+                       QStringLiteral("no add or edit pending")};
     }
 
     QSqlQuery query(db_.handle());
@@ -201,7 +202,8 @@ DbResult RecordSet::update()
 
 DbResult RecordSet::remove()
 {
-    const QString sql = QStringLiteral("DELETE FROM ") + table_ + QStringLiteral(" WHERE rowid = ?");
+    const QString sql =
+        QStringLiteral("DELETE FROM ") + table_ + QStringLiteral(" WHERE rowid = ?");
     if (bof() || eof())
         return DbError{sql, QStringLiteral("no current record")};
     QSqlQuery query(db_.handle());

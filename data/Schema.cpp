@@ -22,9 +22,9 @@ QStringList numbered(const QString& prefix, int first, int last)
 struct Definition {
     QString name;
     QStringList fields;
-    QStringList numbers;   // stored as REAL
-    QStringList untyped;   // no column type: stores text or number as written
-    QStringList key;       // primary or unique key
+    QStringList numbers; // stored as REAL
+    QStringList untyped; // no column type: stores text or number as written
+    QStringList key;     // primary or unique key
     QList<QStringList> indexes;
 };
 
@@ -52,17 +52,33 @@ std::vector<Definition> definitions()
         {"MBMKJM", numbered("CK", 1, 8), {}, {}, {"CK01"}, {}},
         {"MBMKJT", numbered("CT", 1, 8), {}, {}, {"CT01"}, {}},
         {"MOMURA", header, headerNumbers + QStringList{"CF18"}, {}, headerKey, headerIndexes},
-        {"MOVURA", lines,
-         {"CF13", "CF14", "CF15", "CF17", "CF18", "CF19", "CF20", "CF21"}, {}, lineKey,
+        {"MOVURA",
+         lines,
+         {"CF13", "CF14", "CF15", "CF17", "CF18", "CF19", "CF20", "CF21"},
+         {},
+         lineKey,
          lineIndexes + QList<QStringList>{{"CF07", "CF23"}}},
         {"MDMURK", header, headerNumbers + QStringList{"CF18"}, {}, headerKey, headerIndexes},
         {"MOMNYK", header, headerNumbers, {}, headerKey, headerIndexes},
-        {"MOVNYK", lines, {"CF13", "CF14", "CF15", "CF17", "CF18", "CF19", "CF20"}, {}, lineKey,
+        {"MOVNYK",
+         lines,
+         {"CF13", "CF14", "CF15", "CF17", "CF18", "CF19", "CF20"},
+         {},
+         lineKey,
          lineIndexes},
         {"MOMSYK", header, headerNumbers, {}, headerKey, headerIndexes},
-        {"MOVSYK", lines, {"CF13", "CF14", "CF15", "CF17", "CF18", "CF19", "CF20"}, {}, lineKey,
+        {"MOVSYK",
+         lines,
+         {"CF13", "CF14", "CF15", "CF17", "CF18", "CF19", "CF20"},
+         {},
+         lineKey,
          lineIndexes},
-        {"MWMXPP", numbered("CW", 1, 10), {"CW06", "CW07", "CW08"}, {}, {}, {{"CW02", "CW03", "CW04"}}},
+        {"MWMXPP",
+         numbered("CW", 1, 10),
+         {"CW06", "CW07", "CW08"},
+         {},
+         {},
+         {{"CW02", "CW03", "CW04"}}},
     };
     // Archives of deleted master records: the master's layout, no key, since
     // a code may be archived more than once.
@@ -91,7 +107,7 @@ QStringList createStatements()
                 columns << field;
             else
                 columns << field + (d.numbers.contains(field) ? QStringLiteral(" REAL")
-                                                                : QStringLiteral(" TEXT"));
+                                                              : QStringLiteral(" TEXT"));
         }
         if (d.key.size() == 1 && d.name.startsWith(u'M') && d.name.mid(1, 2) == QLatin1String("BM"))
             columns << QStringLiteral("PRIMARY KEY (") + d.key.first() + u')';
@@ -159,16 +175,22 @@ DbResult create(Database& db)
     // The workday starts as closed so that the first start opens today's
     // business day; the blank period code starts a new receipt period.
     const std::vector<Seed> seeds{
-        {"caption", " ", " "},    {"company", " ", " "},        {"store", "01", "本店"},
-        {"register", "01", " "},  {"charge", "0000", " "},      {"tax", "0.10", " "},
-        {"workday", "00000000", "NLEND"}, {"receipt", " ", "00000"}, {"printer", "01", " "},
+        {"caption", " ", " "},
+        {"company", " ", " "},
+        {"store", "01", "本店"},
+        {"register", "01", " "},
+        {"charge", "0000", " "},
+        {"tax", "0.10", " "},
+        {"workday", "00000000", "NLEND"},
+        {"receipt", " ", "00000"},
+        {"printer", "01", " "},
     };
     for (const Seed& seed : seeds) {
-        DbResult r = db.execute(
-            QStringLiteral("INSERT INTO MBMSYS (CB01, CB02, CB03, CB04, CB07, CB08) "
-                           "VALUES (?, ?, ?, ?, ?, ?)"),
-            {QString::fromLatin1(seed.key), seed.first, seed.second, QStringLiteral(" "), today,
-             now});
+        DbResult r =
+            db.execute(QStringLiteral("INSERT INTO MBMSYS (CB01, CB02, CB03, CB04, CB07, CB08) "
+                                      "VALUES (?, ?, ?, ?, ?, ?)"),
+                       {QString::fromLatin1(seed.key), seed.first, seed.second, QStringLiteral(" "),
+                        today, now});
         if (!r.ok())
             return r;
     }
@@ -252,7 +274,8 @@ std::optional<QString> checkFile(const QString& path)
     query.finish();
     for (const Schema::Table& table : Schema::tables()) {
         if (!present.contains(table.name))
-            return QStringLiteral("データベースが壊れています（表 %1 がありません）").arg(table.name);
+            return QStringLiteral("データベースが壊れています（表 %1 がありません）")
+                .arg(table.name);
     }
     // Taking the write lock once tells whether another process holds the file.
     Transaction probe(db);

@@ -7,8 +7,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-namespace
-{
+namespace {
 const QString blank = QStringLiteral(" ");
 
 // Codes run from "0000" to "9999"; 10000 wraps round to "0000" like the

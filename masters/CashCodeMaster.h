@@ -21,8 +21,7 @@ struct CashCodeKind {
 // name and a short name, every record listed, each deleted record kept in the
 // archive. Unlike the staff master, the register and delete buttons lock the
 // entry and check the name again before they touch the table.
-class CashCodeMaster : public MasterScreen
-{
+class CashCodeMaster : public MasterScreen {
     Q_OBJECT
 protected:
     CashCodeMaster(Navigator& navigator, const CashCodeKind& kind);

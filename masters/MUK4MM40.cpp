@@ -54,10 +54,10 @@ void MUK4MM40::areaAssign()
     codes_.clear();
     names_.clear();
     RecordSet rs(db());
-    const DbResult listed = rs.open(Select(QStringLiteral("MBMCHR"))
-                                        .where(QStringLiteral("CB01"), QStringLiteral(">"),
-                                               QStringLiteral("0000"))
-                                        .orderBy({QStringLiteral("CB01")}));
+    const DbResult listed =
+        rs.open(Select(QStringLiteral("MBMCHR"))
+                    .where(QStringLiteral("CB01"), QStringLiteral(">"), QStringLiteral("0000"))
+                    .orderBy({QStringLiteral("CB01")}));
     QList<QStringList> rows;
     if (check(listed)) {
         for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {

@@ -5,8 +5,7 @@
 // Special-price maintenance: the product screen set up for giving stored
 // products a special price and taking it away again. Names stay as they
 // are, and nothing is ever deleted or archived here.
-class MUK4MM57 : public ProductScreen
-{
+class MUK4MM57 : public ProductScreen {
     Q_OBJECT
 public:
     explicit MUK4MM57(Navigator& navigator);

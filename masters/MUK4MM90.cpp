@@ -6,8 +6,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-namespace
-{
+namespace {
 const QString blank = QStringLiteral(" ");
 
 // Keys the program writes by itself as well: a change here may be

@@ -5,8 +5,7 @@
 
 // System settings: the values of the parameters that exist in MBMSYS can be
 // changed here; no parameter is ever added or removed.
-class MUK4MM90 : public MasterScreen
-{
+class MUK4MM90 : public MasterScreen {
     Q_OBJECT
 public:
     explicit MUK4MM90(Navigator& navigator);

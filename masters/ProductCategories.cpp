@@ -2,8 +2,7 @@
 
 #include "data/RecordSet.h"
 
-namespace
-{
+namespace {
 DbResult read(Database& db, const Select& select, QList<CategoryChoice>& out)
 {
     out.clear();
@@ -17,8 +16,7 @@ DbResult read(Database& db, const Select& select, QList<CategoryChoice>& out)
 }
 } // namespace
 
-namespace ProductCategories
-{
+namespace ProductCategories {
 
 DbResult majors(Database& db, QList<CategoryChoice>& out)
 {

@@ -13,8 +13,7 @@ struct CategoryChoice {
 };
 
 // The major and middle category lists the product screens choose from.
-namespace ProductCategories
-{
+namespace ProductCategories {
 
 // Every major category, major 0 included, by code.
 DbResult majors(Database& db, QList<CategoryChoice>& out);

@@ -6,8 +6,7 @@
 
 #include <optional>
 
-namespace
-{
+namespace {
 const QString Blank = QStringLiteral(" ");
 
 QVariant orBlank(const QString& text)

@@ -15,8 +15,7 @@ enum class SpecialKind {
 // One product as the product screens hold it, and the checks of its dates,
 // times and prices. Kept free of widgets so that what gets stored can be
 // reasoned about (and tested) without a window.
-class ProductEntry
-{
+class ProductEntry {
 public:
     // The moving-average cost date of a product whose average was never
     // calculated.

@@ -13,8 +13,7 @@ class QRadioButton;
 // one after the other as each is confirmed with Enter. What the last save
 // left in the dates, the categories and the special-price kind is offered
 // again for the next product until a delete or leaving clears it.
-class ProductScreen : public MasterScreen
-{
+class ProductScreen : public MasterScreen {
     Q_OBJECT
 protected:
     struct Captions {

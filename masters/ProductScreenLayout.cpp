@@ -11,8 +11,7 @@
 // The controls of the product screens and their arrangement: the product on
 // the left in the order of entry, the special price beside it.
 
-namespace
-{
+namespace {
 const QString ChooseName = QStringLiteral("名前を選択してください");
 
 QLineEdit* displayBox(const QString& name, int maxLength, int width, QWidget* parent)

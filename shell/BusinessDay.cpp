@@ -8,7 +8,7 @@ namespace BusinessDay {
 QStringList headerKeys()
 {
     return {QStringLiteral("company"), QStringLiteral("store"), QStringLiteral("register"),
-            QStringLiteral("charge"), QStringLiteral("tax"), QStringLiteral("workday")};
+            QStringLiteral("charge"),  QStringLiteral("tax"),   QStringLiteral("workday")};
 }
 
 DbResult assign(Database& db, const Parameters& loaded, Header& header)
@@ -28,7 +28,8 @@ DbResult assign(Database& db, const Parameters& loaded, Header& header)
     header.storeCode = loaded.first(QStringLiteral("store"), QStringLiteral("00"));
     header.registerValue = loaded.first(QStringLiteral("register"), QStringLiteral("00"));
     header.company = loaded.second(QStringLiteral("company"));
-    header.store = header.storeCode + QStringLiteral(" / ") + loaded.second(QStringLiteral("store"));
+    header.store =
+        header.storeCode + QStringLiteral(" / ") + loaded.second(QStringLiteral("store"));
     header.registerCode = header.registerValue;
 
     std::optional<Parameter> receipt;
@@ -42,7 +43,8 @@ DbResult assign(Database& db, const Parameters& loaded, Header& header)
                                             {{"CB02", period}, {"CB03", QStringLiteral("00000")}});
             if (!r.ok())
                 return r;
-            if (DbResult again = Parameters::read(db, QStringLiteral("receipt"), receipt); !again.ok())
+            if (DbResult again = Parameters::read(db, QStringLiteral("receipt"), receipt);
+                !again.ok())
                 return again;
         }
         if (receipt)
@@ -50,7 +52,8 @@ DbResult assign(Database& db, const Parameters& loaded, Header& header)
     }
 
     header.staff = loaded.first(QStringLiteral("charge"), QStringLiteral("0000")) +
-                   QStringLiteral(" / ") + loaded.second(QStringLiteral("charge"), QStringLiteral(" "));
+                   QStringLiteral(" / ") +
+                   loaded.second(QStringLiteral("charge"), QStringLiteral(" "));
     header.taxRate = Conversions::plainNumber(loaded.number(QStringLiteral("tax")));
     return {};
 }

@@ -46,8 +46,8 @@ MUK4SC01::MUK4SC01(Navigator& navigator)
 
     // Header: what the shop and the business day are.
     auto* header = new QGridLayout;
-    const char* headerCaptions[] = {"POSシステム日付", "会社", "店舗コード", "レジコード",
-                                    "レシートNo", "担当者コード", "消費税率"};
+    const char* headerCaptions[] = {"POSシステム日付", "会社",         "店舗コード", "レジコード",
+                                    "レシートNo",      "担当者コード", "消費税率"};
     for (int i = 0; i < 7; ++i) {
         const int row = i < 4 ? i : i - 4;
         const int column = i < 4 ? 0 : 2;
@@ -98,8 +98,8 @@ MUK4SC01::MUK4SC01(Navigator& navigator)
         int left;
         int right;
     };
-    const Row rows[] = {{"売上/売掛", 8, 9},  {"入金", 10, 0},       {"掛入金", 12, 0},
-                        {"支払", 11, 0},      {"返品", 15, 0},       {"現金/売上", 13, 14}};
+    const Row rows[] = {{"売上/売掛", 8, 9}, {"入金", 10, 0}, {"掛入金", 12, 0},
+                        {"支払", 11, 0},     {"返品", 15, 0}, {"現金/売上", 13, 14}};
     row = 0;
     for (const Row& r : rows) {
         totals->addWidget(caption(QString::fromUtf8(r.caption), display(r.left)), row, 0);

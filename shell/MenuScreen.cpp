@@ -8,8 +8,7 @@
 #include <QVBoxLayout>
 
 MenuScreen::MenuScreen(Navigator& navigator, const QString& code, const QString& titleText,
-                       const QList<MenuEntry>& left, const QList<MenuEntry>& right,
-                       QString legend)
+                       const QList<MenuEntry>& left, const QList<MenuEntry>& right, QString legend)
     : Screen(navigator, code, titleText), legend_(std::move(legend))
 {
     auto* grid = new QGridLayout;

@@ -102,7 +102,8 @@ EntryField* Screen::addField(const QString& name, int maxLength, KeyFilter filte
                              const QString& prompt)
 {
     auto* field = new EntryField(name, maxLength, filter, prompt, this);
-    connect(field, &EntryField::focused, this, [this, field] { labelM_->setText(field->prompt()); });
+    connect(field, &EntryField::focused, this,
+            [this, field] { labelM_->setText(field->prompt()); });
     return field;
 }
 
@@ -170,8 +171,7 @@ bool Screen::eventFilter(QObject* watched, QEvent* event)
     }
     // Enter on a focused button presses it, as the operator expects at the
     // counter.
-    if (type == QEvent::KeyPress &&
-        (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+    if (type == QEvent::KeyPress && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
         if (auto* button = qobject_cast<QPushButton*>(widget); button && button->isEnabled()) {
             button->click();
             return true;

@@ -1,13 +1,13 @@
 #include "shell/ScreenRegistry.h"
 
 #include "masters/MUK4MM40.h"
-#include "masters/MUK4MM80.h"
-#include "masters/MUK4MM81.h"
-#include "masters/MUK4MM90.h"
 #include "masters/MUK4MM50.h"
 #include "masters/MUK4MM51.h"
 #include "masters/MUK4MM55.h"
 #include "masters/MUK4MM57.h"
+#include "masters/MUK4MM80.h"
+#include "masters/MUK4MM81.h"
+#include "masters/MUK4MM90.h"
 #include "shell/MUK4SC01.h"
 #include "shell/MUK4SC05.h"
 #include "shell/MUK4SC09.h"
@@ -15,8 +15,7 @@
 #include "shell/Screen.h"
 
 namespace {
-template <class T>
-void add(Navigator& navigator, const char* code)
+template <class T> void add(Navigator& navigator, const char* code)
 {
     navigator.add(QString::fromLatin1(code), [](Navigator& n) -> Screen* { return new T(n); });
 }

@@ -33,9 +33,9 @@ DbResult TodayTotals::read(Database& db, const QString& store, const QString& re
 {
     *this = TodayTotals{};
     RecordSet sales(db);
-    DbResult r = sales.open(dayOf(QStringLiteral("MOMURA"), store, registerCode, businessDate,
-                                  {QStringLiteral("CF07"), QStringLiteral("CF09"),
-                                   QStringLiteral("CF13")}));
+    DbResult r =
+        sales.open(dayOf(QStringLiteral("MOMURA"), store, registerCode, businessDate,
+                         {QStringLiteral("CF07"), QStringLiteral("CF09"), QStringLiteral("CF13")}));
     if (!r.ok())
         return r;
     salesFound = sales.found();

@@ -78,8 +78,9 @@ void run(Database& db, const QString& sql, const QVariantList& values)
 void setParameter(Database& db, const QString& key, const QString& first, const QString& second)
 {
     run(db, "DELETE FROM MBMSYS WHERE CB01 = ?", {key});
-    run(db, "INSERT INTO MBMSYS (CB01, CB02, CB03, CB04, CB07, CB08) VALUES (?, ?, ?, ' ', "
-            "'20260101', '09:00:00')",
+    run(db,
+        "INSERT INTO MBMSYS (CB01, CB02, CB03, CB04, CB07, CB08) VALUES (?, ?, ?, ' ', "
+        "'20260101', '09:00:00')",
         {key, first, second});
 }
 

@@ -97,8 +97,7 @@ public:
     Screen* settle();
     bool ended() const { return ended_; }
 
-    template <class T>
-    T* find(const QString& name)
+    template <class T> T* find(const QString& name)
     {
         Screen* screen = current();
         return screen ? screen->findChild<T*>(name) : nullptr;

@@ -7,8 +7,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-namespace
-{
+namespace {
 // One account (MBMKJM, CK..) or partner (MBMKJT, CT..) as the table holds it.
 void addCode(Database& db, const QString& table, const QString& code, const QString& name,
              const QString& shortName, const QString& spare = QStringLiteral(" "),
@@ -22,8 +21,7 @@ void addCode(Database& db, const QString& table, const QString& code, const QStr
 }
 } // namespace
 
-class CashCodesTest : public QObject
-{
+class CashCodesTest : public QObject {
     Q_OBJECT
 
 private:

@@ -49,11 +49,11 @@ private slots:
             for (const QVariantMap& r :
                  rows(t, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"))
                 tables << r.value("name").toString();
-            QCOMPARE(tables, (QStringList{"MBMBRL", "MBMBRM", "MBMCHR", "MBMKJM", "MBMKJT",
-                                          "MBMSHO", "MBMSYS", "MDMURK", "MOMNYK", "MOMSYK",
-                                          "MOMURA", "MOVNYK", "MOVSYK", "MOVURA", "MWMXPP",
-                                          "XBMBRL", "XBMBRM", "XBMCHR", "XBMKJM", "XBMKJT",
-                                          "XBMSHO"}));
+            QCOMPARE(tables,
+                     (QStringList{"MBMBRL", "MBMBRM", "MBMCHR", "MBMKJM", "MBMKJT", "MBMSHO",
+                                  "MBMSYS", "MDMURK", "MOMNYK", "MOMSYK", "MOMURA", "MOVNYK",
+                                  "MOVSYK", "MOVURA", "MWMXPP", "XBMBRL", "XBMBRM", "XBMCHR",
+                                  "XBMKJM", "XBMKJT", "XBMSHO"}));
             QCOMPARE(rows(t, "SELECT CB01, CB02, CB03 FROM MBMSYS ORDER BY rowid"),
                      (QList<QVariantMap>{
                          {{"CB01", "caption"}, {"CB02", " "}, {"CB03", " "}},
@@ -94,7 +94,8 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("not a database") << QByteArray("これはデータベースではありません\n")
                                         << QString("このシステムのデータベースではありません");
-        QTest::newRow("empty") << QByteArray() << QString("このシステムのデータベースではありません");
+        QTest::newRow("empty") << QByteArray()
+                               << QString("このシステムのデータベースではありません");
     }
 
     void unusableFilesAreRefusedAndLeftAlone()
@@ -244,8 +245,12 @@ private slots:
         QVERIFY(Parameters::change(t, "store", {{"CB03", "駅前店"}}, &found).ok());
         QVERIFY(found);
         QCOMPARE(row(t, "SELECT * FROM MBMSYS WHERE CB01 = 'store'"),
-                 (QVariantMap{{"CB01", "store"}, {"CB02", "01"}, {"CB03", "駅前店"},
-                              {"CB04", " "}, {"CB07", "20261224"}, {"CB08", "18:05:01"}}));
+                 (QVariantMap{{"CB01", "store"},
+                              {"CB02", "01"},
+                              {"CB03", "駅前店"},
+                              {"CB04", " "},
+                              {"CB07", "20261224"},
+                              {"CB08", "18:05:01"}}));
     }
 
     void archiveAndDeleteHappenTogetherOrNotAtAll()

@@ -37,7 +37,9 @@ private slots:
         QCOMPARE(text(screens, 6), QString("0000 /  "));
         QCOMPARE(text(screens, 7), QString("0.1"));
         QCOMPARE(row(t, "SELECT CB02, CB03, CB07, CB08 FROM MBMSYS WHERE CB01 = 'workday'"),
-                 (QVariantMap{{"CB02", "20261201"}, {"CB03", "RUN"}, {"CB07", "20261201"},
+                 (QVariantMap{{"CB02", "20261201"},
+                              {"CB03", "RUN"},
+                              {"CB07", "20261201"},
                               {"CB08", "09:00:00"}}));
         QCOMPARE(row(t, "SELECT CB02, CB03 FROM MBMSYS WHERE CB01 = 'receipt'"),
                  (QVariantMap{{"CB02", "612"}, {"CB03", "00000"}}));
@@ -69,9 +71,12 @@ private slots:
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("41") << "00041" << "61200042";
-        QTest::newRow("wraps") << "99999" << "61200000";
-        QTest::newRow("not numeric") << "ABCDE" << "61200001";
+        QTest::newRow("41") << "00041"
+                            << "61200042";
+        QTest::newRow("wraps") << "99999"
+                               << "61200000";
+        QTest::newRow("not numeric") << "ABCDE"
+                                     << "61200001";
     }
 
     void receiptNumberFollowsTheStoredSequence()

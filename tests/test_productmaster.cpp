@@ -9,13 +9,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace
-{
+namespace {
 const QString Jan = QStringLiteral("4901234567894");
 }
 
-class ProductMasterTest : public QObject
-{
+class ProductMasterTest : public QObject {
     Q_OBJECT
 
 private:

@@ -7,8 +7,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-class SettingsTest : public QObject
-{
+class SettingsTest : public QObject {
     Q_OBJECT
 
 private:

@@ -33,7 +33,8 @@ private slots:
         auto* text1 = field(screens, "Text1");
         auto* text2 = field(screens, "Text2");
         QVERIFY(text1->hasFocus());
-        QCOMPARE(screens.find<QLabel>("LabelM")->text(), QString("担当者コードを入力してください。"));
+        QCOMPARE(screens.find<QLabel>("LabelM")->text(),
+                 QString("担当者コードを入力してください。"));
         QCOMPARE(screens.find<QLabel>("LabelAPF")->text(), QString("●  登録"));
         QVERIFY(!text2->isEnabled());
 
@@ -101,8 +102,13 @@ private slots:
         QVERIFY(button(screens, "RCBTN")->hasFocus());
         enter(button(screens, "RCBTN"));
         QCOMPARE(row(t, "SELECT * FROM MBMCHR WHERE CB01 = '0005'"),
-                 (QVariantMap{{"CB01", "0005"}, {"CB02", name}, {"CB03", " "}, {"CB04", " "},
-                              {"CB05", "20261206"}, {"CB06", "10:15:30"}, {"CB07", "20261206"},
+                 (QVariantMap{{"CB01", "0005"},
+                              {"CB02", name},
+                              {"CB03", " "},
+                              {"CB04", " "},
+                              {"CB05", "20261206"},
+                              {"CB06", "10:15:30"},
+                              {"CB07", "20261206"},
                               {"CB08", "10:15:30"}}));
         QVERIFY(text1->hasFocus());
         QCOMPARE(screens.find<QLabel>("LabelAPF")->text(), QString("●  登録"));
@@ -116,9 +122,14 @@ private slots:
         enter(text2);
         QTest::mouseClick(button(screens, "RCBTN"), Qt::LeftButton);
         QCOMPARE(row(t, "SELECT * FROM MBMCHR WHERE CB01 = '0003'"),
-                 (QVariantMap{{"CB01", "0003"}, {"CB02", "佐藤花子"}, {"CB03", " "},
-                              {"CB04", " "}, {"CB05", "20250101"}, {"CB06", "08:00:00"},
-                              {"CB07", "20261206"}, {"CB08", "10:15:30"}}));
+                 (QVariantMap{{"CB01", "0003"},
+                              {"CB02", "佐藤花子"},
+                              {"CB03", " "},
+                              {"CB04", " "},
+                              {"CB05", "20250101"},
+                              {"CB06", "08:00:00"},
+                              {"CB07", "20261206"},
+                              {"CB08", "10:15:30"}}));
 
         // Deleting archives the record with the moment of deletion.
         Clock::setFixed(QDateTime(QDate(2026, 12, 7), QTime(11, 0, 0)));
@@ -126,10 +137,14 @@ private slots:
         enter(text1);
         QTest::mouseClick(button(screens, "DLBTN"), Qt::LeftButton);
         QCOMPARE(count(t, "MBMCHR"), 1);
-        QCOMPARE(rows(t, "SELECT * FROM XBMCHR"),
-                 (QList<QVariantMap>{{{"CB01", "0003"}, {"CB02", "佐藤花子"}, {"CB03", " "},
-                                      {"CB04", " "}, {"CB05", "20250101"}, {"CB06", "08:00:00"},
-                                      {"CB07", "20261207"}, {"CB08", "11:00:00"}}}));
+        QCOMPARE(rows(t, "SELECT * FROM XBMCHR"), (QList<QVariantMap>{{{"CB01", "0003"},
+                                                                       {"CB02", "佐藤花子"},
+                                                                       {"CB03", " "},
+                                                                       {"CB04", " "},
+                                                                       {"CB05", "20250101"},
+                                                                       {"CB06", "08:00:00"},
+                                                                       {"CB07", "20261207"},
+                                                                       {"CB08", "11:00:00"}}}));
         auto* grid = screens.find<QTableWidget>("FG1");
         QCOMPARE(grid->rowCount(), 1);
         QCOMPARE(grid->item(0, 0)->text(), QString("0005   "));
