@@ -5,6 +5,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QImage>
+#include <QLabel>
 #include <QInputMethodEvent>
 #include <QPointer>
 #include <QSqlError>
@@ -96,20 +98,25 @@ void addStaff(Database& db, const QString& code, const QString& name, const QStr
         {code, name, addedDate, addedTime, addedDate, addedTime});
 }
 
-void addMajor(Database& db, const QString& code, const QString& name)
+void addMajor(Database& db, const QString& code, const QString& name, const QString& shortName,
+              const QString& addedDate, const QString& addedTime)
 {
-    run(db,
-        "INSERT INTO MBMBRL VALUES (?, ?, ?, ' ', '20250101', '08:00:00', '20250101', "
-        "'08:00:00')",
-        {code, name, name.left(10)});
+    run(db, "INSERT INTO MBMBRL VALUES (?, ?, ?, ' ', ?, ?, ?, ?)",
+        {code, name, shortName, addedDate, addedTime, addedDate, addedTime});
 }
 
-void addMiddle(Database& db, const QString& code, const QString& name)
+void addMiddle(Database& db, const QString& code, const QString& name, const QString& shortName,
+               const QString& addedDate, const QString& addedTime)
 {
-    run(db,
-        "INSERT INTO MBMBRM VALUES (?, ?, ?, ?, ' ', ' ', ' ', '20250101', '08:00:00', "
-        "'20250101', '08:00:00')",
-        {code, name, name.left(10), code.left(1)});
+    run(db, "INSERT INTO MBMBRM VALUES (?, ?, ?, ?, ' ', ' ', ' ', ?, ?, ?, ?)",
+        {code, name, shortName, code.left(1), addedDate, addedTime, addedDate, addedTime});
+}
+
+void addCashCode(Database& db, const QString& table, const QString& code, const QString& name,
+                 const QString& shortName, const QString& addedDate, const QString& addedTime)
+{
+    run(db, "INSERT INTO " + table + " VALUES (?, ?, ?, ' ', ?, ?, ?, ?)",
+        {code, name, shortName, addedDate, addedTime, addedDate, addedTime});
 }
 
 QVariantMap productRecord(const QVariantMap& fields)
@@ -225,6 +232,31 @@ Screen* Screens::show(const QString& code)
     return settle();
 }
 
+QString Screens::label(const QString& name)
+{
+    QLabel* found = find<QLabel>(name);
+    return found ? found->text() : QString();
+}
+
+QList<QStringList> Screens::gridRows()
+{
+    QList<QStringList> all;
+    auto* grid = find<QTableWidget>(QStringLiteral("FG1"));
+    for (int r = 0; grid && r < grid->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < grid->columnCount(); ++c)
+            cells << (grid->item(r, c) ? grid->item(r, c)->text() : QString());
+        all << cells;
+    }
+    return all;
+}
+
+void Screens::click(const QString& name)
+{
+    QTest::mouseClick(button(name), Qt::LeftButton);
+    settle();
+}
+
 Screen* Screens::current()
 {
     return navigator_.current();
@@ -273,4 +305,16 @@ void clickRow(QTableWidget* grid, int row)
 {
     const QRect cell = grid->visualItemRect(grid->item(row, 0));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+bool drawsIn(QWidget* widget, const QColor& colour)
+{
+    const QImage image = widget->grab().toImage();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y).rgb() == colour.rgb())
+                return true;
+        }
+    }
+    return false;
 }

@@ -5,6 +5,7 @@
 #include "shell/Screen.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -49,8 +50,18 @@ void addStaff(Database& db, const QString& code, const QString& name,
               const QString& addedTime = QStringLiteral("09:00:00"));
 // A major (MBMBRL) and a middle category (MBMBRM, code = major digit and
 // two-digit number).
-void addMajor(Database& db, const QString& code, const QString& name);
-void addMiddle(Database& db, const QString& code, const QString& name);
+void addMajor(Database& db, const QString& code, const QString& name,
+              const QString& shortName = QStringLiteral(" "),
+              const QString& addedDate = QStringLiteral("20260101"),
+              const QString& addedTime = QStringLiteral("09:00:00"));
+void addMiddle(Database& db, const QString& code, const QString& name,
+               const QString& shortName = QStringLiteral(" "),
+               const QString& addedDate = QStringLiteral("20260101"),
+               const QString& addedTime = QStringLiteral("09:00:00"));
+// An account (MBMKJM, CK..) or partner (MBMKJT, CT..).
+void addCashCode(Database& db, const QString& table, const QString& code, const QString& name,
+                 const QString& shortName, const QString& addedDate = QStringLiteral("20260101"),
+                 const QString& addedTime = QStringLiteral("09:00:00"));
 // A product of MBMSHO: a complete record of plain values (no special price,
 // added 20250101 08:00:00) with the given fields in place of those values.
 QVariantMap productRecord(const QVariantMap& fields);
@@ -102,6 +113,15 @@ public:
         Screen* screen = current();
         return screen ? screen->findChild<T*>(name) : nullptr;
     }
+    EntryField* field(const QString& name) { return find<EntryField>(name); }
+    QPushButton* button(const QString& name) { return find<QPushButton>(name); }
+    // The text a label of the current screen shows.
+    QString label(const QString& name);
+    // The cells of the grid FG1, row by row.
+    QList<QStringList> gridRows();
+    // A mouse click on a button; then the screen has the keyboard back from
+    // any message box or screen change, as the operator would.
+    void click(const QString& name);
 
 private:
     Navigator navigator_;
@@ -114,3 +134,5 @@ void typeInto(QWidget* field, const QString& text);
 void enter(QWidget* widget);
 void functionKey(QWidget* widget, Qt::Key key);
 void clickRow(class QTableWidget* grid, int row);
+// Whether the widget, as drawn, shows any pixel of exactly this colour.
+bool drawsIn(QWidget* widget, const QColor& colour);

@@ -11,41 +11,6 @@
 #include <QTableWidget>
 
 namespace {
-void insert(Database& db, const QString& sql, const QVariantList& values)
-{
-    if (DbResult r = db.execute(sql, values); !r.ok())
-        qFatal("%s", qPrintable(r.error().describe()));
-}
-
-void addMajor(Database& db, const QString& code, const QString& name, const QString& shortName,
-              const QString& addedDate = QStringLiteral("20260101"),
-              const QString& addedTime = QStringLiteral("09:00:00"))
-{
-    insert(db, "INSERT INTO MBMBRL VALUES (?, ?, ?, ' ', ?, ?, ?, ?)",
-           {code, name, shortName, addedDate, addedTime, addedDate, addedTime});
-}
-
-void addMiddle(Database& db, const QString& code, const QString& name, const QString& shortName,
-               const QString& addedDate = QStringLiteral("20260101"),
-               const QString& addedTime = QStringLiteral("09:00:00"))
-{
-    insert(db, "INSERT INTO MBMBRM VALUES (?, ?, ?, ?, ' ', ' ', ' ', ?, ?, ?, ?)",
-           {code, name, shortName, code.left(1), addedDate, addedTime, addedDate, addedTime});
-}
-
-// Whether the widget, as drawn, shows any pixel of exactly this colour.
-bool drawsIn(QWidget* widget, const QColor& colour)
-{
-    const QImage image = widget->grab().toImage();
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixelColor(x, y).rgb() == colour.rgb())
-                return true;
-        }
-    }
-    return false;
-}
-
 const QColor green(0, 192, 0);
 const QColor red(255, 0, 0);
 } // namespace
