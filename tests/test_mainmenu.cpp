@@ -43,14 +43,13 @@ private slots:
                               {"CB08", "09:00:00"}}));
         QCOMPARE(row(t, "SELECT CB02, CB03 FROM MBMSYS WHERE CB01 = 'receipt'"),
                  (QVariantMap{{"CB02", "612"}, {"CB03", "00000"}}));
-        QCOMPARE(screens.find<QLabel>("LabelD")->text(), QString("2026/12/01"));
-        QCOMPARE(screens.find<QLabel>("LabelPFK")->text(),
-                 QString("F10.中断終了  F12.マスターメニュー"));
-        QCOMPARE(screens.find<QLabel>("LabelPFX")->text(), QString("F6.分析メニュー"));
+        QCOMPARE(screens.label("LabelD"), QString("2026/12/01"));
+        QCOMPARE(screens.label("LabelPFK"), QString("F10.中断終了  F12.マスターメニュー"));
+        QCOMPARE(screens.label("LabelPFX"), QString("F6.分析メニュー"));
         QCOMPARE(screens.current()->windowTitle(), QString("MUK4SC01 "));
 
         // An interrupted end leaves the day open; the next day it continues.
-        functionKey(screens.find<QPushButton>("APCBTN99"), Qt::Key_F10);
+        functionKey(screens.button("APCBTN99"), Qt::Key_F10);
         QVERIFY(screens.ended());
         at(2026, 12, 2);
         screens.show("MUK4SC01");
@@ -59,7 +58,7 @@ private slots:
                  QVariant("RUN"));
 
         // The normal end closes it; the next start opens the new day.
-        QTest::mouseClick(screens.find<QPushButton>("APCBTN99"), Qt::LeftButton);
+        screens.click("APCBTN99");
         QCOMPARE(row(t, "SELECT CB02, CB03, CB07 FROM MBMSYS WHERE CB01 = 'workday'"),
                  (QVariantMap{{"CB02", "20261201"}, {"CB03", "NLEND"}, {"CB07", "20261202"}}));
         screens.show("MUK4SC01");
@@ -177,9 +176,9 @@ private slots:
         Screens screens;
         screens.show("MUK4SC01");
         setParameter(t, "charge", "0007", "鈴木");
-        functionKey(screens.find<QPushButton>("APCBTN99"), Qt::Key_F12);
+        functionKey(screens.button("APCBTN99"), Qt::Key_F12);
         QCOMPARE(screens.settle()->code(), QString("MUK4SC05"));
-        functionKey(screens.find<QPushButton>("RTBTN"), Qt::Key_F12);
+        functionKey(screens.button("RTBTN"), Qt::Key_F12);
         QCOMPARE(screens.settle()->code(), QString("MUK4SC01"));
         QCOMPARE(text(screens, 6), QString("0007 / 鈴木"));
     }

@@ -40,15 +40,13 @@ private slots:
 
         functionKey(QApplication::focusWidget(), Qt::Key_F12);
         QCOMPARE(screens.settle()->code(), QString("MUK4SC05"));
-        QCOMPARE(screens.find<QLabel>("Label1")->text(),
-                 QString("マスター　アプリケーション　メニュー"));
-        QCOMPARE(screens.find<QLabel>("LabelPFK")->text(),
-                 QString("F1.ユーティリティメニュー  F12.Return"));
+        QCOMPARE(screens.label("Label1"), QString("マスター　アプリケーション　メニュー"));
+        QCOMPARE(screens.label("LabelPFK"), QString("F1.ユーティリティメニュー  F12.Return"));
 
         functionKey(QApplication::focusWidget(), Qt::Key_F1);
         QCOMPARE(screens.settle()->code(), QString("MUK4SC09"));
-        QCOMPARE(screens.find<QLabel>("Label1")->text(), QString("ユーティリティ　メニュー"));
-        QCOMPARE(screens.find<QLabel>("LabelPFK")->text(), QString("F12.Return"));
+        QCOMPARE(screens.label("Label1"), QString("ユーティリティ　メニュー"));
+        QCOMPARE(screens.label("LabelPFK"), QString("F12.Return"));
 
         // F12 on the utility menu lands on the main menu, not the master menu.
         functionKey(QApplication::focusWidget(), Qt::Key_F12);
@@ -60,23 +58,23 @@ private slots:
         ProgramFolder folder;
         Screens screens;
         screens.show("MUK4SC05");
-        auto* staff = screens.find<QPushButton>("APCBTN05");
+        auto* staff = screens.button("APCBTN05");
         QCOMPARE(staff->text(), QString("担当者コード      　登録・修正・削除"));
         QVERIFY(staff->isEnabled());
         QTest::mouseClick(staff, Qt::LeftButton);
         QCOMPARE(screens.settle()->code(), QString("MUK4MM40"));
-        QTest::mouseClick(screens.find<QPushButton>("RTBTN"), Qt::LeftButton);
+        screens.click("RTBTN");
         QCOMPARE(screens.settle()->code(), QString("MUK4SC05"));
 
         // Enter on a focused button presses it.
-        screens.find<QPushButton>("RTBTN")->setFocus();
-        enter(screens.find<QPushButton>("RTBTN"));
+        screens.button("RTBTN")->setFocus();
+        enter(screens.button("RTBTN"));
         QCOMPARE(screens.settle()->code(), QString("MUK4SC01"));
 
         screens.show("MUK4SC09");
-        QVERIFY(!screens.find<QPushButton>("APCBTN01")->isEnabled());
-        QVERIFY(!screens.find<QPushButton>("APCBTN09")->isEnabled());
-        QTest::mouseClick(screens.find<QPushButton>("RTBTN"), Qt::LeftButton);
+        QVERIFY(!screens.button("APCBTN01")->isEnabled());
+        QVERIFY(!screens.button("APCBTN09")->isEnabled());
+        screens.click("RTBTN");
         QCOMPARE(screens.settle()->code(), QString("MUK4SC01"));
     }
 
@@ -112,7 +110,7 @@ private slots:
         screens.show("MUK4SC01");
         functionKey(QApplication::focusWidget(), Qt::Key_F12);
         QCOMPARE(screens.settle()->code(), QString("MUK4SC05"));
-        QTest::mouseClick(screens.find<QPushButton>("APCBTN99"), Qt::LeftButton);
+        screens.click("APCBTN99");
         QVERIFY(screens.ended());
         QCOMPARE(row(t, "SELECT CB02, CB03 FROM MBMSYS WHERE CB01 = 'workday'"),
                  (QVariantMap{{"CB02", "20261206"}, {"CB03", "RUN"}}));
@@ -120,7 +118,7 @@ private slots:
         // A later start keeps the open day.
         Clock::setFixed(QDateTime(QDate(2026, 12, 8), QTime(9, 0, 0)));
         screens.show("MUK4SC09");
-        QTest::mouseClick(screens.find<QPushButton>("APCBTN99"), Qt::LeftButton);
+        screens.click("APCBTN99");
         screens.show("MUK4SC01");
         QCOMPARE(screens.find<QLineEdit>("Text1")->text(), QString("20261206"));
     }

@@ -9,16 +9,6 @@
 class StaffMasterTest : public QObject {
     Q_OBJECT
 
-private:
-    EntryField* field(Screens& screens, const char* name)
-    {
-        return screens.find<EntryField>(QString::fromLatin1(name));
-    }
-    QPushButton* button(Screens& screens, const char* name)
-    {
-        return screens.find<QPushButton>(QString::fromLatin1(name));
-    }
-
 private slots:
     void init() { Clock::setFixed(QDateTime(QDate(2026, 12, 6), QTime(10, 15, 30))); }
     void cleanup() { Clock::reset(); }
@@ -30,12 +20,11 @@ private slots:
         addStaff(t, "0012", "山田");
         Screens screens;
         screens.show("MUK4MM40");
-        auto* text1 = field(screens, "Text1");
-        auto* text2 = field(screens, "Text2");
+        auto* text1 = screens.field("Text1");
+        auto* text2 = screens.field("Text2");
         QVERIFY(text1->hasFocus());
-        QCOMPARE(screens.find<QLabel>("LabelM")->text(),
-                 QString("担当者コードを入力してください。"));
-        QCOMPARE(screens.find<QLabel>("LabelAPF")->text(), QString("●  登録"));
+        QCOMPARE(screens.label("LabelM"), QString("担当者コードを入力してください。"));
+        QCOMPARE(screens.label("LabelAPF"), QString("●  登録"));
         QVERIFY(!text2->isEnabled());
 
         typeInto(text1, "1a2b");
@@ -44,16 +33,16 @@ private slots:
         QCOMPARE(text1->text(), QString("0012"));
         QCOMPARE(text2->text(), QString("山田"));
         QVERIFY(text2->hasFocus());
-        QCOMPARE(screens.find<QLabel>("LabelAPF")->text(), QString("●  修正"));
-        QCOMPARE(button(screens, "RCBTN")->text(), QString("修正"));
-        QVERIFY(button(screens, "DLBTN")->isEnabled());
-        QVERIFY(!button(screens, "RCBTN")->isEnabled());
+        QCOMPARE(screens.label("LabelAPF"), QString("●  修正"));
+        QCOMPARE(screens.button("RCBTN")->text(), QString("修正"));
+        QVERIFY(screens.button("DLBTN")->isEnabled());
+        QVERIFY(!screens.button("RCBTN")->isEnabled());
 
         // Going back to the code closes the later field and both buttons.
         text1->setFocus();
         QVERIFY(!text2->isEnabled());
-        QVERIFY(!button(screens, "RCBTN")->isEnabled());
-        QVERIFY(!button(screens, "DLBTN")->isEnabled());
+        QVERIFY(!screens.button("RCBTN")->isEnabled());
+        QVERIFY(!screens.button("DLBTN")->isEnabled());
     }
 
     void failingEnterKeepsTextSelected()
@@ -61,7 +50,7 @@ private slots:
         ProgramFolder folder;
         Screens screens;
         screens.show("MUK4MM40");
-        auto* text1 = field(screens, "Text1");
+        auto* text1 = screens.field("Text1");
         MessageBoxes boxes;
         typeInto(text1, "0");
         enter(text1);
@@ -75,12 +64,12 @@ private slots:
         QCOMPARE(text1->text(), QString("7"));
 
         enter(text1);
-        auto* text2 = field(screens, "Text2");
+        auto* text2 = screens.field("Text2");
         QVERIFY(text2->hasFocus());
         enter(text2);
         QCOMPARE(boxes.texts().last(), QString("担当者名がありません。"));
         QVERIFY(text2->hasFocus());
-        QVERIFY(!button(screens, "RCBTN")->isEnabled());
+        QVERIFY(!screens.button("RCBTN")->isEnabled());
     }
 
     void addChangeAndDeleteKeepTheAudit()
@@ -90,8 +79,8 @@ private slots:
         addStaff(t, "0003", "佐藤", "20250101", "08:00:00");
         Screens screens;
         screens.show("MUK4MM40");
-        auto* text1 = field(screens, "Text1");
-        auto* text2 = field(screens, "Text2");
+        auto* text1 = screens.field("Text1");
+        auto* text2 = screens.field("Text2");
 
         // A name with quotes, a backslash and Japanese is stored as typed.
         const QString name = QStringLiteral("O'Brien \\ 田中\"");
@@ -99,8 +88,8 @@ private slots:
         enter(text1);
         typeInto(text2, name);
         enter(text2);
-        QVERIFY(button(screens, "RCBTN")->hasFocus());
-        enter(button(screens, "RCBTN"));
+        QVERIFY(screens.button("RCBTN")->hasFocus());
+        enter(screens.button("RCBTN"));
         QCOMPARE(row(t, "SELECT * FROM MBMCHR WHERE CB01 = '0005'"),
                  (QVariantMap{{"CB01", "0005"},
                               {"CB02", name},
@@ -111,7 +100,7 @@ private slots:
                               {"CB07", "20261206"},
                               {"CB08", "10:15:30"}}));
         QVERIFY(text1->hasFocus());
-        QCOMPARE(screens.find<QLabel>("LabelAPF")->text(), QString("●  登録"));
+        QCOMPARE(screens.label("LabelAPF"), QString("●  登録"));
         QCOMPARE(text1->text(), QString());
 
         // A change keeps the moment of adding.
@@ -120,7 +109,7 @@ private slots:
         text2->selectAll();
         typeInto(text2, "佐藤花子");
         enter(text2);
-        QTest::mouseClick(button(screens, "RCBTN"), Qt::LeftButton);
+        screens.click("RCBTN");
         QCOMPARE(row(t, "SELECT * FROM MBMCHR WHERE CB01 = '0003'"),
                  (QVariantMap{{"CB01", "0003"},
                               {"CB02", "佐藤花子"},
@@ -135,7 +124,7 @@ private slots:
         Clock::setFixed(QDateTime(QDate(2026, 12, 7), QTime(11, 0, 0)));
         typeInto(text1, "3");
         enter(text1);
-        QTest::mouseClick(button(screens, "DLBTN"), Qt::LeftButton);
+        screens.click("DLBTN");
         QCOMPARE(count(t, "MBMCHR"), 1);
         QCOMPARE(rows(t, "SELECT * FROM XBMCHR"), (QList<QVariantMap>{{{"CB01", "0003"},
                                                                        {"CB02", "佐藤花子"},
@@ -163,11 +152,11 @@ private slots:
         QCOMPARE(grid->item(11, 1)->text(), QString("担当12"));
 
         clickRow(grid, 1);
-        QCOMPARE(field(screens, "Text1")->text(), QString("0002"));
-        QCOMPARE(field(screens, "Text2")->text(), QString("担当2"));
-        QVERIFY(field(screens, "Text2")->hasFocus());
-        QCOMPARE(screens.find<QLabel>("LabelAPF")->text(), QString("●  修正"));
-        QVERIFY(button(screens, "DLBTN")->isEnabled());
+        QCOMPARE(screens.field("Text1")->text(), QString("0002"));
+        QCOMPARE(screens.field("Text2")->text(), QString("担当2"));
+        QVERIFY(screens.field("Text2")->hasFocus());
+        QCOMPARE(screens.label("LabelAPF"), QString("●  修正"));
+        QVERIFY(screens.button("DLBTN")->isEnabled());
     }
 
     void emptyTableWorksInAddModeAndF10Returns()
@@ -176,8 +165,8 @@ private slots:
         Screens screens;
         screens.show("MUK4MM40");
         QCOMPARE(screens.find<QTableWidget>("FG1")->rowCount(), 0);
-        QCOMPARE(screens.find<QLabel>("LabelPFK")->text(), QString("F10.Return"));
-        functionKey(field(screens, "Text1"), Qt::Key_F10);
+        QCOMPARE(screens.label("LabelPFK"), QString("F10.Return"));
+        functionKey(screens.field("Text1"), Qt::Key_F10);
         QCOMPARE(screens.settle()->code(), QString("MUK4SC05"));
     }
 };
