@@ -77,25 +77,11 @@ void CashCodeMaster::areaLock()
 
 void CashCodeMaster::areaAssign()
 {
-    BusyCursor busy;
-    codes_.clear();
-    names_.clear();
-    shortNames_.clear();
-    RecordSet rs(db());
     // "0000" is a code of its own here, so the list starts above "0".
-    const DbResult listed = rs.open(Select(kind_.table)
-                                        .where(field(1), QStringLiteral(">"), QStringLiteral("0"))
-                                        .orderBy({field(1)}));
-    QList<QStringList> rows;
-    if (check(listed)) {
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-            codes_ << rs.text(field(1)) + blank;
-            names_ << rs.text(field(2));
-            shortNames_ << rs.text(field(3));
-            rows << QStringList{codes_.last(), names_.last(), shortNames_.last()};
-        }
-    }
-    fillGrid(rows);
+    showList(Select(kind_.table)
+                 .where(field(1), QStringLiteral(">"), QStringLiteral("0"))
+                 .orderBy({field(1)}),
+             {field(1), field(2), field(3)}, 1);
     labelPFK()->setText(QStringLiteral("F10.Return"));
     setMode(Mode::Add);
 }
@@ -157,14 +143,15 @@ void CashCodeMaster::shortNameEntered()
 
 void CashCodeMaster::rowChosen(int row)
 {
-    if (row < 0 || row >= codes_.size())
+    const QStringList chosen = listed(row);
+    if (chosen.isEmpty())
         return;
     setMode(Mode::Change);
     enable({Text2, Text3, DLBTN}, true);
     // The field's four places drop the blank behind the listed code.
-    Text1->setText(codes_[row]);
-    Text2->setText(names_[row]);
-    Text3->setText(shortNames_[row]);
+    Text1->setText(chosen[0]);
+    Text2->setText(chosen[1]);
+    Text3->setText(chosen[2]);
     open(Text2);
 }
 

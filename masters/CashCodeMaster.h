@@ -50,7 +50,4 @@ private:
     EntryField* Text1;
     EntryField* Text2;
     EntryField* Text3;
-    QStringList codes_;
-    QStringList names_;
-    QStringList shortNames_;
 };

@@ -62,11 +62,7 @@ void CategoryScreen::placeFields(QWidget* codeArea, QWidget* beside)
     list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     list->horizontalHeader()->show();
 
-    setTabOrder(Text1, Text2);
-    setTabOrder(Text2, Text3);
-    setTabOrder(Text3, RCBTN);
-    setTabOrder(RCBTN, DLBTN);
-    setTabOrder(DLBTN, RTBTN);
+    setEntryOrder({Text1, Text2, Text3});
 }
 
 void CategoryScreen::areaInit()
@@ -89,24 +85,12 @@ void CategoryScreen::areaAssign()
     BusyCursor busy;
     labelPFK()->setText(QStringLiteral("F10.Return"));
     setMode(Mode::Add);
-    codes_.clear();
-    names_.clear();
-    shortNames_.clear();
     const std::optional<Select> query = listQuery();
     if (!query)
         return;
-    RecordSet rs(db());
-    if (!check(rs.open(*query)))
-        return;
     // Every category is listed, however many the table holds.
-    QList<QStringList> rows;
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        codes_ << rs.text(QStringLiteral("CB01")) + QString(listPadding_, u' ');
-        names_ << rs.text(QStringLiteral("CB02"));
-        shortNames_ << rs.text(QStringLiteral("CB03"));
-        rows << QStringList{codes_.last(), names_.last(), shortNames_.last()};
-    }
-    fillGrid(rows);
+    showList(*query, {QStringLiteral("CB01"), QStringLiteral("CB02"), QStringLiteral("CB03")},
+             listPadding_);
 }
 
 void CategoryScreen::focusFirst()
@@ -155,13 +139,14 @@ void CategoryScreen::codeEntered()
 
 void CategoryScreen::rowChosen(int row)
 {
-    if (row < 0 || row >= codes_.size())
+    const QStringList chosen = listed(row);
+    if (chosen.isEmpty())
         return;
     setMode(Mode::Change);
     enable({Text2, Text3, DLBTN}, true);
-    showKey(codes_[row].trimmed());
-    Text2->setText(names_[row]);
-    Text3->setText(shortNames_[row]);
+    showKey(chosen[0].trimmed());
+    Text2->setText(chosen[1]);
+    Text3->setText(chosen[2]);
     Text2->setFocus();
 }
 

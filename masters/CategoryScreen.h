@@ -65,7 +65,4 @@ private:
     int digits_;
     int listPadding_;
     MasterTable table_;
-    QStringList codes_;
-    QStringList names_;
-    QStringList shortNames_;
 };

@@ -20,10 +20,7 @@ MUK4MM40::MUK4MM40(Navigator& navigator)
     addRow(QStringLiteral("担当者コード"), Text1);
     addRow(QStringLiteral("担当者名"), Text2);
     makeGrid({1200, 4500});
-    setTabOrder(Text1, Text2);
-    setTabOrder(Text2, RCBTN);
-    setTabOrder(RCBTN, DLBTN);
-    setTabOrder(DLBTN, RTBTN);
+    setEntryOrder({Text1, Text2});
 
     connect(Text1, &EntryField::focused, this, [this] { enable({Text2, RCBTN, DLBTN}, false); });
     connect(Text1, &EntryField::entered, this, &MUK4MM40::codeEntered);
@@ -50,23 +47,10 @@ void MUK4MM40::areaLock()
 
 void MUK4MM40::areaAssign()
 {
-    BusyCursor busy;
-    codes_.clear();
-    names_.clear();
-    RecordSet rs(db());
-    const DbResult listed =
-        rs.open(Select(QStringLiteral("MBMCHR"))
-                    .where(QStringLiteral("CB01"), QStringLiteral(">"), QStringLiteral("0000"))
-                    .orderBy({QStringLiteral("CB01")}));
-    QList<QStringList> rows;
-    if (check(listed)) {
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-            codes_ << rs.text(QStringLiteral("CB01")) + QStringLiteral("   ");
-            names_ << rs.text(QStringLiteral("CB02"));
-            rows << QStringList{codes_.last(), names_.last()};
-        }
-    }
-    fillGrid(rows);
+    showList(Select(QStringLiteral("MBMCHR"))
+                 .where(QStringLiteral("CB01"), QStringLiteral(">"), QStringLiteral("0000"))
+                 .orderBy({QStringLiteral("CB01")}),
+             {QStringLiteral("CB01"), QStringLiteral("CB02")}, 3);
     labelPFK()->setText(QStringLiteral("F10.Return"));
     setMode(Mode::Add);
 }
@@ -114,11 +98,12 @@ void MUK4MM40::nameEntered()
 
 void MUK4MM40::rowChosen(int row)
 {
-    if (row < 0 || row >= codes_.size())
+    const QStringList chosen = listed(row);
+    if (chosen.isEmpty())
         return;
     setMode(Mode::Change);
-    Text1->setText(codes_[row]);
-    Text2->setText(names_[row]);
+    Text1->setText(chosen[0]);
+    Text2->setText(chosen[1]);
     open(Text2);
 }
 

@@ -26,6 +26,4 @@ private:
     MasterTable staff_{QStringLiteral("MBMCHR")};
     EntryField* Text1;
     EntryField* Text2;
-    QStringList codes_;
-    QStringList names_;
 };

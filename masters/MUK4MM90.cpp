@@ -70,21 +70,10 @@ void MUK4MM90::areaLock()
 
 void MUK4MM90::areaAssign()
 {
-    BusyCursor busy;
-    listed_.clear();
-    RecordSet rs(db());
-    const DbResult opened = rs.open(Select(QStringLiteral("MBMSYS"))
-                                        .where(QStringLiteral("CB01"), QStringLiteral("<>"), blank)
-                                        .orderBy({QStringLiteral("CB01")}));
-    QList<QStringList> rows;
-    if (check(opened)) {
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-            listed_ << Parameter{rs.text(QStringLiteral("CB01")), rs.text(QStringLiteral("CB02")),
-                                 rs.text(QStringLiteral("CB03"))};
-            rows << QStringList{listed_.last().key, listed_.last().first, listed_.last().second};
-        }
-    }
-    fillGrid(rows);
+    showList(Select(QStringLiteral("MBMSYS"))
+                 .where(QStringLiteral("CB01"), QStringLiteral("<>"), blank)
+                 .orderBy({QStringLiteral("CB01")}),
+             {QStringLiteral("CB01"), QStringLiteral("CB02"), QStringLiteral("CB03")});
     labelPFK()->setText(QStringLiteral("F10.Return"));
     setMode(Mode::Add);
 }
@@ -123,8 +112,9 @@ void MUK4MM90::showParameter(const Parameter& parameter)
 
 void MUK4MM90::rowChosen(int row)
 {
-    if (row >= 0 && row < listed_.size())
-        showParameter(listed_[row]);
+    const QStringList chosen = listed(row);
+    if (!chosen.isEmpty())
+        showParameter(Parameter{chosen[0], chosen[1], chosen[2]});
 }
 
 void MUK4MM90::firstEntered()

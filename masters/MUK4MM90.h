@@ -28,5 +28,4 @@ private:
     EntryField* Text2;
     EntryField* Text3;
     QLabel* LabelW;
-    QList<Parameter> listed_;
 };

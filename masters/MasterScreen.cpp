@@ -111,6 +111,23 @@ void MasterScreen::setEntryOrder(const QList<QWidget*>& fieldsInOrder)
         setTabOrder(chain[i - 1], chain[i]);
 }
 
+void MasterScreen::showList(const Select& select, const QStringList& fields, int padding)
+{
+    BusyCursor busy;
+    listed_.clear();
+    RecordSet rs(db());
+    if (check(rs.open(select))) {
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+            QStringList texts;
+            for (const QString& field : fields)
+                texts << rs.text(field);
+            texts.first() += QString(padding, u' ');
+            listed_ << texts;
+        }
+    }
+    fillGrid(listed_);
+}
+
 void MasterScreen::setMode(Mode mode)
 {
     mode_ = mode;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/RecordSet.h"
 #include "shell/Screen.h"
 
 class QGridLayout;
@@ -31,6 +32,12 @@ protected:
     QTableWidget* makeGrid(const QList<int>& widthsInTwips);
     // Replaces the grid's rows; each row is the cell texts.
     void fillGrid(const QList<QStringList>& rows);
+    // Lists every record the query finds, one grid row each holding the texts
+    // of `fields`, the code (the first) followed by `padding` blanks as the
+    // list keeps it. A failure is shown and leaves the list empty.
+    void showList(const Select& select, const QStringList& fields, int padding = 0);
+    // The texts of a listed row; empty when there is no such row.
+    QStringList listed(int row) const { return listed_.value(row); }
     QTableWidget* grid() const { return grid_; }
     // Tab order: the fields in their order of entry, then RCBTN, DLBTN, RTBTN.
     void setEntryOrder(const QList<QWidget*>& fieldsInOrder);
@@ -63,4 +70,5 @@ private:
     QGridLayout* fields_;
     QVBoxLayout* gridArea_;
     QTableWidget* grid_ = nullptr;
+    QList<QStringList> listed_;
 };
