@@ -6,8 +6,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QImage>
-#include <QLabel>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QPointer>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -62,6 +62,15 @@ QVariantMap row(Database& db, const QString& sql, const QVariantList& values)
 {
     const QList<QVariantMap> all = rows(db, sql, values);
     return all.isEmpty() ? QVariantMap() : all.first();
+}
+
+QVariantMap stored(const QString& table, const QStringList& values)
+{
+    const QStringList fields = Schema::fieldsOf(table);
+    QVariantMap record;
+    for (qsizetype i = 0; i < values.size() && i < fields.size(); ++i)
+        record.insert(fields[i], values[i]);
+    return record;
 }
 
 qint64 count(Database& db, const QString& table)
@@ -255,6 +264,16 @@ void Screens::click(const QString& name)
 {
     QTest::mouseClick(button(name), Qt::LeftButton);
     settle();
+}
+
+QStringList Screens::usable(const QStringList& names)
+{
+    QStringList open;
+    for (const QString& name : names) {
+        if (auto* widget = find<QWidget>(name); widget && widget->isEnabled())
+            open << name;
+    }
+    return open;
 }
 
 Screen* Screens::current()

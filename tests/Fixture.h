@@ -39,6 +39,8 @@ private:
 // a test expects.
 QList<QVariantMap> rows(Database& db, const QString& sql, const QVariantList& values = {});
 QVariantMap row(Database& db, const QString& sql, const QVariantList& values = {});
+// A record of a table as expected in a test: its values in field order.
+QVariantMap stored(const QString& table, const QStringList& values);
 qint64 count(Database& db, const QString& table);
 
 // Builders, one per table.
@@ -122,6 +124,8 @@ public:
     // A mouse click on a button; then the screen has the keyboard back from
     // any message box or screen change, as the operator would.
     void click(const QString& name);
+    // Which of the named controls can be used right now.
+    QStringList usable(const QStringList& names);
 
 private:
     Navigator navigator_;

@@ -39,15 +39,6 @@ void clickListRow(Screens& s, int row)
 }
 
 // Which of the named controls the operator can use at the moment.
-QStringList usable(Screens& s, const QStringList& names)
-{
-    QStringList open;
-    for (const QString& name : names)
-        if (s.find<QWidget>(name)->isEnabled())
-            open << name;
-    return open;
-}
-
 // A whole stored record, its values in field order from CB01 on.
 QVariantMap record(const QStringList& values)
 {
@@ -88,7 +79,7 @@ private slots:
         QVERIFY(text1->hasFocus());
         QCOMPARE(s.label("LabelAPF"), QString("●  登録"));
         QVERIFY(drawsIn(s.find<QLabel>("LabelAPF"), green));
-        QCOMPARE(usable(s, entry), QStringList{"RTBTN"});
+        QCOMPARE(s.usable(entry), QStringList{"RTBTN"});
 
         // Letters are dropped and a second digit does not fit; empty names
         // are refused on Enter.
@@ -103,7 +94,7 @@ private slots:
         enter(text3);
         QCOMPARE(boxes.texts().last(), QString("大分類略称がありません。"));
         QVERIFY(text3->hasFocus());
-        QCOMPARE(usable(s, entry), (QStringList{"Text2", "Text3", "RTBTN"}));
+        QCOMPARE(s.usable(entry), (QStringList{"Text2", "Text3", "RTBTN"}));
 
         // Going back to the names disables nothing, and the register check
         // names every empty field, leaving the focus on the last.
@@ -112,7 +103,7 @@ private slots:
         QVERIFY(s.button("RCBTN")->hasFocus());
         clearByMouse(text2);
         clearByMouse(text3);
-        QCOMPARE(usable(s, entry), (QStringList{"Text2", "Text3", "RCBTN", "RTBTN"}));
+        QCOMPARE(s.usable(entry), (QStringList{"Text2", "Text3", "RCBTN", "RTBTN"}));
         s.click("RCBTN");
         QCOMPARE(boxes.texts().mid(2),
                  (QStringList{"大分類名称がありません。", "大分類略称がありません。"}));
@@ -144,9 +135,9 @@ private slots:
         QCOMPARE(text2->text(), QString("衣料品"));
         QCOMPARE(text3->text(), QString("衣料"));
         QVERIFY(text2->hasFocus());
-        QCOMPARE(usable(s, entry), (QStringList{"Text2", "Text3", "DLBTN", "RTBTN"}));
+        QCOMPARE(s.usable(entry), (QStringList{"Text2", "Text3", "DLBTN", "RTBTN"}));
         QTest::mouseClick(text1, Qt::LeftButton);
-        QCOMPARE(usable(s, entry), QStringList{"RTBTN"});
+        QCOMPARE(s.usable(entry), QStringList{"RTBTN"});
     }
 
     // From the master menu and back; major 0 is kept off its own list but
@@ -238,13 +229,13 @@ private slots:
         s.show("MUK4MM51");
         auto* text1 = s.field("Text1");
         const QStringList all{"CB1", "TextA", "Text1", "Text2", "Text3", "RCBTN", "DLBTN", "RTBTN"};
-        QCOMPARE(usable(s, all), (QStringList{"CB1", "RTBTN"}));
+        QCOMPARE(s.usable(all), (QStringList{"CB1", "RTBTN"}));
         QCOMPARE(s.gridRows(), QList<QStringList>());
 
         chooseMajor(s, 1);
         QCOMPARE(s.find<QLineEdit>("TextA")->text(), QString("3"));
         QCOMPARE(s.label("LabelN"), QString("3"));
-        QCOMPARE(usable(s, all), (QStringList{"CB1", "Text1", "RTBTN"}));
+        QCOMPARE(s.usable(all), (QStringList{"CB1", "Text1", "RTBTN"}));
         QVERIFY(text1->hasFocus());
         QCOMPARE(s.gridRows(),
                  (QList<QStringList>{{"302  ", "婦人服", "婦人"}, {"307  ", "紳士服", "紳士"}}));

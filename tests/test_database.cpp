@@ -184,43 +184,6 @@ private slots:
         QCOMPARE(count(t, "MBMCHR"), 1);
     }
 
-    void recordSetNavigatesEditsAndDeletes()
-    {
-        ProgramFolder folder;
-        TestDb t;
-        addStaff(t, "0002", "二");
-        addStaff(t, "0001", "一");
-        addStaff(t, "0003", "三");
-        RecordSet rs(t);
-        QVERIFY(rs.open(Select("MBMCHR").where("CB01", ">", "0001").orderBy({"CB01"})).ok());
-        QCOMPARE(rs.recordCount(), qint64(2));
-        QVERIFY(!rs.bof());
-        QCOMPARE(rs.text("CB01"), QString("0002"));
-        rs.moveLast();
-        QCOMPARE(rs.text("CB02"), QString("三"));
-        rs.moveNext();
-        QVERIFY(rs.eof());
-        rs.moveFirst();
-        rs.edit();
-        rs.setValue("CB02", "弐");
-        QVERIFY(rs.update().ok());
-        QCOMPARE(rs.text("CB02"), QString("弐"));
-        rs.moveNext();
-        QVERIFY(rs.remove().ok());
-        rs.addNew();
-        rs.setValue("CB01", "0009");
-        rs.setValue("CB02", "九");
-        QVERIFY(rs.update().ok());
-        QCOMPARE(rows(t, "SELECT CB01, CB02 FROM MBMCHR ORDER BY CB01"),
-                 (QList<QVariantMap>{{{"CB01", "0001"}, {"CB02", "一"}},
-                                     {{"CB01", "0002"}, {"CB02", "弐"}},
-                                     {{"CB01", "0009"}, {"CB02", "九"}}}));
-        QVERIFY(rs.open(Select("MBMCHR").where("CB01", "=", "0404")).ok());
-        QVERIFY(!rs.found());
-        QVERIFY(rs.bof() && rs.eof());
-        QVERIFY(!rs.remove().ok());
-    }
-
     void parametersTakeDefaultsAndStampChanges()
     {
         ProgramFolder folder;
