@@ -82,14 +82,7 @@ void CashCodeMaster::areaAssign()
                  .where(field(1), QStringLiteral(">"), QStringLiteral("0"))
                  .orderBy({field(1)}),
              {field(1), field(2), field(3)}, 1);
-    labelPFK()->setText(QStringLiteral("F10.Return"));
-    setMode(Mode::Add);
-}
-
-void CashCodeMaster::focusFirst()
-{
-    Text1->setEnabled(true);
-    Text1->setFocus();
+    MasterScreen::areaAssign();
 }
 
 void CashCodeMaster::codeEntered()

@@ -29,7 +29,6 @@ protected:
     void areaInit() override;
     void areaLock() override;
     void areaAssign() override;
-    void focusFirst() override;
     void rowChosen(int row) override;
     void registerClicked() override;
     void deleteClicked() override;

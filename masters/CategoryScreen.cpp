@@ -83,19 +83,13 @@ void CategoryScreen::areaLock()
 void CategoryScreen::areaAssign()
 {
     BusyCursor busy;
-    labelPFK()->setText(QStringLiteral("F10.Return"));
-    setMode(Mode::Add);
+    MasterScreen::areaAssign();
     const std::optional<Select> query = listQuery();
     if (!query)
         return;
     // Every category is listed, however many the table holds.
     showList(*query, {QStringLiteral("CB01"), QStringLiteral("CB02"), QStringLiteral("CB03")},
              listPadding_);
-}
-
-void CategoryScreen::focusFirst()
-{
-    Text1->setFocus();
 }
 
 qint64 CategoryScreen::codeLimit() const

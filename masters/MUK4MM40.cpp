@@ -51,14 +51,7 @@ void MUK4MM40::areaAssign()
                  .where(QStringLiteral("CB01"), QStringLiteral(">"), QStringLiteral("0000"))
                  .orderBy({QStringLiteral("CB01")}),
              {QStringLiteral("CB01"), QStringLiteral("CB02")}, 3);
-    labelPFK()->setText(QStringLiteral("F10.Return"));
-    setMode(Mode::Add);
-}
-
-void MUK4MM40::focusFirst()
-{
-    Text1->setEnabled(true);
-    Text1->setFocus();
+    MasterScreen::areaAssign();
 }
 
 void MUK4MM40::codeEntered()

@@ -74,14 +74,7 @@ void MUK4MM90::areaAssign()
                  .where(QStringLiteral("CB01"), QStringLiteral("<>"), blank)
                  .orderBy({QStringLiteral("CB01")}),
              {QStringLiteral("CB01"), QStringLiteral("CB02"), QStringLiteral("CB03")});
-    labelPFK()->setText(QStringLiteral("F10.Return"));
-    setMode(Mode::Add);
-}
-
-void MUK4MM90::focusFirst()
-{
-    Text1->setEnabled(true);
-    Text1->setFocus();
+    MasterScreen::areaAssign();
 }
 
 void MUK4MM90::keyEntered()

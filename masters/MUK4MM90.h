@@ -14,7 +14,6 @@ protected:
     void areaInit() override;
     void areaLock() override;
     void areaAssign() override;
-    void focusFirst() override;
     void rowChosen(int row) override;
     void registerClicked() override;
 

@@ -105,6 +105,7 @@ void MasterScreen::fillGrid(const QList<QStringList>& rows)
 
 void MasterScreen::setEntryOrder(const QList<QWidget*>& fieldsInOrder)
 {
+    first_ = fieldsInOrder.value(0);
     QList<QWidget*> chain = fieldsInOrder;
     chain << RCBTN << DLBTN << RTBTN;
     for (qsizetype i = 1; i < chain.size(); ++i)
@@ -157,6 +158,18 @@ void MasterScreen::enable(std::initializer_list<QWidget*> widgets, bool on)
 {
     for (QWidget* widget : widgets)
         widget->setEnabled(on);
+}
+
+void MasterScreen::areaAssign()
+{
+    labelPFK()->setText(QStringLiteral("F10.Return"));
+    setMode(Mode::Add);
+}
+
+void MasterScreen::focusFirst()
+{
+    if (first_)
+        open(first_);
 }
 
 bool MasterScreen::functionKey(int key)

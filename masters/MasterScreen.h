@@ -56,6 +56,10 @@ protected:
     virtual void registerClicked() {}
     virtual void deleteClicked() {}
 
+    // The legend and the mode "I" every master screen starts in.
+    void areaAssign() override;
+    // The entry starts in the first field of the entry order.
+    void focusFirst() override;
     bool functionKey(int key) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -71,4 +75,5 @@ private:
     QVBoxLayout* gridArea_;
     QTableWidget* grid_ = nullptr;
     QList<QStringList> listed_;
+    QWidget* first_ = nullptr;
 };

@@ -114,12 +114,6 @@ void ProductScreen::areaLock()
     enable({RCBTN, DLBTN}, false);
 }
 
-void ProductScreen::areaAssign()
-{
-    labelPFK()->setText(QStringLiteral("F10.Return"));
-    setMode(Mode::Add);
-}
-
 void ProductScreen::focusFirst()
 {
     open(Text1);

@@ -26,7 +26,6 @@ protected:
 
     void areaInit() override;
     void areaLock() override;
-    void areaAssign() override;
     void focusFirst() override;
     void registerClicked() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
