@@ -64,7 +64,7 @@ QVariantMap row(Database& db, const QString& sql, const QVariantList& values)
     return all.isEmpty() ? QVariantMap() : all.first();
 }
 
-QVariantMap stored(const QString& table, const QStringList& values)
+QVariantMap stored(const QString& table, const QVariantList& values)
 {
     const QStringList fields = Schema::fieldsOf(table);
     QVariantMap record;
@@ -130,32 +130,30 @@ void addCashCode(Database& db, const QString& table, const QString& code, const 
 
 QVariantMap productRecord(const QVariantMap& fields)
 {
-    QVariantMap record{
-        {"CB01", "4900000000001"},
-        {"CB02", "商品"},
-        {"CB03", "商品"},
-        {"CB04", "1"},
-        {"CB05", "101"},
-        {"CB06", " "},
-        {"CB07", "100"},
-        {"CB08", "20250101"},
-        {"CB09", "20250301"},
-        {"CB10", " "},
-        {"CB11", "150"},
-        {"CB12", "20250101"},
-        {"CB13", "4"},
-        {"CB14", 0},
-        {"CB15", " "},
-        {"CB16", " "},
-        {"CB17", " "},
-        {"CB18", " "},
-        {"CB19", " "},
-        {"CB20", " "},
-        {"CB21", "20250101"},
-        {"CB22", "08:00:00"},
-        {"CB23", "20250101"},
-        {"CB24", "08:00:00"},
-    };
+    QVariantMap record = stored("MBMSHO", {"4900000000001",
+                                           "商品",
+                                           "商品",
+                                           "1",
+                                           "101",
+                                           " ",
+                                           "100",
+                                           "20250101",
+                                           "20250301",
+                                           " ",
+                                           "150",
+                                           "20250101",
+                                           "4",
+                                           0,
+                                           " ",
+                                           " ",
+                                           " ",
+                                           " ",
+                                           " ",
+                                           " ",
+                                           "20250101",
+                                           "08:00:00",
+                                           "20250101",
+                                           "08:00:00"});
     for (auto it = fields.cbegin(); it != fields.cend(); ++it)
         record.insert(it.key(), it.value());
     return record;

@@ -40,7 +40,7 @@ private:
 QList<QVariantMap> rows(Database& db, const QString& sql, const QVariantList& values = {});
 QVariantMap row(Database& db, const QString& sql, const QVariantList& values = {});
 // A record of a table as expected in a test: its values in field order.
-QVariantMap stored(const QString& table, const QStringList& values);
+QVariantMap stored(const QString& table, const QVariantList& values);
 qint64 count(Database& db, const QString& table);
 
 // Builders, one per table.
