@@ -82,11 +82,15 @@ std::vector<Definition> definitions()
     };
     // Archives of deleted master records: the master's layout, no key, since
     // a code may be archived more than once.
-    for (const char* master : {"MBMBRL", "MBMBRM", "MBMSHO", "MBMCHR", "MBMKJM", "MBMKJT"}) {
-        for (const Definition& d : std::vector<Definition>(tables)) {
-            if (d.name == QLatin1String(master))
-                tables.push_back({u'X' + d.name.mid(1), d.fields, d.numbers, d.untyped, {}, {}});
-        }
+    const size_t defined = tables.size();
+    for (size_t i = 0; i < defined; ++i) {
+        if (!tables[i].name.startsWith(QLatin1String("MBM")) || tables[i].name == u"MBMSYS")
+            continue;
+        Definition archive = tables[i];
+        archive.name[0] = u'X';
+        archive.key.clear();
+        archive.indexes.clear();
+        tables.push_back(std::move(archive));
     }
     return tables;
 }

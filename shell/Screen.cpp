@@ -26,7 +26,6 @@ Screen::Screen(Navigator& navigator, const QString& code, const QString& titleTe
 {
     setObjectName(code);
     setWindowTitle(code);
-    setAttribute(Qt::WA_DeleteOnClose, false);
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(16, 10, 16, 10);
