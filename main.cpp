@@ -1,5 +1,5 @@
+#include "ScreenRegistry.h"
 #include "shell/Navigator.h"
-#include "shell/ScreenRegistry.h"
 #include "shell/Startup.h"
 
 #include <QApplication>

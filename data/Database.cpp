@@ -26,6 +26,12 @@ QString DbError::describe() const
     return driverText + QStringLiteral("\n") + statement;
 }
 
+bool DbError::damaged() const
+{
+    return driverText.contains(QLatin1String("malformed")) ||
+           driverText.contains(QLatin1String("not a database"));
+}
+
 Database::Database() : name_(nextConnectionName()) {}
 
 Database::~Database()

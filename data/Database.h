@@ -13,6 +13,8 @@ struct DbError {
     QString driverText;
 
     QString describe() const;
+    // The engine found the file damaged: nothing more may be written to it.
+    bool damaged() const;
 };
 
 class [[nodiscard]] DbResult {

@@ -145,6 +145,17 @@ bool isSqliteHeader(const QByteArray& header)
 
 namespace Schema {
 
+const std::vector<Migration>& migrations()
+{
+    static const std::vector<Migration> steps{};
+    return steps;
+}
+
+int version()
+{
+    return 1 + static_cast<int>(migrations().size());
+}
+
 const std::vector<Table>& tables()
 {
     static const std::vector<Table> list = [] {
@@ -201,7 +212,13 @@ DbResult create(Database& db)
     if (DbResult r = db.execute(QStringLiteral("PRAGMA application_id = %1").arg(ApplicationId));
         !r.ok())
         return r;
-    if (DbResult r = db.execute(QStringLiteral("PRAGMA user_version = %1").arg(Version)); !r.ok())
+    for (const Migration& step : migrations()) {
+        for (const QString& statement : step.statements) {
+            if (DbResult r = db.execute(statement); !r.ok())
+                return r;
+        }
+    }
+    if (DbResult r = db.execute(QStringLiteral("PRAGMA user_version = %1").arg(version())); !r.ok())
         return r;
     return transaction.commit();
 }
@@ -259,7 +276,7 @@ std::optional<QString> checkFile(const QString& path)
         return foreign;
     if (qFromBigEndian<quint32>(header.constData() + 68) != Schema::ApplicationId)
         return foreign;
-    if (qFromBigEndian<quint32>(header.constData() + 60) > quint32(Schema::Version))
+    if (qFromBigEndian<quint32>(header.constData() + 60) > quint32(Schema::version()))
         return QStringLiteral("新しい版のプログラムで作られたデータベースです");
     if (!QFileInfo(path).isWritable() || !QFileInfo(QFileInfo(path).absolutePath()).isWritable())
         return QStringLiteral("ファイルまたはフォルダに書き込めません");

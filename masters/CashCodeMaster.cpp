@@ -97,7 +97,8 @@ void CashCodeMaster::codeEntered()
     const QString code = Conversions::fourDigitCode(static_cast<qint64>(value));
     Text1->setText(code);
     std::optional<QVariantMap> found;
-    if (!check(table_.find(db(), code, found)))
+    if (!check(table_.find(db(), code, found),
+               MasterScreen::notDone(table_.table(), QStringLiteral("を読み込めませんでした。"))))
         return;
     if (found) {
         setMode(Mode::Change);
@@ -170,7 +171,8 @@ void CashCodeMaster::registerClicked()
         const DbResult stored = table_.store(
             db(), Text1->text(), {{field(2), Text2->text()}, {field(3), orBlank(Text3->text())}},
             {{field(4), blank}});
-        if (!check(stored)) {
+        if (!check(stored, MasterScreen::notDone(table_.table(),
+                                                 QStringLiteral("を登録できませんでした。")))) {
             Text1->setFocus();
             return;
         }
@@ -185,7 +187,9 @@ void CashCodeMaster::deleteClicked()
         return;
     {
         BusyCursor busy;
-        if (!check(table_.archiveAndDelete(db(), Text1->text()))) {
+        if (!check(table_.archiveAndDelete(db(), Text1->text()),
+                   MasterScreen::notDone(table_.table(),
+                                         QStringLiteral("を削除できませんでした。")))) {
             Text1->setFocus();
             return;
         }

@@ -114,7 +114,8 @@ void CategoryScreen::codeEntered()
     const QString key = keyPrefix() + typed;
     codeCompleted(key);
     std::optional<QVariantMap> found;
-    if (!check(table_.find(db(), key, found)))
+    if (!check(table_.find(db(), key, found),
+               MasterScreen::notDone(table_.table(), QStringLiteral("を読み込めませんでした。"))))
         return;
     if (found) {
         setMode(Mode::Change);
@@ -180,7 +181,9 @@ void CategoryScreen::registerClicked()
         QVariantMap always = storedAlways();
         always.insert(QStringLiteral("CB02"), Text2->text());
         always.insert(QStringLiteral("CB03"), Text3->text());
-        if (!check(table_.store(db(), keyPrefix() + Text1->text(), always, storedOnAdd())))
+        if (!check(
+                table_.store(db(), keyPrefix() + Text1->text(), always, storedOnAdd()),
+                MasterScreen::notDone(table_.table(), QStringLiteral("を登録できませんでした。"))))
             return;
     }
     activate();
@@ -193,7 +196,9 @@ void CategoryScreen::deleteClicked()
         return;
     {
         BusyCursor busy;
-        if (!check(table_.archiveAndDelete(db(), keyPrefix() + Text1->text())))
+        if (!check(
+                table_.archiveAndDelete(db(), keyPrefix() + Text1->text()),
+                MasterScreen::notDone(table_.table(), QStringLiteral("を削除できませんでした。"))))
             return;
     }
     activate();

@@ -65,7 +65,7 @@ void MUK4MM40::codeEntered()
     const QString code = Conversions::fourDigitCode(static_cast<qint64>(value));
     Text1->setText(code);
     std::optional<QVariantMap> found;
-    if (!check(staff_.find(db(), code, found)))
+    if (!check(staff_.find(db(), code, found), QStringLiteral("担当者を読み込めませんでした。")))
         return;
     if (found) {
         setMode(Mode::Change);
@@ -109,7 +109,8 @@ void MUK4MM40::registerClicked()
                                 {{"CB01", Text1->text()},
                                  {"CB02", Text2->text()},
                                  {"CB03", blank},
-                                 {"CB04", blank}})))
+                                 {"CB04", blank}}),
+                   QStringLiteral("担当者を登録できませんでした。")))
             return;
     }
     activate();
@@ -119,7 +120,8 @@ void MUK4MM40::deleteClicked()
 {
     {
         BusyCursor busy;
-        if (!check(staff_.archiveAndDelete(db(), Text1->text())))
+        if (!check(staff_.archiveAndDelete(db(), Text1->text()),
+                   QStringLiteral("担当者を削除できませんでした。")))
             return;
     }
     activate();

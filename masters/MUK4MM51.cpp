@@ -52,7 +52,8 @@ void MUK4MM51::loadData()
     // Unlike the major list, the choice offers major 0 as well.
     if (check(rs.open(Select(QStringLiteral("MBMBRL"))
                           .where(QStringLiteral("CB01"), QStringLiteral(">="), QStringLiteral("0"))
-                          .orderBy({QStringLiteral("CB01")})))) {
+                          .orderBy({QStringLiteral("CB01")})),
+              QStringLiteral("大分類を読み込めませんでした。"))) {
         for (rs.moveFirst(); !rs.eof(); rs.moveNext())
             CB1->addItem(rs.text(QStringLiteral("CB02")),
                          static_cast<int>(rs.number(QStringLiteral("CB01"))));

@@ -11,7 +11,8 @@ void MUK4MM55::deleteClicked()
 {
     {
         BusyCursor busy;
-        if (!check(products_.archiveAndDelete(db(), Text1->text())))
+        if (!check(products_.archiveAndDelete(db(), Text1->text()),
+                   QStringLiteral("商品を削除できませんでした。")))
             return;
     }
     forgetProposals();

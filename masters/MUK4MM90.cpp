@@ -80,7 +80,8 @@ void MUK4MM90::areaAssign()
 void MUK4MM90::keyEntered()
 {
     std::optional<Parameter> found;
-    if (!check(Parameters::read(db(), Text1->text(), found)))
+    if (!check(Parameters::read(db(), Text1->text(), found),
+               QStringLiteral("パラメタを読み込めませんでした。")))
         return;
     if (!found) {
         say(QStringLiteral("パラメタがありません。"));
@@ -137,10 +138,12 @@ void MUK4MM90::registerClicked()
         BusyCursor busy;
         const QString first = Text2->text().isEmpty() ? blank : Text2->text();
         const QString second = Text3->text().isEmpty() ? blank : Text3->text();
-        if (!check(Parameters::change(
-                db(), Text1->text(),
-                {{"CB01", Text1->text()}, {"CB02", first}, {"CB03", second}, {"CB04", blank}},
-                &found)))
+        if (!check(
+                Parameters::change(
+                    db(), Text1->text(),
+                    {{"CB01", Text1->text()}, {"CB02", first}, {"CB03", second}, {"CB04", blank}},
+                    &found),
+                QStringLiteral("パラメタを設定できませんでした。")))
             return;
     }
     if (!found)

@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -117,7 +118,7 @@ void MasterScreen::showList(const Select& select, const QStringList& fields, int
     BusyCursor busy;
     listed_.clear();
     RecordSet rs(db());
-    if (check(rs.open(select))) {
+    if (check(rs.open(select), QStringLiteral("一覧を読み込めませんでした。"))) {
         for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
             QStringList texts;
             for (const QString& field : fields)
@@ -127,6 +128,19 @@ void MasterScreen::showList(const Select& select, const QStringList& fields, int
         }
     }
     fillGrid(listed_);
+}
+
+QString MasterScreen::notDone(const QString& table, const QString& tail)
+{
+    static const QHash<QString, QString> subjects{
+        {QStringLiteral("MBMBRL"), QStringLiteral("大分類")},
+        {QStringLiteral("MBMBRM"), QStringLiteral("中分類")},
+        {QStringLiteral("MBMSHO"), QStringLiteral("商品")},
+        {QStringLiteral("MBMCHR"), QStringLiteral("担当者")},
+        {QStringLiteral("MBMKJM"), QStringLiteral("科目")},
+        {QStringLiteral("MBMKJT"), QStringLiteral("取引先")},
+    };
+    return subjects.value(table, QStringLiteral("データ")) + tail;
 }
 
 void MasterScreen::setMode(Mode mode)

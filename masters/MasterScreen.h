@@ -45,6 +45,10 @@ protected:
     Mode mode() const { return mode_; }
     void setMode(Mode mode);
 
+    // What did not happen to a record of the table, for the operator:
+    // "担当者" + "を登録できませんでした。".
+    static QString notDone(const QString& table, const QString& tail);
+
     // The screen's own message form.
     void say(const QString& text) { message(form_, text); }
 

@@ -165,7 +165,8 @@ void ProductScreen::codeEntered()
     std::optional<QVariantMap> found;
     {
         BusyCursor busy;
-        if (!check(products_.find(db(), code, found)))
+        if (!check(products_.find(db(), code, found),
+                   QStringLiteral("商品を読み込めませんでした。")))
             return;
     }
     if (!found) {
@@ -235,7 +236,8 @@ void ProductScreen::fillList(QComboBox* box, const QList<CategoryChoice>& choice
 void ProductScreen::majorListSet()
 {
     QList<CategoryChoice> majors;
-    check(ProductCategories::majors(db(), majors));
+    check(ProductCategories::majors(db(), majors),
+          QStringLiteral("大分類を読み込めませんでした。"));
     if (TextA->text().isEmpty())
         TextB->clear();
     fillList(CB1, majors,
@@ -246,7 +248,8 @@ void ProductScreen::middleListSet(const QString& major)
 {
     QList<CategoryChoice> middles;
     if (!major.isEmpty())
-        check(ProductCategories::middles(db(), major, middles));
+        check(ProductCategories::middles(db(), major, middles),
+              QStringLiteral("中分類を読み込めませんでした。"));
     const QString code = TextB->text() + TextC->text();
     fillList(CB2, middles,
              TextC->text().isEmpty() ? -1 : static_cast<int>(Conversions::toNumber(code)));
@@ -408,8 +411,9 @@ void ProductScreen::registerClicked()
         BusyCursor busy;
         const ProductEntry entry = entryOnScreen();
         std::optional<QVariantMap> stored;
-        if (!check(products_.find(db(), entry.code, stored)) ||
-            !check(products_.store(db(), entry.code, entry.record(!stored))))
+        const QString failed = QStringLiteral("商品を登録できませんでした。");
+        if (!check(products_.find(db(), entry.code, stored), failed) ||
+            !check(products_.store(db(), entry.code, entry.record(!stored)), failed))
             return;
     }
     activate();

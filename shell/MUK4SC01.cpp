@@ -162,7 +162,8 @@ QLineEdit* MUK4SC01::display(int number)
 
 void MUK4SC01::loadData()
 {
-    check(parameters_.load(db(), BusinessDay::headerKeys()));
+    check(parameters_.load(db(), BusinessDay::headerKeys()),
+          QStringLiteral("パラメタを読み込めませんでした。"));
 }
 
 void MUK4SC01::areaInit()
@@ -182,7 +183,8 @@ void MUK4SC01::areaLock()
 
 void MUK4SC01::areaAssign()
 {
-    if (!check(BusinessDay::assign(db(), parameters_, header_)))
+    if (!check(BusinessDay::assign(db(), parameters_, header_),
+               QStringLiteral("営業日を設定できませんでした。")))
         return;
     display(1)->setText(header_.businessDate);
     display(2)->setText(header_.company);
@@ -197,7 +199,8 @@ void MUK4SC01::areaAssign()
 void MUK4SC01::showTotals()
 {
     TodayTotals totals;
-    if (!check(totals.read(db(), header_.storeCode, header_.registerValue, header_.businessDate)))
+    if (!check(totals.read(db(), header_.storeCode, header_.registerValue, header_.businessDate),
+               QStringLiteral("本日の集計を読み込めませんでした。")))
         return;
     using Conversions::Amount11;
     if (totals.salesFound) {
@@ -241,6 +244,6 @@ bool MUK4SC01::functionKey(int key)
 
 void MUK4SC01::systemEnd()
 {
-    check(BusinessDay::close(db()));
+    check(BusinessDay::close(db()), QStringLiteral("営業日を締められませんでした。"));
     endProgram();
 }

@@ -69,11 +69,13 @@ Screen::~Screen()
 
 bool Screen::load()
 {
-    if (!check(db_.open()))
+    if (!check(db_.open(), QStringLiteral("データベースを開けませんでした。")))
         return false;
     labelD_->setText(Clock::dateText());
     std::optional<Parameter> caption;
-    if (check(Parameters::read(db_, QStringLiteral("caption"), caption)) && caption)
+    if (check(Parameters::read(db_, QStringLiteral("caption"), caption),
+              QStringLiteral("パラメタを読み込めませんでした。")) &&
+        caption)
         setWindowTitle(code_ + caption->first);
     loadData();
     return true;
@@ -130,12 +132,24 @@ void Screen::message(MessageForm form, const QString& text)
     activateWindow();
 }
 
-bool Screen::check(const DbResult& result)
+bool Screen::check(const DbResult& result, const QString& whatFailed)
 {
     if (result.ok())
         return true;
-    message(MessageForm::Error,
-            QStringLiteral("データベースの処理に失敗しました。\n") + result.error().describe());
+    const bool damaged = result.error().damaged();
+    QMessageBox box(this);
+    box.setIcon(QMessageBox::Critical);
+    box.setWindowTitle(QStringLiteral("MESSAGE"));
+    box.setText(
+        damaged ? QStringLiteral("データベースが壊れています。バックアップから復元してください。")
+                : whatFailed);
+    box.setDetailedText(result.error().describe());
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    if (damaged)
+        endProgram();
+    else
+        activateWindow();
     return false;
 }
 

@@ -63,8 +63,11 @@ protected:
     QLabel* caption(const QString& text, QWidget* buddy);
 
     void message(MessageForm form, const QString& text);
-    // Shows an engine failure in the error form; true when there was none.
-    bool check(const DbResult& result);
+    // Tells the operator of an engine failure in one sentence of what did not
+    // happen ("担当者を登録できませんでした。"), with the engine's text and the
+    // statement in the box's details; true when there was none. A damaged
+    // file ends the program, so that nothing more is written into it.
+    bool check(const DbResult& result, const QString& whatFailed);
 
     // Closes the database and shows the target screen in place of this one.
     void leaveTo(const QString& target);

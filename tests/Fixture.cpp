@@ -1,7 +1,7 @@
 #include "Fixture.h"
 
+#include "ScreenRegistry.h"
 #include "data/Schema.h"
-#include "shell/ScreenRegistry.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "shell/ScreenRegistry.h"
+#include "ScreenRegistry.h"
 
 #include "masters/MUK4MM40.h"
 #include "masters/MUK4MM50.h"
