@@ -1,0 +1,97 @@
+#include "CounterSupport.h"
+
+#include <QRadioButton>
+
+ReceiptsSeen::ReceiptsSeen(ReceiptOutcome a) : answer(std::move(a))
+{
+    before_ = CounterScreen::receiptMaker();
+    ReceiptMaker maker = before_;
+    maker.sale = [this](const FinishedSale& sale, const QString&, const QString&) {
+        sales << sale;
+        return answer;
+    };
+    CounterScreen::setReceiptMaker(maker);
+}
+
+ReceiptsSeen::~ReceiptsSeen()
+{
+    CounterScreen::setReceiptMaker(before_);
+}
+
+ReceiptOutcome ReceiptsSeen::printed()
+{
+    ReceiptOutcome outcome;
+    outcome.kind = ReceiptOutcome::Kind::Printed;
+    outcome.where = QStringLiteral("receipt-printer");
+    return outcome;
+}
+
+ReceiptOutcome ReceiptsSeen::pdf(const QString& path)
+{
+    ReceiptOutcome outcome;
+    outcome.kind = ReceiptOutcome::Kind::Pdf;
+    outcome.where = path;
+    return outcome;
+}
+
+ReceiptOutcome ReceiptsSeen::failed(const QString& reason)
+{
+    ReceiptOutcome outcome;
+    outcome.kind = ReceiptOutcome::Kind::Failed;
+    outcome.reason = reason;
+    return outcome;
+}
+
+void addCounterProduct(Database& db, const QString& code, const QString& name, const QString& price,
+                       const QVariantMap& more)
+{
+    QVariantMap fields{{"CB01", code}, {"CB02", name}, {"CB11", price}};
+    for (auto it = more.cbegin(); it != more.cend(); ++it)
+        fields.insert(it.key(), it.value());
+    addProduct(db, fields);
+}
+
+QString Counter::text(const char* name)
+{
+    return screens.find<QLineEdit>(QString::fromLatin1(name))->text();
+}
+
+void Counter::sell(const QString& code, const QString& quantity, const QString& price)
+{
+    EntryField* code4 = field("Text4");
+    code4->setFocus();
+    code4->selectAll();
+    typeInto(code4, code);
+    enter(code4);
+    EntryField* price6 = field("Text6");
+    if (!price.isNull()) {
+        price6->selectAll();
+        typeInto(price6, price);
+    }
+    enter(price6);
+    EntryField* quantity7 = field("Text7");
+    quantity7->selectAll();
+    typeInto(quantity7, quantity);
+    enter(quantity7);
+}
+
+void Counter::tender(const QString& amount)
+{
+    QTest::keyClick(field("Text4"), '+');
+    EntryField* tendered = field("Text8");
+    tendered->selectAll();
+    if (amount.isEmpty())
+        QTest::keyClick(tendered, Qt::Key_Backspace);
+    typeInto(tendered, amount);
+    enter(tendered);
+}
+
+void Counter::option(int n)
+{
+    QTest::mouseClick(screens.find<QRadioButton>(QStringLiteral("OP%1").arg(n)), Qt::LeftButton);
+}
+
+void Counter::post()
+{
+    screens.click(QStringLiteral("RSBTN"));
+}
