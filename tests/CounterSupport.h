@@ -42,3 +42,4 @@ struct Counter {
     void option(int n);
     void post();
 };
+Q_DECLARE_METATYPE(ReceiptOutcome)
