@@ -4,7 +4,11 @@
 #include <QString>
 #include <QVariantList>
 
+#include <map>
+#include <memory>
 #include <optional>
+
+class QSqlQuery;
 
 // What the engine said when a statement failed: the screens decide how the
 // operator hears of it.
@@ -56,9 +60,15 @@ public:
     DbResult execute(const QString& statement, const QVariantList& values = {});
     QSqlDatabase handle() const { return db_; }
 
+    // A statement prepared once for the life of the connection, for the
+    // look-ups made at every scan at the counter; nullptr, with the engine's
+    // reason in result, when it cannot be prepared.
+    QSqlQuery* prepared(const QString& statement, DbResult& result);
+
 private:
     QString name_;
     QSqlDatabase db_;
+    std::map<QString, std::unique_ptr<QSqlQuery>> prepared_;
 };
 
 // Rolls back unless committed, so that a multi-record write either lands

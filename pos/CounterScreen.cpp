@@ -108,6 +108,8 @@ CounterScreen::CounterScreen(Navigator& navigator, const QString& code, const QS
     left->addStretch(1);
 
     Text3 = figure(QStringLiteral("Text3"), 2.0);
+    // The amount due reads like the register's own display.
+    Text3->setStyleSheet(QStringLiteral("QLineEdit { background: #0B1A0B; color: #5CFF5C; }"));
     Text8 = addField(QStringLiteral("Text8"), 9, KeyFilter::Digits,
                      QStringLiteral("お預り金額を入力してください。"));
     Text8->setAlignment(Qt::AlignRight);
@@ -251,8 +253,12 @@ void CounterScreen::focusFirst()
 
 void CounterScreen::showModeLabel(const char* text, const char* colour)
 {
+    // Set only when it changes: a new style sheet costs a fresh polish and a
+    // repaint at every line.
+    const QString look = QStringLiteral("color: %1;").arg(QLatin1String(colour));
+    if (LabelAPF->styleSheet() != look)
+        LabelAPF->setStyleSheet(look);
     LabelAPF->setText(QString::fromUtf8(text));
-    LabelAPF->setStyleSheet(QStringLiteral("color: %1;").arg(QLatin1String(colour)));
 }
 
 void CounterScreen::setEntryMode(EntryMode mode, int changing)
@@ -291,30 +297,31 @@ bool CounterScreen::roomForLine()
     return false;
 }
 
+void CounterScreen::fillRow(int row, int number)
+{
+    const QStringList cells = gridRow(number);
+    for (int c = 0; c < cells.size(); ++c) {
+        auto* item = new QTableWidgetItem(cells[c]);
+        // Amounts line up on the right, as on a receipt.
+        if (c >= 3)
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        FG1->setItem(row, c, item);
+    }
+    decorateRow(row, number);
+}
+
 void CounterScreen::lineStored()
 {
     if (entryMode_ == EntryMode::New) {
         const int row = FG1->rowCount();
         FG1->insertRow(row);
-        const QStringList cells = gridRow(lineCount());
-        for (int c = 0; c < cells.size(); ++c)
-            FG1->setItem(row, c, new QTableWidgetItem(cells[c]));
+        fillRow(row, lineCount());
         FG1->scrollToBottom();
     } else {
         FG1->setRowCount(0);
         FG1->setRowCount(lineCount());
-        for (int n = 1; n <= lineCount(); ++n) {
-            const QStringList cells = gridRow(n);
-            for (int c = 0; c < cells.size(); ++c)
-                FG1->setItem(n - 1, c, new QTableWidgetItem(cells[c]));
-        }
-    }
-    // Amounts line up on the right, as on a receipt.
-    for (int r = 0; r < FG1->rowCount(); ++r) {
-        for (int c = 3; c < FG1->columnCount(); ++c) {
-            if (auto* item = FG1->item(r, c))
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        }
+        for (int n = 1; n <= lineCount(); ++n)
+            fillRow(n - 1, n);
     }
     showTotals();
     clearEntry();

@@ -91,6 +91,8 @@ protected:
     virtual void showTotals() = 0;
     virtual void resetLines() = 0;
     virtual QString firstFieldLegend() const = 0;
+    // A row of the grid just filled, for what the screen marks in it.
+    virtual void decorateRow(int row, int number) { Q_UNUSED(row) Q_UNUSED(number) }
 
     // Settlement.
     virtual double amountDue() const = 0;
@@ -136,6 +138,7 @@ private:
     void fillStaff();
     void cashierChosen(int index);
     void rowChosen(int row);
+    void fillRow(int row, int number);
     void tenderFocused();
     void tenderEntered();
     void post();

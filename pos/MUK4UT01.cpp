@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 
 namespace {
 const QList<std::pair<int, QString>> salesJumps{{Qt::Key_F2, QStringLiteral("MUK4UT05")},
@@ -203,13 +204,15 @@ void MUK4UT01::lookUp()
     LabelG2->setText(middle);
     Text6->setText(product->price);
     LabelV->setText(regularPriceNote(*product, shop().taxRate));
-    priced_ = Priced{code, product->major, product->middle, Conversions::toNumber(product->cost)};
+    priced_ = Priced{code, product->major, product->middle, Conversions::toNumber(product->cost),
+                     QString()};
     LabelZ->clear();
     if (usesSpecialPrices()) {
         const SpecialOffer offer = specialOffer(*product, Clock::today(), Clock::time());
         if (offer.inForce) {
             Text6->setText(offer.price);
             LabelZ->setText(offer.label);
+            priced_->special = offer.price;
         }
     }
     Text6->setFocus();
@@ -242,10 +245,11 @@ void MUK4UT01::quantityEntered()
     if (!roomForLine())
         return;
     const QString quantity = Conversions::plainNumber(Conversions::toNumber(Text7->text()));
-    lines_.put(lineNumber(),
-               SaleLine::make(Text4->text(), Text5->text(), Conversions::toNumber(Text6->text()),
-                              quantity, shop().taxRate, priced_->major, priced_->middle,
-                              priced_->cost));
+    const double price = Conversions::toNumber(Text6->text());
+    SaleLine line = SaleLine::make(Text4->text(), Text5->text(), price, quantity, shop().taxRate,
+                                   priced_->major, priced_->middle, priced_->cost);
+    line.special = !priced_->special.isEmpty() && price == Conversions::toNumber(priced_->special);
+    lines_.put(lineNumber(), line);
     lineStored();
 }
 
@@ -269,7 +273,22 @@ void MUK4UT01::lineChosen(int number)
     Text5->setText(line.name);
     Text6->setText(Conversions::plainNumber(line.unitPrice));
     Text7->setText(line.quantityText);
-    priced_ = Priced{line.code, line.major, line.middle, line.cost};
+    priced_ = Priced{line.code, line.major, line.middle, line.cost,
+                     line.special ? Conversions::plainNumber(line.unitPrice) : QString()};
+}
+
+void MUK4UT01::decorateRow(int row, int number)
+{
+    // A line sold at the special price shows it in the special's colour.
+    if (!lines_.at(number).special)
+        return;
+    if (QTableWidgetItem* price = FG1->item(row, 3)) {
+        price->setForeground(QColor(0xC0, 0x00, 0x00));
+        QFont bold = price->font();
+        bold.setBold(true);
+        price->setFont(bold);
+        price->setToolTip(QStringLiteral("特売"));
+    }
 }
 
 void MUK4UT01::showTotals()

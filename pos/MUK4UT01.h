@@ -27,6 +27,7 @@ protected:
     int lineCount() const override { return lines_.count(); }
     QStringList gridRow(int number) const override;
     void lineChosen(int number) override;
+    void decorateRow(int row, int number) override;
     void clearEntry() override;
     void showTotals() override;
     void resetLines() override;
@@ -46,6 +47,7 @@ private:
         QString major;
         QString middle;
         double cost = 0;
+        QString special; // the special price proposed, empty when none
     };
 
     void buildEntry();

@@ -1,7 +1,32 @@
 #include "pos/SaleLine.h"
 
 #include "data/Conversions.h"
-#include "data/RecordSet.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+const QStringList productFields{"CB01", "CB02", "CB04", "CB05", "CB07", "CB11",
+                                "CB13", "CB14", "CB15", "CB16", "CB17", "CB18"};
+
+// Runs a prepared look-up by key, leaving the query on its first row when
+// there is one.
+DbResult lookUp(Database& db, const QString& statement, const QString& key, QSqlQuery*& query,
+                bool& found)
+{
+    DbResult prepared;
+    query = db.prepared(statement, prepared);
+    if (!query)
+        return prepared;
+    query->bindValue(0, key);
+    if (!query->exec())
+        return DbError{statement, query->lastError().text()};
+    found = query->next();
+    if (!found && query->lastError().isValid())
+        return DbError{statement, query->lastError().text()};
+    return {};
+}
+} // namespace
 
 CounterProduct CounterProduct::fromRecord(const QVariantMap& r)
 {
@@ -24,32 +49,39 @@ CounterProduct CounterProduct::fromRecord(const QVariantMap& r)
 
 DbResult findProduct(Database& db, const QString& code, std::optional<CounterProduct>& out)
 {
+    // Prepared once per screen: this runs at every scan.
+    static const QString statement = QStringLiteral("SELECT %1 FROM MBMSHO WHERE CB01 = ? ORDER BY "
+                                                    "CB01")
+                                         .arg(productFields.join(u','));
     out.reset();
-    RecordSet rs(db);
-    DbResult r = rs.open(Select(QStringLiteral("MBMSHO"))
-                             .columns({"CB01", "CB02", "CB04", "CB05", "CB07", "CB11", "CB13",
-                                       "CB14", "CB15", "CB16", "CB17", "CB18"})
-                             .where(QStringLiteral("CB01"), QStringLiteral("="), code)
-                             .orderBy({QStringLiteral("CB01")}));
-    if (!r.ok())
+    QSqlQuery* query = nullptr;
+    bool found = false;
+    if (DbResult r = lookUp(db, statement, code, query, found); !r.ok())
         return r;
-    if (rs.found())
-        out = CounterProduct::fromRecord(rs.record());
+    if (found) {
+        QVariantMap record;
+        for (int i = 0; i < productFields.size(); ++i)
+            record.insert(productFields[i], query->value(i));
+        out = CounterProduct::fromRecord(record);
+    }
+    query->finish();
     return {};
 }
 
 DbResult categoryLabel(Database& db, const QString& table, const QString& code, QString& out)
 {
     out = code + QStringLiteral("   ");
-    RecordSet rs(db);
-    DbResult r = rs.open(Select(table)
-                             .columns({QStringLiteral("CB03")})
-                             .where(QStringLiteral("CB01"), QStringLiteral("="), code)
-                             .orderBy({QStringLiteral("CB01")}));
-    if (!r.ok())
+    if (table != u"MBMBRL" && table != u"MBMBRM")
+        return DbError{table, QStringLiteral("not a category table")};
+    const QString statement =
+        QStringLiteral("SELECT CB03 FROM %1 WHERE CB01 = ? ORDER BY CB01").arg(table);
+    QSqlQuery* query = nullptr;
+    bool found = false;
+    if (DbResult r = lookUp(db, statement, code, query, found); !r.ok())
         return r;
-    if (rs.found())
-        out += rs.text(QStringLiteral("CB03"));
+    if (found)
+        out += query->value(0).toString();
+    query->finish();
     return {};
 }
 

@@ -60,6 +60,7 @@ struct SaleLine {
     QString major;
     QString middle;
     double cost = 0;
+    bool special = false; // sold at the special price in force
 
     static SaleLine make(const QString& code, const QString& name, double unitPrice,
                          const QString& quantityText, double taxRate, const QString& major,

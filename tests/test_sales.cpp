@@ -196,6 +196,10 @@ private slots:
         QCOMPARE(screens.label("LabelZ"), label);
         // The tax-excluded price beside it is always the regular one.
         QCOMPARE(screens.label("LabelV"), QString(" 926  100"));
+        // A line sold at the special shows its price marked in the list.
+        enter(c.field("Text6"));
+        enter(c.field("Text7"));
+        QCOMPARE(screens.find<QTableWidget>("FG1")->item(0, 3)->font().bold(), !label.isEmpty());
     }
 
     void aCashSaleOfThreeLinesIsPostedWhole()
