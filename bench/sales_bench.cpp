@@ -87,8 +87,7 @@ public:
     static void text(sqlite3_stmt* s, int i, const QString& value)
     {
         const QByteArray utf8 = value.toUtf8();
-        sqlite3_bind_text(s, i, utf8.constData(), static_cast<int>(utf8.size()),
-                          SQLITE_TRANSIENT);
+        sqlite3_bind_text(s, i, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
     }
     // Runs a statement to its end, reading every column of every row.
     static int run(sqlite3_stmt* s)
@@ -135,7 +134,8 @@ bool prepareData(const QString& folder)
                              {QString::number(m), QStringLiteral("大分類%1").arg(m),
                               QStringLiteral("大%1").arg(m)});
             for (int n = 0; n < 20; ++n) {
-                const QString code = QString::number(m) + QString::number(n).rightJustified(2, u'0');
+                const QString code =
+                    QString::number(m) + QString::number(n).rightJustified(2, u'0');
                 (void)db.execute("INSERT INTO MBMBRM VALUES (?, ?, ?, ?, ' ', ' ', ' ', "
                                  "'20260101', '09:00:00', '20260101', '09:00:00')",
                                  {code, QStringLiteral("中分類") + code,
@@ -222,8 +222,9 @@ void benchLookUp(Raw& raw)
             Raw::run(product);
             Raw::text(major, 1, QString::number(1 + other % 9));
             Raw::run(major);
-            Raw::text(middle, 1, QString::number(1 + other % 9) +
-                                     QString::number(other % 20).rightJustified(2, u'0'));
+            Raw::text(middle, 1,
+                      QString::number(1 + other % 9) +
+                          QString::number(other % 20).rightJustified(2, u'0'));
             Raw::run(middle);
         }));
     }
@@ -282,8 +283,8 @@ void benchPosting(Raw& raw)
         raw.prepare("SELECT 1 FROM MOMURA WHERE CF01 = ? AND CF02 = ? AND CF03 = ? LIMIT 1");
     sqlite3_stmt* lineCheck =
         raw.prepare("SELECT 1 FROM MOVURA WHERE CF01 = ? AND CF02 = ? AND CF03 = ? LIMIT 1");
-    sqlite3_stmt* counter = raw.prepare(
-        "UPDATE MBMSYS SET CB03 = ?, CB07 = ?, CB08 = ? WHERE CB01 = 'receipt'");
+    sqlite3_stmt* counter =
+        raw.prepare("UPDATE MBMSYS SET CB03 = ?, CB07 = ?, CB08 = ? WHERE CB01 = 'receipt'");
     auto bindRecord = [](sqlite3_stmt* s, const QStringList& fields, const QVariantMap& record) {
         for (int i = 0; i < fields.size(); ++i) {
             const QVariant v = record.value(fields[i]);

@@ -40,11 +40,11 @@ DbResult staffList(Database& db, QList<StaffMember>& out)
 {
     out.clear();
     RecordSet rs(db);
-    DbResult r = rs.open(Select(QStringLiteral("MBMCHR"))
-                             .columns({QStringLiteral("CB01"), QStringLiteral("CB02")})
-                             .where(QStringLiteral("CB01"), QStringLiteral(">"),
-                                    QStringLiteral("0000"))
-                             .orderBy({QStringLiteral("CB01")}));
+    DbResult r =
+        rs.open(Select(QStringLiteral("MBMCHR"))
+                    .columns({QStringLiteral("CB01"), QStringLiteral("CB02")})
+                    .where(QStringLiteral("CB01"), QStringLiteral(">"), QStringLiteral("0000"))
+                    .orderBy({QStringLiteral("CB01")}));
     if (!r.ok())
         return r;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext())
@@ -54,7 +54,7 @@ DbResult staffList(Database& db, QList<StaffMember>& out)
 
 DbResult chooseCashier(Database& db, const StaffMember& member)
 {
-    return Parameters::change(db, QStringLiteral("charge"),
-                              {{QStringLiteral("CB02"), member.code},
-                               {QStringLiteral("CB03"), member.name}});
+    return Parameters::change(
+        db, QStringLiteral("charge"),
+        {{QStringLiteral("CB02"), member.code}, {QStringLiteral("CB03"), member.name}});
 }

@@ -92,7 +92,11 @@ protected:
     virtual void resetLines() = 0;
     virtual QString firstFieldLegend() const = 0;
     // A row of the grid just filled, for what the screen marks in it.
-    virtual void decorateRow(int row, int number) { Q_UNUSED(row) Q_UNUSED(number) }
+    virtual void decorateRow(int row, int number)
+    {
+        Q_UNUSED(row)
+        Q_UNUSED(number)
+    }
 
     // Settlement.
     virtual double amountDue() const = 0;

@@ -49,8 +49,8 @@ void MUK4UT01::buildEntry()
                      QStringLiteral("数量を入力してください。"));
     QFont entryFont = Text4->font();
     entryFont.setPointSizeF(entryFont.pointSizeF() * 1.3);
-    for (QLineEdit* field : {static_cast<QLineEdit*>(Text4), Text5,
-                             static_cast<QLineEdit*>(Text6), static_cast<QLineEdit*>(Text7)})
+    for (QLineEdit* field : {static_cast<QLineEdit*>(Text4), Text5, static_cast<QLineEdit*>(Text6),
+                             static_cast<QLineEdit*>(Text7)})
         field->setFont(entryFont);
     Text4->setMinimumWidth(190);
     Text6->setMinimumWidth(120);
@@ -167,8 +167,8 @@ void MUK4UT01::resetLines()
 
 void MUK4UT01::clearEntry()
 {
-    for (QLineEdit* field : {static_cast<QLineEdit*>(Text4), Text5,
-                             static_cast<QLineEdit*>(Text6), static_cast<QLineEdit*>(Text7)})
+    for (QLineEdit* field : {static_cast<QLineEdit*>(Text4), Text5, static_cast<QLineEdit*>(Text6),
+                             static_cast<QLineEdit*>(Text7)})
         field->clear();
     for (QLabel* label : {LabelZ, LabelV, LabelG1, LabelG2})
         label->clear();

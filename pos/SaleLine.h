@@ -40,8 +40,7 @@ struct SpecialOffer {
     QString price; // plain number text of the special price
     QString label; // what LabelZ shows: kind, window and regular price
 };
-SpecialOffer specialOffer(const CounterProduct& product, const QString& today,
-                          const QString& now);
+SpecialOffer specialOffer(const CounterProduct& product, const QString& today, const QString& now);
 
 // The tax-excluded regular price and the cost, as shown beside the entry.
 QString regularPriceNote(const CounterProduct& product, double taxRate);

@@ -29,7 +29,8 @@ void openShop(Database& db)
     addStaff(db, "0007", "鈴木");
     addMajor(db, "1", "食品", "食品");
     addMiddle(db, "101", "パン", "パン");
-    addCounterProduct(db, Bread, "食パン", "1000", {{"CB04", "1"}, {"CB05", "101"}, {"CB07", "700"}});
+    addCounterProduct(db, Bread, "食パン", "1000",
+                      {{"CB04", "1"}, {"CB05", "101"}, {"CB07", "700"}});
     addCounterProduct(db, Milk, "牛乳", "1000", {{"CB04", "2"}, {"CB05", "205"}});
     addCounterProduct(db, Tea, "お茶", "540");
 }
@@ -38,10 +39,11 @@ void openShop(Database& db)
 QVariantMap header(const QString& receipt, const QString& lines, const QString& kind, double due,
                    double tendered, double paidNow, double credit, double tax, double cf18 = 0)
 {
-    return stored("MOMURA", {"01",       "01",       receipt,    lines,      "0003",     " ",
-                             kind,       " ",        due,        tendered,   tendered - due,
-                             " ",        paidNow,    credit,     " ",        due,        tax,
-                             cf18,       "20261215", "20261215", "10:15:30", "20261215", "10:15:30"});
+    return stored(
+        "MOMURA",
+        {"01", "01",     receipt,        lines,      "0003",     " ",        kind,      " ",
+         due,  tendered, tendered - due, " ",        paidNow,    credit,     " ",       due,
+         tax,  cf18,     "20261215",     "20261215", "10:15:30", "20261215", "10:15:30"});
 }
 } // namespace
 
@@ -140,7 +142,8 @@ private slots:
         QCOMPARE(screens.gridRows().size(), 0);
         // Quantity 0 is a line of amount 0.
         c.sell(Bread, "0");
-        QCOMPARE(screens.gridRows(), (QList<QStringList>{{"1", Bread, "食パン", "1,000", "0", "0"}}));
+        QCOMPARE(screens.gridRows(),
+                 (QList<QStringList>{{"1", Bread, "食パン", "1,000", "0", "0"}}));
         QVERIFY(screens.find<QLabel>("LabelAPF")->styleSheet().contains("#00C000"));
     }
 
@@ -150,30 +153,33 @@ private slots:
         QTest::addColumn<QTime>("now");
         QTest::addColumn<QString>("price");
         QTest::addColumn<QString>("label");
-        const QVariantMap period{{"CB13", "2"}, {"CB14", 880}, {"CB15", "20261215"},
-                                 {"CB16", "20261215"}};
-        QTest::newRow("period: today is from and to")
-            << period << QTime(10, 0) << "880" << "特売2.20261215～20261215<1000>";
+        const QVariantMap period{
+            {"CB13", "2"}, {"CB14", 880}, {"CB15", "20261215"}, {"CB16", "20261215"}};
+        QTest::newRow("period: today is from and to") << period << QTime(10, 0) << "880"
+                                                      << "特売2.20261215～20261215<1000>";
         QVariantMap ended = period;
         ended["CB16"] = "20261214";
         ended["CB15"] = "20261201";
-        QTest::newRow("period ended yesterday") << ended << QTime(10, 0) << "1000" << "";
+        QTest::newRow("period ended yesterday") << ended << QTime(10, 0) << "1000"
+                                                << "";
         const QVariantMap both{{"CB13", "1"},        {"CB14", 900},        {"CB15", "20261201"},
                                {"CB16", "20261231"}, {"CB17", "09:00:00"}, {"CB18", "10:15:29"}};
         QTest::newRow("period and time: one second past the end")
-            << both << QTime(10, 15, 30) << "1000" << "";
+            << both << QTime(10, 15, 30) << "1000"
+            << "";
         QTest::newRow("period and time: the last second")
             << both << QTime(10, 15, 29) << "900"
             << "特売1.20261201～20261231 09:00:00～10:15:29<1000>";
         const QVariantMap allDay{
             {"CB13", "3"}, {"CB14", 750}, {"CB17", "00:00:00"}, {"CB18", "23:59:59"}};
-        QTest::newRow("time all day, at midnight")
-            << allDay << QTime(0, 0) << "750" << "特売3.00:00:00～23:59:59<1000>";
-        QTest::newRow("time all day, at the last second")
-            << allDay << QTime(23, 59, 59) << "750" << "特売3.00:00:00～23:59:59<1000>";
+        QTest::newRow("time all day, at midnight") << allDay << QTime(0, 0) << "750"
+                                                   << "特売3.00:00:00～23:59:59<1000>";
+        QTest::newRow("time all day, at the last second") << allDay << QTime(23, 59, 59) << "750"
+                                                          << "特売3.00:00:00～23:59:59<1000>";
         QVariantMap none = allDay;
         none["CB13"] = "4";
-        QTest::newRow("kind none") << none << QTime(12, 0) << "1000" << "";
+        QTest::newRow("kind none") << none << QTime(12, 0) << "1000"
+                                   << "";
     }
 
     void specialPriceInForceByKindAndWindow()
@@ -217,7 +223,8 @@ private slots:
         MessageBoxes boxes;
         c.tender("5000");
         QCOMPARE(c.text("Text9"), QString("1,460"));
-        QCOMPARE(screens.label("LabelM"), QString("レシート/売掛情報ボタンをクリックしてください。"));
+        QCOMPARE(screens.label("LabelM"),
+                 QString("レシート/売掛情報ボタンをクリックしてください。"));
         QVERIFY(screens.button("RSBTN")->hasFocus());
         c.post();
         QCOMPARE(boxes.seen().size(), 0);
@@ -235,23 +242,23 @@ private slots:
                 m.insert(names[i], values[i]);
             return m;
         };
-        QCOMPARE(rows(t, lines),
-                 (QList<QVariantMap>{
-                     line({"61200042", "001", "0003", " ", Bread, "食パン", "1", "101", "", " ",
-                           926.0, 926.0, 1.0, " ", 1000.0, 74.0, 1000.0, 74.0, 700.0, " ",
-                           "20261215", "20261215", "10:15:30"}),
-                     line({"61200042", "002", "0003", " ", Milk, "牛乳", "2", "205", "", " ",
-                           1852.0, 926.0, 2.0, " ", 2000.0, 148.0, 1000.0, 74.0, 100.0, " ",
-                           "20261215", "20261215", "10:15:30"}),
-                     line({"61200042", "003", "0003", " ", Tea, "お茶", "1", "101", "", " ", 500.0,
-                           500.0, 1.0, " ", 540.0, 40.0, 540.0, 40.0, 100.0, " ", "20261215",
-                           "20261215", "10:15:30"})}));
+        QCOMPARE(
+            rows(t, lines),
+            (QList<QVariantMap>{
+                line({"61200042", "001", "0003", " ",   Bread,      "食パン",   "1",       "101",
+                      "",         " ",   926.0,  926.0, 1.0,        " ",        1000.0,    74.0,
+                      1000.0,     74.0,  700.0,  " ",   "20261215", "20261215", "10:15:30"}),
+                line({"61200042", "002", "0003", " ",   Milk,       "牛乳",     "2",       "205",
+                      "",         " ",   1852.0, 926.0, 2.0,        " ",        2000.0,    148.0,
+                      1000.0,     74.0,  100.0,  " ",   "20261215", "20261215", "10:15:30"}),
+                line({"61200042", "003", "0003", " ",   Tea,        "お茶",     "1",       "101",
+                      "",         " ",   500.0,  500.0, 1.0,        " ",        540.0,     40.0,
+                      540.0,      40.0,  100.0,  " ",   "20261215", "20261215", "10:15:30"})}));
         QCOMPARE(count(t, "MDMURK"), 0);
-        QCOMPARE(row(t, "SELECT CB02, CB03, CB07, CB08 FROM MBMSYS WHERE CB01 = 'receipt'"),
-                 (QVariantMap{{"CB02", "612"},
-                              {"CB03", "00042"},
-                              {"CB07", "20261215"},
-                              {"CB08", "10:15:30"}}));
+        QCOMPARE(
+            row(t, "SELECT CB02, CB03, CB07, CB08 FROM MBMSYS WHERE CB01 = 'receipt'"),
+            (QVariantMap{
+                {"CB02", "612"}, {"CB03", "00042"}, {"CB07", "20261215"}, {"CB08", "10:15:30"}}));
         // Ready for the next customer.
         QCOMPARE(screens.current()->code(), QString("MUK4UT01"));
         QCOMPARE(c.text("Text2"), QString("61200043"));
@@ -318,7 +325,8 @@ private slots:
         QTest::newRow("cash emptied") << 1 << ""
                                       << "お預り金額が足りません。"
                                       << "-3,540";
-        QTest::newRow("cash exact") << 1 << "3540" << ""
+        QTest::newRow("cash exact") << 1 << "3540"
+                                    << ""
                                     << "0";
         QTest::newRow("partial of all") << 2 << "3540"
                                         << "計算が合いません。（内金＋売掛？）"
@@ -326,7 +334,8 @@ private slots:
         QTest::newRow("partial of nothing") << 2 << "0"
                                             << "計算が合いません。（内金＋売掛？）"
                                             << "3,540";
-        QTest::newRow("partial of one less") << 2 << "3539" << ""
+        QTest::newRow("partial of one less") << 2 << "3539"
+                                             << ""
                                              << "1";
         QTest::newRow("credit with money") << 3 << "1"
                                            << "計算が合いません。（売掛？）"

@@ -70,11 +70,11 @@ private slots:
                 row(t, "SELECT CB02 || CB03 AS r FROM MBMSYS WHERE CB01 = 'receipt'")
                     .value("r")
                     .toString();
-            const QString last =
-                headers ? row(t, "SELECT CF03 FROM MOMURA ORDER BY rowid DESC LIMIT 1")
-                              .value("CF03")
-                              .toString()
-                        : QString("61200000");
+            const QString last = headers
+                                     ? row(t, "SELECT CF03 FROM MOMURA ORDER BY rowid DESC LIMIT 1")
+                                           .value("CF03")
+                                           .toString()
+                                     : QString("61200000");
             QCOMPARE(counter, last);
             QVERIFY(headers >= posted);
             posted = headers;

@@ -211,11 +211,10 @@ private slots:
         staff->setCurrentIndex(1);
         emit staff->activated(1);
         QCOMPARE(screens.label("LabelN"), QString("0007"));
-        QCOMPARE(fields(t, "SELECT CB02, CB03, CB07, CB08 FROM MBMSYS WHERE CB01 = 'charge'"),
-                 (QVariantMap{{"CB02", "0007"},
-                              {"CB03", "鈴木"},
-                              {"CB07", "20261215"},
-                              {"CB08", "10:15:30"}}));
+        QCOMPARE(
+            fields(t, "SELECT CB02, CB03, CB07, CB08 FROM MBMSYS WHERE CB01 = 'charge'"),
+            (QVariantMap{
+                {"CB02", "0007"}, {"CB03", "鈴木"}, {"CB07", "20261215"}, {"CB08", "10:15:30"}}));
         QCOMPARE(screens.gridRows().size(), 0);
         QVERIFY(c.field("Text4")->hasFocus());
         c.sell(Bread);
@@ -291,12 +290,11 @@ private slots:
         QTest::newRow("pdf") << "01" << ReceiptsSeen::pdf("/shop/receipts/61200042.pdf") << 1
                              << "プリンタがないため、レシートをPDFに保存しました："
                                 "/shop/receipts/61200042.pdf";
-        QTest::newRow("failed") << "01" << ReceiptsSeen::failed("テンプレートが壊れています。")
-                                << 1
+        QTest::newRow("failed") << "01" << ReceiptsSeen::failed("テンプレートが壊れています。") << 1
                                 << "売上は登録しました。レシートを作成できませんでした："
                                    "テンプレートが壊れています。";
-        QTest::newRow("switched off") << "1" << ReceiptsSeen::printed() << 0
-                                      << "商品コードを入力してください。";
+        QTest::newRow("switched off")
+            << "1" << ReceiptsSeen::printed() << 0 << "商品コードを入力してください。";
     }
 
     void theReceiptComesAfterThePostingAndItsOutcomeIsShown()
@@ -351,9 +349,8 @@ private slots:
         c.tender("0");
         MessageBoxes boxes;
         c.post();
-        QCOMPARE(boxes.texts(),
-                 QStringList{"返品は登録しました。レシートを作成できませんでした："
-                             "プリンタが応答しません。"});
+        QCOMPARE(boxes.texts(), QStringList{"返品は登録しました。レシートを作成できませんでした："
+                                            "プリンタが応答しません。"});
         QCOMPARE(screens.current()->code(), QString("MUK4SC01"));
         QVERIFY(receipts.sales[0].isReturn);
         QCOMPARE(count(t, "MDMURK"), 1);
