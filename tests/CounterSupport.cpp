@@ -51,6 +51,33 @@ void addCounterProduct(Database& db, const QString& code, const QString& name, c
     addProduct(db, fields);
 }
 
+void openShop(Database& db, const QString& lastSequence)
+{
+    setParameter(db, "tax", "0.08");
+    setParameter(db, "workday", "20261215", "RUN");
+    setParameter(db, "receipt", "612", lastSequence);
+    setParameter(db, "charge", "0003", "佐藤");
+    setParameter(db, "printer", "00");
+    addStaff(db, "0003", "佐藤");
+    addStaff(db, "0007", "鈴木");
+    addMajor(db, "1", "食品", "食品");
+    addMiddle(db, "101", "パン", "パン");
+    addCounterProduct(db, Bread, "食パン", "1000",
+                      {{"CB04", "1"}, {"CB05", "101"}, {"CB07", "700"}});
+    addCounterProduct(db, Milk, "牛乳", "1000", {{"CB04", "2"}, {"CB05", "205"}});
+    addCounterProduct(db, Tea, "お茶", "540");
+    addCounterProduct(db, Special, "特売品", "1080",
+                      {{"CB13", "3"}, {"CB14", 500}, {"CB17", "00:00:00"}, {"CB18", "23:59:59"}});
+}
+
+AtTheCounter::AtTheCounter(const QString& screen, const std::function<void(Database&)>& arrange)
+{
+    openShop(t);
+    if (arrange)
+        arrange(t);
+    screens.show(screen);
+}
+
 QString Counter::text(const char* name)
 {
     return screens.find<QLineEdit>(QString::fromLatin1(name))->text();

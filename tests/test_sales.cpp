@@ -7,32 +7,17 @@
 #include <QTableWidget>
 
 namespace {
-const QString Bread = QStringLiteral("4900000000011");
-const QString Milk = QStringLiteral("4900000000028");
-const QString Tea = QStringLiteral("4900000000035");
-
 void at(int hour, int minute, int second, int day = 15)
 {
     Clock::setFixed(QDateTime(QDate(2026, 12, day), QTime(hour, minute, second)));
 }
 
-// A shop at tax 0.08 on business day 2026-12-15, cashier 0003, the last
-// receipt 61200041, the three products of a small sale.
-void openShop(Database& db)
+// 1000 x 1, 1000 x 2 and 540 x 1: 3540 due, 262 tax, 3278 base.
+void sellTheSmallSale(Counter& c)
 {
-    setParameter(db, "tax", "0.08");
-    setParameter(db, "workday", "20261215", "RUN");
-    setParameter(db, "receipt", "612", "00041");
-    setParameter(db, "charge", "0003", "佐藤");
-    setParameter(db, "printer", "00");
-    addStaff(db, "0003", "佐藤");
-    addStaff(db, "0007", "鈴木");
-    addMajor(db, "1", "食品", "食品");
-    addMiddle(db, "101", "パン", "パン");
-    addCounterProduct(db, Bread, "食パン", "1000",
-                      {{"CB04", "1"}, {"CB05", "101"}, {"CB07", "700"}});
-    addCounterProduct(db, Milk, "牛乳", "1000", {{"CB04", "2"}, {"CB05", "205"}});
-    addCounterProduct(db, Tea, "お茶", "540");
+    c.sell(Bread);
+    c.sell(Milk, "2");
+    c.sell(Tea);
 }
 
 // The expected header of a posted receipt of 2026-12-15 10:15:30.
@@ -56,12 +41,8 @@ private slots:
 
     void aProductIsLookedUpByItsThirteenDigits()
     {
-        ProgramFolder folder;
-        TestDb t;
-        openShop(t);
-        Screens screens;
-        Counter c{screens};
-        screens.show("MUK4UT01");
+        AtTheCounter at;
+        auto& [folder, t, screens, c] = at;
         QVERIFY(c.field("Text4")->hasFocus());
         QCOMPARE(screens.label("LabelM"), QString("商品コードを入力してください。"));
         QCOMPARE(screens.label("LabelPFK"),
@@ -122,12 +103,8 @@ private slots:
 
     void aLineIsCompleteOrNotStored()
     {
-        ProgramFolder folder;
-        TestDb t;
-        openShop(t);
-        Screens screens;
-        Counter c{screens};
-        screens.show("MUK4UT01");
+        AtTheCounter at;
+        auto& [folder, t, screens, c] = at;
         // A quantity confirmed without a product: the focus goes to the code
         // and the mode label darkens.
         c.field("Text7")->setFocus();
@@ -189,14 +166,11 @@ private slots:
         QFETCH(QString, price);
         QFETCH(QString, label);
         Clock::setFixed(QDateTime(QDate(2026, 12, 15), now));
-        ProgramFolder folder;
-        TestDb t;
-        openShop(t);
-        addCounterProduct(t, "4900000000042", "特売品", "1000", special);
-        Screens screens;
-        Counter c{screens};
-        screens.show("MUK4UT01");
-        typeInto(c.field("Text4"), "4900000000042");
+        AtTheCounter at("MUK4UT01", [&special](Database& db) {
+            addCounterProduct(db, "4900000000059", "特売品", "1000", special);
+        });
+        auto& [folder, t, screens, c] = at;
+        typeInto(c.field("Text4"), "4900000000059");
         enter(c.field("Text4"));
         QCOMPARE(c.text("Text6"), price);
         QCOMPARE(screens.label("LabelZ"), label);
@@ -210,15 +184,9 @@ private slots:
 
     void aCashSaleOfThreeLinesIsPostedWhole()
     {
-        ProgramFolder folder;
-        TestDb t;
-        openShop(t);
-        Screens screens;
-        Counter c{screens};
-        screens.show("MUK4UT01");
-        c.sell(Bread);
-        c.sell(Milk, "2");
-        c.sell(Tea);
+        AtTheCounter at;
+        auto& [folder, t, screens, c] = at;
+        sellTheSmallSale(c);
         QCOMPARE(c.text("Text3"), QString("3,540"));
         MessageBoxes boxes;
         c.tender("5000");
@@ -288,15 +256,9 @@ private slots:
         QFETCH(QString, tendered);
         QFETCH(QVariantMap, posted);
         QFETCH(QString, shown);
-        ProgramFolder folder;
-        TestDb t;
-        openShop(t);
-        Screens screens;
-        Counter c{screens};
-        screens.show("MUK4UT01");
-        c.sell(Bread);
-        c.sell(Milk, "2");
-        c.sell(Tea);
+        AtTheCounter at;
+        auto& [folder, t, screens, c] = at;
+        sellTheSmallSale(c);
         c.option(option);
         QCOMPARE(screens.button("RSBTN")->text(), QString("売掛情報"));
         c.tender(tendered);
@@ -348,15 +310,9 @@ private slots:
         QFETCH(QString, tendered);
         QFETCH(QString, message);
         QFETCH(QString, shown);
-        ProgramFolder folder;
-        TestDb t;
-        openShop(t);
-        Screens screens;
-        Counter c{screens};
-        screens.show("MUK4UT01");
-        c.sell(Bread);
-        c.sell(Milk, "2");
-        c.sell(Tea);
+        AtTheCounter at;
+        auto& [folder, t, screens, c] = at;
+        sellTheSmallSale(c);
         c.option(option);
         MessageBoxes boxes;
         c.tender(tendered);
@@ -377,12 +333,8 @@ private slots:
 
     void plusAndTheKindChoiceGuardThePostButton()
     {
-        ProgramFolder folder;
-        TestDb t;
-        openShop(t);
-        Screens screens;
-        Counter c{screens};
-        screens.show("MUK4UT01");
+        AtTheCounter at;
+        auto& [folder, t, screens, c] = at;
         // "+" before any line does nothing.
         QTest::keyClick(c.field("Text4"), '+');
         QVERIFY(c.field("Text4")->hasFocus());
@@ -414,12 +366,8 @@ private slots:
 
     void aNegativeAmountDueIsACashSale()
     {
-        ProgramFolder folder;
-        TestDb t;
-        openShop(t);
-        Screens screens;
-        Counter c{screens};
-        screens.show("MUK4UT01");
+        AtTheCounter at;
+        auto& [folder, t, screens, c] = at;
         c.sell(Tea);
         c.sell(Bread, "1", "-1000");
         QCOMPARE(c.text("Text3"), QString("-460"));
@@ -437,12 +385,8 @@ private slots:
 
     void aListedLineIsChangedInPlace()
     {
-        ProgramFolder folder;
-        TestDb t;
-        openShop(t);
-        Screens screens;
-        Counter c{screens};
-        screens.show("MUK4UT01");
+        AtTheCounter at;
+        auto& [folder, t, screens, c] = at;
         // A longer sale first, so that old lines would show if they leaked.
         for (int i = 0; i < 4; ++i)
             c.sell(Tea);
@@ -479,12 +423,8 @@ private slots:
 
     void theHundredAndFirstLineIsRefused()
     {
-        ProgramFolder folder;
-        TestDb t;
-        openShop(t);
-        Screens screens;
-        Counter c{screens};
-        screens.show("MUK4UT01");
+        AtTheCounter at;
+        auto& [folder, t, screens, c] = at;
         for (int i = 0; i < 101; ++i)
             c.sell(Tea);
         QCOMPARE(screens.gridRows().size(), 100);

@@ -6,31 +6,6 @@
 #include <QLabel>
 #include <QSqlQuery>
 
-namespace {
-const QString Bread = QStringLiteral("4900000000011");
-const QString Special = QStringLiteral("4900000000042");
-
-void openShop(Database& db, const QString& lastSequence = QStringLiteral("00041"))
-{
-    setParameter(db, "tax", "0.08");
-    setParameter(db, "workday", "20261215", "RUN");
-    setParameter(db, "receipt", "612", lastSequence);
-    setParameter(db, "charge", "0003", "佐藤");
-    setParameter(db, "printer", "00");
-    addStaff(db, "0003", "佐藤");
-    addStaff(db, "0007", "鈴木");
-    addCounterProduct(db, Bread, "食パン", "1000");
-    // On special all day long.
-    addCounterProduct(db, Special, "特売品", "1080",
-                      {{"CB13", "3"}, {"CB14", 500}, {"CB17", "00:00:00"}, {"CB18", "23:59:59"}});
-}
-
-QVariantMap fields(Database& db, const QString& sql)
-{
-    return row(db, sql);
-}
-} // namespace
-
 class SalesPostingTest : public QObject {
     Q_OBJECT
 
@@ -71,16 +46,12 @@ private slots:
         QFETCH(QString, price);
         QFETCH(QString, quantity);
         QFETCH(QVariantMap, line);
-        ProgramFolder folder;
-        TestDb t;
-        openShop(t);
-        Screens screens;
-        Counter c{screens};
-        screens.show("MUK4UT01");
+        AtTheCounter at;
+        auto& [folder, t, screens, c] = at;
         c.sell(Bread, quantity, price);
         c.tender("10000");
         c.post();
-        QCOMPARE(fields(t, "SELECT CF13, CF14, CF17, CF18, CF20 FROM MOVURA"), line);
+        QCOMPARE(row(t, "SELECT CF13, CF14, CF17, CF18, CF20 FROM MOVURA"), line);
     }
 
     void theReceiptNumberFollowsTheCounter_data()
@@ -101,18 +72,15 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(QString, posted);
         QFETCH(QString, next);
-        ProgramFolder folder;
-        TestDb t;
-        openShop(t, stored);
-        Screens screens;
-        Counter c{screens};
-        screens.show("MUK4UT01");
+        AtTheCounter at("MUK4UT01",
+                        [&stored](Database& db) { setParameter(db, "receipt", "612", stored); });
+        auto& [folder, t, screens, c] = at;
         QCOMPARE(c.text("Text2"), posted);
         c.sell(Bread);
         c.tender("1000");
         c.post();
-        QCOMPARE(fields(t, "SELECT CF03 FROM MOMURA").value("CF03").toString(), posted);
-        QCOMPARE(fields(t, "SELECT CB03 FROM MBMSYS WHERE CB01 = 'receipt'").value("CB03"),
+        QCOMPARE(row(t, "SELECT CF03 FROM MOMURA").value("CF03").toString(), posted);
+        QCOMPARE(row(t, "SELECT CB03 FROM MBMSYS WHERE CB01 = 'receipt'").value("CB03"),
                  QVariant(posted.right(5)));
         QCOMPARE(c.text("Text2"), next);
     }
@@ -135,12 +103,8 @@ private slots:
         QFETCH(int, option);
         QFETCH(QString, tendered);
         QFETCH(QString, code);
-        ProgramFolder folder;
-        TestDb t;
-        openShop(t);
-        Screens screens;
-        Counter c{screens};
-        screens.show("MUK4UT11");
+        AtTheCounter at("MUK4UT11");
+        auto& [folder, t, screens, c] = at;
         QCOMPARE(screens.label("Label1"), QString("返品POSトランザクション"));
         QCOMPARE(screens.label("LabelPFK"),
                  QString("F1.売上POSトランザクション    F2.入金POSトランザクション     "
@@ -154,22 +118,18 @@ private slots:
         c.option(option);
         c.tender(tendered);
         c.post();
-        QCOMPARE(fields(t, "SELECT CF07, CF09, CF10 FROM MOMURA"),
+        QCOMPARE(row(t, "SELECT CF07, CF09, CF10 FROM MOMURA"),
                  (QVariantMap{{"CF07", code}, {"CF09", 1080.0}, {"CF10", tendered.toDouble()}}));
-        QCOMPARE(fields(t, "SELECT CF06, CF19 FROM MOVURA"),
+        QCOMPARE(row(t, "SELECT CF06, CF19 FROM MOVURA"),
                  (QVariantMap{{"CF06", "9"}, {"CF19", 1080.0}}));
-        QCOMPARE(fields(t, "SELECT CF07 FROM MDMURK").value("CF07").toString(),
+        QCOMPARE(row(t, "SELECT CF07 FROM MDMURK").value("CF07").toString(),
                  option == 1 ? QString() : code);
     }
 
     void functionKeysOpenTheOtherCounterScreens()
     {
-        ProgramFolder folder;
-        TestDb t;
-        openShop(t);
-        Screens screens;
-        Counter c{screens};
-        screens.show("MUK4SC01");
+        AtTheCounter at("MUK4SC01");
+        auto& [folder, t, screens, c] = at;
         QVERIFY(screens.button("APCBTN01")->isEnabled());
         QVERIFY(screens.button("APCBTN05")->isEnabled());
         screens.click("APCBTN05");
@@ -197,12 +157,8 @@ private slots:
 
     void choosingTheCashierWritesChargeAndStartsAfresh()
     {
-        ProgramFolder folder;
-        TestDb t;
-        openShop(t);
-        Screens screens;
-        Counter c{screens};
-        screens.show("MUK4UT01");
+        AtTheCounter at;
+        auto& [folder, t, screens, c] = at;
         auto* staff = screens.find<QComboBox>("CB1");
         QCOMPARE(staff->count(), 2);
         QCOMPARE(staff->currentIndex(), -1);
@@ -212,7 +168,7 @@ private slots:
         emit staff->activated(1);
         QCOMPARE(screens.label("LabelN"), QString("0007"));
         QCOMPARE(
-            fields(t, "SELECT CB02, CB03, CB07, CB08 FROM MBMSYS WHERE CB01 = 'charge'"),
+            row(t, "SELECT CB02, CB03, CB07, CB08 FROM MBMSYS WHERE CB01 = 'charge'"),
             (QVariantMap{
                 {"CB02", "0007"}, {"CB03", "鈴木"}, {"CB07", "20261215"}, {"CB08", "10:15:30"}}));
         QCOMPARE(screens.gridRows().size(), 0);
@@ -220,20 +176,17 @@ private slots:
         c.sell(Bread);
         c.tender("1000");
         c.post();
-        QCOMPARE(fields(t, "SELECT CF05 FROM MOMURA").value("CF05"), QVariant("0007"));
+        QCOMPARE(row(t, "SELECT CF05 FROM MOMURA").value("CF05"), QVariant("0007"));
     }
 
     void aDuplicateReceiptWritesNothingAndEnds()
     {
-        ProgramFolder folder;
-        TestDb t;
-        openShop(t);
         // Only the credit table already holds the receipt's key.
-        QSqlQuery(t.db().handle())
-            .exec("INSERT INTO MDMURK (CF01, CF02, CF03) VALUES ('01', '01', '61200042')");
-        Screens screens;
-        Counter c{screens};
-        screens.show("MUK4UT01");
+        AtTheCounter at("MUK4UT01", [](Database& db) {
+            QSqlQuery(db.handle())
+                .exec("INSERT INTO MDMURK (CF01, CF02, CF03) VALUES ('01', '01', '61200042')");
+        });
+        auto& [folder, t, screens, c] = at;
         c.sell(Bread);
         c.option(3);
         c.tender("0");
@@ -246,18 +199,14 @@ private slots:
         QCOMPARE(count(t, "MOMURA"), 0);
         QCOMPARE(count(t, "MOVURA"), 0);
         QCOMPARE(count(t, "MDMURK"), 1);
-        QCOMPARE(fields(t, "SELECT CB03 FROM MBMSYS WHERE CB01 = 'receipt'").value("CB03"),
+        QCOMPARE(row(t, "SELECT CB03 FROM MBMSYS WHERE CB01 = 'receipt'").value("CB03"),
                  QVariant("00041"));
     }
 
     void aFailedPostingKeepsTheSaleToPostAgain()
     {
-        ProgramFolder folder;
-        TestDb t;
-        openShop(t);
-        Screens screens;
-        Counter c{screens};
-        screens.show("MUK4UT01");
+        AtTheCounter at;
+        auto& [folder, t, screens, c] = at;
         c.sell(Bread);
         c.tender("2000");
         // Another connection holds the write lock: the posting cannot start.
@@ -274,7 +223,7 @@ private slots:
         QCOMPARE(count(t, "MOMURA"), 0);
         c.post();
         QCOMPARE(boxes.seen().size(), 1);
-        QCOMPARE(fields(t, "SELECT CF03, CF10 FROM MOMURA"),
+        QCOMPARE(row(t, "SELECT CF03, CF10 FROM MOMURA"),
                  (QVariantMap{{"CF03", "61200042"}, {"CF10", 2000.0}}));
         QCOMPARE(count(t, "MOVURA"), 1);
     }
@@ -303,14 +252,10 @@ private slots:
         QFETCH(ReceiptOutcome, outcome);
         QFETCH(int, made);
         QFETCH(QString, note);
-        ProgramFolder folder;
-        TestDb t;
-        openShop(t);
-        setParameter(t, "printer", printer);
-        Screens screens;
+        AtTheCounter at("MUK4UT01",
+                        [&printer](Database& db) { setParameter(db, "printer", printer); });
+        auto& [folder, t, screens, c] = at;
         ReceiptsSeen receipts(outcome);
-        Counter c{screens};
-        screens.show("MUK4UT01");
         c.sell(Bread, "3");
         c.sell(Special);
         c.tender("5000");
@@ -336,14 +281,9 @@ private slots:
 
     void aReceiptFailureAfterACreditSaleIsToldBeforeLeaving()
     {
-        ProgramFolder folder;
-        TestDb t;
-        openShop(t);
-        setParameter(t, "printer", "01");
-        Screens screens;
+        AtTheCounter at("MUK4UT11", [](Database& db) { setParameter(db, "printer", "01"); });
+        auto& [folder, t, screens, c] = at;
         ReceiptsSeen receipts(ReceiptsSeen::failed("プリンタが応答しません。"));
-        Counter c{screens};
-        screens.show("MUK4UT11");
         c.sell(Bread);
         c.option(3);
         c.tender("0");
