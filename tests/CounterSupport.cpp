@@ -78,6 +78,17 @@ AtTheCounter::AtTheCounter(const QString& screen, const std::function<void(Datab
     screens.show(screen);
 }
 
+namespace {
+// Types over the whole text of a field; an empty text empties it.
+void typeOver(EntryField* field, const QString& text)
+{
+    field->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(field, Qt::Key_Backspace);
+    typeInto(field, text);
+}
+} // namespace
+
 QString Counter::text(const char* name)
 {
     return screens.find<QLineEdit>(QString::fromLatin1(name))->text();
@@ -91,26 +102,18 @@ void Counter::sell(const QString& code, const QString& quantity, const QString& 
     typeInto(code4, code);
     enter(code4);
     EntryField* price6 = field("Text6");
-    if (!price.isNull()) {
-        price6->selectAll();
-        typeInto(price6, price);
-    }
+    if (!price.isNull())
+        typeOver(price6, price);
     enter(price6);
-    EntryField* quantity7 = field("Text7");
-    quantity7->selectAll();
-    typeInto(quantity7, quantity);
-    enter(quantity7);
+    typeOver(field("Text7"), quantity);
+    enter(field("Text7"));
 }
 
 void Counter::tender(const QString& amount)
 {
     QTest::keyClick(field("Text4"), '+');
-    EntryField* tendered = field("Text8");
-    tendered->selectAll();
-    if (amount.isEmpty())
-        QTest::keyClick(tendered, Qt::Key_Backspace);
-    typeInto(tendered, amount);
-    enter(tendered);
+    typeOver(field("Text8"), amount);
+    enter(field("Text8"));
 }
 
 void Counter::option(int n)

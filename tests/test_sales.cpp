@@ -117,6 +117,11 @@ private slots:
         enter(c.field("Text7"));
         QVERIFY(c.field("Text4")->hasFocus());
         QCOMPARE(screens.gridRows().size(), 0);
+        // An emptied quantity is not a line either.
+        c.sell(Bread, "");
+        QVERIFY(c.field("Text7")->hasFocus());
+        QCOMPARE(screens.gridRows().size(), 0);
+        c.field("Text4")->clear();
         // Quantity 0 is a line of amount 0.
         c.sell(Bread, "0");
         QCOMPARE(screens.gridRows(),
@@ -393,13 +398,15 @@ private slots:
         c.tender("5000");
         c.post();
         c.sell(Bread);
-        c.sell(Milk);
+        c.sell(Milk, "2");
         c.sell(Tea);
         clickRow(screens.find<QTableWidget>("FG1"), 1);
         QCOMPARE(screens.label("LabelAPF"), QString("●  修正"));
         QVERIFY(screens.find<QLabel>("LabelAPF")->styleSheet().contains("#FF0000"));
         QCOMPARE(c.text("Text4"), Milk);
-        QCOMPARE(c.text("Text7"), QString("1"));
+        QCOMPARE(c.text("Text5"), QString("牛乳"));
+        QCOMPARE(c.text("Text6"), QString("1000"));
+        QCOMPARE(c.text("Text7"), QString("2"));
         enter(c.field("Text4"));
         enter(c.field("Text6"));
         typeInto(c.field("Text7"), "5");
