@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 
 #include <cmath>
 
@@ -208,10 +209,24 @@ QRectF SheetPage::pictureRect(const SheetView::Picture& p) const
 
 QFont SheetPage::font(const FontStyle& style)
 {
+    // The gothic and mincho faces of Japanese office machines are fixed
+    // pitch; their stand-ins must be too, or amounts and receipt numbers
+    // line up differently than the shop laid them out.
+    static const QRegularExpression fixedPitch(
+        QStringLiteral("^(ＭＳ|MS) ?(ゴシック|Gothic|明朝|Mincho)$|等幅|Mono"),
+        QRegularExpression::CaseInsensitiveOption);
+    const bool serif = style.name.contains(QStringLiteral("明朝")) ||
+                       style.name.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive);
+    const bool fixed = fixedPitch.match(style.name).hasMatch();
+    QStringList families{style.name};
+    if (serif)
+        families << QStringLiteral("Noto Serif CJK JP");
+    families << (fixed ? QStringLiteral("Noto Sans Mono CJK JP")
+                       : QStringLiteral("Noto Sans CJK JP"))
+             << QStringLiteral("Noto Sans CJK JP") << QStringLiteral("IPAexGothic")
+             << QStringLiteral("IPAGothic") << QStringLiteral("VL Gothic");
     QFont font;
-    font.setFamilies({style.name, QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAexGothic"),
-                      QStringLiteral("IPAGothic"), QStringLiteral("VL Gothic"),
-                      QStringLiteral("Droid Sans Fallback")});
+    font.setFamilies(families);
     font.setPointSizeF(style.size);
     font.setBold(style.bold);
     font.setItalic(style.italic);

@@ -6,6 +6,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <utility>
+
 namespace {
 class SystemPrinter : public ReceiptPrinter {
 public:
@@ -51,7 +53,7 @@ ReceiptPrinter& ReceiptPrinter::current()
     return chosen() ? *chosen() : system;
 }
 
-void ReceiptPrinter::use(ReceiptPrinter* printer)
+ReceiptPrinter* ReceiptPrinter::use(ReceiptPrinter* printer)
 {
-    chosen() = printer;
+    return std::exchange(chosen(), printer);
 }

@@ -15,7 +15,7 @@ public:
     virtual bool print(const SheetPage& page, const QString& jobName, QString& error) = 0;
 
     static ReceiptPrinter& current();
-    // Puts a printer in place of the system's; nullptr brings the system's
-    // back.
-    static void use(ReceiptPrinter* printer);
+    // Puts a printer in place of the system's (nullptr brings the system's
+    // back); returns the one it replaces, nullptr for the system's.
+    static ReceiptPrinter* use(ReceiptPrinter* printer);
 };
