@@ -94,12 +94,15 @@ SheetPage::SheetPage(SheetView view) : view_(std::move(view))
         }
     printed_ = {{1, 1}, {lastRow, lastColumn}};
     for (const SheetView::Picture& p : view_.pictures) {
+        // Walked once from A1 (which x() and y() count from here); a picture
+        // placed absurdly far away is cut off rather than waited for.
         const QRectF r = pictureRect(p);
         int row = 1, column = 1;
-        while (row < 10000 && y(row + 1) < r.bottom())
-            ++row;
-        while (column < 1000 && x(column + 1) < r.right())
-            ++column;
+        for (double top = y(1); row < 10000 && top + rowHeightAt(row) < r.bottom(); ++row)
+            top += rowHeightAt(row);
+        for (double left = x(1); column < 1000 && left + columnWidthAt(column) < r.right();
+             ++column)
+            left += columnWidthAt(column);
         lastRow = std::max(lastRow, row);
         lastColumn = std::max(lastColumn, column);
     }
@@ -156,24 +159,27 @@ double SheetPage::rowHeightAt(int row) const
     return info != view_.rows.end() && info->height ? *info->height : view_.defaultRowHeight;
 }
 
-double SheetPage::x(int column) const
+// From the start of one column or row to another's, backwards negative.
+template <class Size> static double distance(int from, int to, Size size)
 {
     double at = 0;
-    for (int c = printed_.first.column; c < column; ++c)
-        at += columnWidthAt(c);
-    for (int c = column; c < printed_.first.column; ++c)
-        at -= columnWidthAt(c);
-    return margins_.left + at;
+    for (int i = from; i < to; ++i)
+        at += size(i);
+    for (int i = to; i < from; ++i)
+        at -= size(i);
+    return at;
+}
+
+double SheetPage::x(int column) const
+{
+    return margins_.left +
+           distance(printed_.first.column, column, [this](int c) { return columnWidthAt(c); });
 }
 
 double SheetPage::y(int row) const
 {
-    double at = 0;
-    for (int r = printed_.first.row; r < row; ++r)
-        at += rowHeightAt(r);
-    for (int r = row; r < printed_.first.row; ++r)
-        at -= rowHeightAt(r);
-    return margins_.top + at;
+    return margins_.top +
+           distance(printed_.first.row, row, [this](int r) { return rowHeightAt(r); });
 }
 
 QSizeF SheetPage::size() const

@@ -131,7 +131,11 @@ WorkbookResult Workbook::locateActiveSheet()
         return failure(Kind::NotWorkbook, path_, sheetPart_ + u": "_s + error);
     if (stylesPart_.isEmpty() || !package_.contains(stylesPart_)) {
         stylesAdded_ = true;
-        stylesPart_ = QDir::cleanPath(QFileInfo(workbookPart_).path() + u"/muk4styles.xml"_s);
+        // Where spreadsheets put it, which some readers take for granted.
+        const QString folder = QFileInfo(workbookPart_).path();
+        stylesPart_ = QDir::cleanPath(folder + u"/styles.xml"_s);
+        if (package_.contains(stylesPart_))
+            stylesPart_ = QDir::cleanPath(folder + u"/muk4styles.xml"_s);
         (void)styles_.parse(StyleSheet::minimal(), error);
     } else if (!styles_.parse(partText(package_.read(stylesPart_)), error)) {
         return failure(Kind::NotWorkbook, path_, stylesPart_ + u": "_s + error);
@@ -225,20 +229,15 @@ WorkbookResult Workbook::stageSave()
     if (stylesAdded_) {
         stylesAdded_ = false;
         const QString rels = Package::relationshipsPart(workbookPart_);
-        package_.replace(
-            rels,
-            appendedToRoot(package_.read(rels),
-                           QStringLiteral("<Relationship Id=\"rIdMuk4Styles\" "
-                                          "Type=\"http://schemas.openxmlformats.org/officeDocument/"
-                                          "2006/relationships/styles\" Target=\"/%1\"/>")
-                               .arg(stylesPart_)));
-        package_.replace(
-            ContentTypes,
-            appendedToRoot(package_.read(ContentTypes),
-                           QStringLiteral("<Override PartName=\"/%1\" ContentType=\"application/"
+        const std::pair<QString, QString> announcements[] = {
+            {rels, QStringLiteral("<Relationship Id=\"rIdMuk4Styles\" Type=\"http://schemas."
+                                  "openxmlformats.org/officeDocument/2006/relationships/styles\" "
+                                  "Target=\"/%1\"/>")},
+            {ContentTypes, QStringLiteral("<Override PartName=\"/%1\" ContentType=\"application/"
                                           "vnd.openxmlformats-officedocument.spreadsheetml."
-                                          "styles+xml\"/>")
-                               .arg(stylesPart_)));
+                                          "styles+xml\"/>")}};
+        for (const auto& [part, element] : announcements)
+            package_.replace(part, appendedToRoot(package_.read(part), element.arg(stylesPart_)));
     }
     if (formulaCleared_)
         dropCalculationChain();

@@ -14,6 +14,20 @@ public:
     {
         sheet_.cells.append({row, QChar(column), value, font});
     }
+    // A line of the transaction: its name and amount, and below them the
+    // quantity and unit price unless the quantity is 1 or 0. Returns the
+    // row after the last one written.
+    int line(int row, const QString& name, double amount, double quantity,
+             const QString& quantityText, double unitPrice)
+    {
+        put(row, u'A', name);
+        put(row, u'B', amount);
+        if (quantity != 1 && quantity != 0)
+            put(++row, u'A',
+                QStringLiteral("  ×") + quantityText + QStringLiteral("  @ ") +
+                    Conversions::format(unitPrice, Conversions::Blank9));
+        return row + 1;
+    }
     void amount(int row, const QString& caption, double value)
     {
         put(row, u'A', caption);
@@ -27,17 +41,6 @@ private:
 ReceiptSheet cleared()
 {
     return {QStringLiteral("A5:B100"), ReceiptRows::bodyFont(), {}};
-}
-
-bool hasDetailRow(double quantity)
-{
-    return quantity != 1 && quantity != 0;
-}
-
-QString detailRow(const QString& quantityText, double unitPrice)
-{
-    return QStringLiteral("  ×") + quantityText + QStringLiteral("  @ ") +
-           Conversions::format(unitPrice, Conversions::Blank9);
 }
 
 // The receipt number, the staff member and the moment close every receipt.
@@ -79,13 +82,9 @@ ReceiptSheet sale(const FinishedSale& sale)
             w.put(row, u'B', QStringLiteral(" "));
         }
     int r = 6;
-    for (const SaleReceiptLine& line : sale.lines) {
-        w.put(r, u'A', line.productName);
-        w.put(r, u'B', line.amount);
-        if (hasDetailRow(line.quantity))
-            w.put(++r, u'A', detailRow(line.quantityText, line.unitPrice));
-        ++r;
-    }
+    for (const SaleReceiptLine& line : sale.lines)
+        r = w.line(r, line.productName, line.amount, line.quantity, line.quantityText,
+                   line.unitPrice);
     w.put(r, u'A', QStringLiteral("消費税"));
     w.put(r, u'B', sale.taxTotal);
     r += 2;
@@ -112,12 +111,9 @@ ReceiptSheet cash(const FinishedCashMovement& movement)
     Writer w(sheet);
     int r = 6;
     for (const CashReceiptLine& line : movement.lines) {
-        w.put(r, u'A', line.accountName);
-        w.put(r, u'B', line.amount);
-        if (hasDetailRow(line.quantity))
-            w.put(++r, u'A', detailRow(line.quantityText, line.unitAmount));
-        w.put(++r, u'A', line.partnerCode + QStringLiteral("  ") + line.accountCode);
-        ++r;
+        r = w.line(r, line.accountName, line.amount, line.quantity, line.quantityText,
+                   line.unitAmount);
+        w.put(r++, u'A', line.partnerCode + QStringLiteral("  ") + line.accountCode);
     }
     w.amount(r, deposit ? QStringLiteral("入金計") : QStringLiteral("支払計"), movement.total);
     w.amount(++r, QStringLiteral("お預り金"), movement.tendered);

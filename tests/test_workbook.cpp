@@ -189,6 +189,64 @@ private slots:
         QVERIFY(!cells.contains(QStringLiteral("A2")));
     }
 
+    void partsBesideTheCellsAreKeptConsistent()
+    {
+        // A workbook without a styles part gets one when a font is set, and
+        // clearing a formula drops the calculation chain that lists it.
+        ProgramFolder folder;
+        QVERIFY(ReceiptTemplates::ensure(folder.path(), ReceiptTemplate::Sales, QString()).ok());
+        const QString path = ReceiptTemplates::path(folder.path(), ReceiptTemplate::Sales);
+        Package package;
+        QString error;
+        QVERIFY(package.open(fileBytes(path), error));
+        auto edit = [&](const QString& part, const QString& from, const QString& to) {
+            package.replace(part, partText(package.read(part)).replace(from, to).toUtf8());
+        };
+        const QString rels = QStringLiteral("xl/_rels/workbook.xml.rels");
+        const QString types = QStringLiteral("[Content_Types].xml");
+        package.remove(QStringLiteral("xl/styles.xml"));
+        auto drop = [&](const QString& part, const QString& element) {
+            package.replace(
+                part, partText(package.read(part)).remove(QRegularExpression(element)).toUtf8());
+        };
+        drop(rels, QStringLiteral("<Relationship [^>]*styles.xml\"/>"));
+        drop(types, QStringLiteral("<Override PartName=\"/xl/styles.xml\"[^>]*/>"));
+        // Without styles, no cell or column has one.
+        const QString sheet = QStringLiteral("xl/worksheets/sheet1.xml");
+        package.replace(sheet,
+                        partText(package.read(sheet))
+                            .remove(QRegularExpression(QStringLiteral(" (s|style)=\"\\d+\"")))
+                            .toUtf8());
+        edit(sheet, QStringLiteral("</sheetData>"),
+             QStringLiteral("<row r=\"20\"><c r=\"B20\"><f>1+1</f><v>2</v></c></row></sheetData>"));
+        package.replace(QStringLiteral("xl/calcChain.xml"),
+                        "<calcChain xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/"
+                        "main\"><c r=\"B20\" i=\"1\"/></calcChain>");
+        edit(rels, QStringLiteral("</Relationships>"),
+             QStringLiteral("<Relationship Id=\"rId9\" Type=\"http://schemas.openxmlformats.org/"
+                            "officeDocument/2006/relationships/calcChain\" "
+                            "Target=\"calcChain.xml\"/></Relationships>"));
+        edit(types, QStringLiteral("</Types>"),
+             QStringLiteral("<Override PartName=\"/xl/calcChain.xml\" ContentType=\"application/"
+                            "vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/>"
+                            "</Types>"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && package.write(file, error));
+        file.close();
+
+        QCOMPARE(writeSale(path, sampleSale()), QString());
+        const QJsonObject book = readWorkbook(path);
+        const QJsonObject cells = cellsOf(book, QStringLiteral("レシート"));
+        QCOMPARE(first(cells[QStringLiteral("B11")].toArray(), 5),
+                 (QJsonArray{744, "n", QStringLiteral("ＭＳ ゴシック"), 8, "single"}));
+        QCOMPARE(cells[QStringLiteral("B20")].toArray()[0], QJsonValue(QStringLiteral(" ")));
+        const QStringList parts = book[QStringLiteral("parts")].toObject().keys();
+        QVERIFY(!parts.contains(QStringLiteral("xl/calcChain.xml")));
+        QVERIFY(!part(path, types).contains(QStringLiteral("calcChain")));
+        QVERIFY(!part(path, rels).contains(QStringLiteral("calcChain")));
+        QVERIFY(part(path, types).contains(QStringLiteral("/xl/styles.xml")));
+    }
+
     void numberFormats_data()
     {
         QTest::addColumn<double>("value");
