@@ -7,6 +7,7 @@
 #include "pos/ReceiptTemplates.h"
 
 #include <QJsonArray>
+#include <QPainter>
 #include <QRegularExpression>
 
 static QJsonArray first(const QJsonArray& values, int n)
@@ -163,6 +164,9 @@ private slots:
                 beyond << cell;
         QCOMPARE(beyond, QStringList());
         QCOMPARE(cells[QStringLiteral("B15")].toArray()[0].toString(), QStringLiteral("<返品>"));
+        // What went is an empty cell in the body font, not a text without text.
+        QVERIFY(part(path, QStringLiteral("xl/worksheets/sheet1.xml"))
+                    .contains(QStringLiteral("<c r=\"A30\" s=\"1\"/>")));
     }
 
     void cellsKeepTheirKind()
@@ -245,6 +249,34 @@ private slots:
         QVERIFY(!part(path, types).contains(QStringLiteral("calcChain")));
         QVERIFY(!part(path, rels).contains(QStringLiteral("calcChain")));
         QVERIFY(part(path, types).contains(QStringLiteral("/xl/styles.xml")));
+    }
+
+    void cellsAreDrawnAsASpreadsheetShowsThem()
+    {
+        // Without an alignment of their own, numbers stand right and texts
+        // left; a text too long for its cell runs on over empty ones.
+        Workbook book;
+        QVERIFY(book.open(testData(QStringLiteral("MUK4ECR1-shop.xlsx"))).ok());
+        book.write(6, u"C", 7.0);
+        book.write(7, u"C", QStringLiteral("7"));
+        book.write(8, u"A", QStringLiteral("ＭＭＭＭＭＭＭＭＭＭＭＭＭＭＭＭＭＭＭＭＭＭＭＭＭ"));
+        const SheetPage page(SheetView::of(book));
+        QCOMPARE(page.printed().last.column, 3);
+        QImage image(page.size().toSize(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        image.setDotsPerMeterX(2835); // 72 dots per inch: a pixel a point
+        image.setDotsPerMeterY(2835);
+        QPainter painter(&image);
+        page.paint(painter, 1);
+        painter.end();
+        const QRectF number = page.cellRect(6, 3), text = page.cellRect(7, 3);
+        auto half = [](const QRectF& cell, bool right) {
+            return QRectF(cell.x() + (right ? cell.width() / 2 : 0), cell.y(), cell.width() / 2,
+                          cell.height());
+        };
+        QVERIFY(inked(image, half(number, true)) && !inked(image, half(number, false)));
+        QVERIFY(inked(image, half(text, false)) && !inked(image, half(text, true)));
+        QVERIFY(inked(image, page.cellRect(8, 2)));
     }
 
     void numberFormats_data()
