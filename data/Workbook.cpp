@@ -14,31 +14,6 @@ WorkbookError failure(WorkbookError::Kind kind, const QString& path, const QStri
     return {kind, QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), text)};
 }
 
-} // namespace
-
-QString stringItemText(const XmlTree& tree, int item)
-{
-    QString text;
-    for (int c : tree.children(item)) {
-        const XmlElement& e = tree.at(c);
-        if (e.name == u"t")
-            text += e.text;
-        else if (e.name == u"r")
-            for (int t : tree.children(c, u"t"))
-                text += tree.at(t).text;
-    }
-    static const QRegularExpression escaped(QStringLiteral("_x([0-9A-Fa-f]{4})_"));
-    QRegularExpressionMatch m;
-    qsizetype from = 0;
-    while ((m = escaped.match(text, from)).hasMatch()) {
-        text.replace(m.capturedStart(), m.capturedLength(),
-                     QChar(m.captured(1).toUShort(nullptr, 16)));
-        from = m.capturedStart() + 1;
-    }
-    return text;
-}
-
-namespace {
 // Appends an element at the end of a part's root element.
 QByteArray appendedToRoot(const QByteArray& part, const QString& element)
 {
@@ -66,6 +41,28 @@ template <class Test> QByteArray without(const QByteArray& part, Test test)
 
 const QString ContentTypes = QStringLiteral("[Content_Types].xml");
 } // namespace
+
+QString stringItemText(const XmlTree& tree, int item)
+{
+    QString text;
+    for (int c : tree.children(item)) {
+        const XmlElement& e = tree.at(c);
+        if (e.name == u"t")
+            text += e.text;
+        else if (e.name == u"r")
+            for (int t : tree.children(c, u"t"))
+                text += tree.at(t).text;
+    }
+    static const QRegularExpression escaped(QStringLiteral("_x([0-9A-Fa-f]{4})_"));
+    QRegularExpressionMatch m;
+    qsizetype from = 0;
+    while ((m = escaped.match(text, from)).hasMatch()) {
+        text.replace(m.capturedStart(), m.capturedLength(),
+                     QChar(m.captured(1).toUShort(nullptr, 16)));
+        from = m.capturedStart() + 1;
+    }
+    return text;
+}
 
 Workbook::Workbook() = default;
 Workbook::~Workbook() = default;

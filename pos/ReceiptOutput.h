@@ -12,7 +12,7 @@ struct ReceiptOutcome {
         Failed,  // nothing came out; the posting stands
     };
     Kind kind = Kind::Failed;
-    QString where;  // the printer's name or the PDF's path
+    QString where; // the printer's name or the PDF's path
     // Why it failed, one sentence for the operator. Also set, with Printed
     // or Pdf, when the receipt came out but the template could not keep it.
     QString reason;
