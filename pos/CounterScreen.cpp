@@ -21,7 +21,14 @@ int pixels(int twips)
 
 ReceiptMaker& maker()
 {
-    static ReceiptMaker instance;
+    // The receipt layer, unless a test has put its own in place.
+    static ReceiptMaker instance{
+        [](const FinishedSale& sale, const QString& folder, const QString& store) {
+            return produceReceipt(sale, folder, store);
+        },
+        [](const FinishedCashMovement& movement, const QString& folder, const QString& store) {
+            return produceReceipt(movement, folder, store);
+        }};
     return instance;
 }
 
@@ -450,11 +457,15 @@ void CounterScreen::post()
 
 QString CounterScreen::receiptNote(const ReceiptOutcome& outcome) const
 {
+    // A receipt that came out while the template could not keep it says so
+    // after where it went.
+    const QString aside = outcome.reason.isEmpty() ? QString() : u'　' + outcome.reason;
     switch (outcome.kind) {
     case ReceiptOutcome::Kind::Printed:
-        return QStringLiteral("レシートを印刷しました。");
+        return QStringLiteral("レシートを印刷しました。") + aside;
     case ReceiptOutcome::Kind::Pdf:
-        return QStringLiteral("プリンタがないため、レシートをPDFに保存しました：") + outcome.where;
+        return QStringLiteral("プリンタがないため、レシートをPDFに保存しました：") + outcome.where +
+               aside;
     case ReceiptOutcome::Kind::Failed:
         break;
     }

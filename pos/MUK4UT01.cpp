@@ -342,13 +342,8 @@ PostingResult MUK4UT01::postTransaction(const QString& receipt, const QDateTime&
 
 ReceiptOutcome MUK4UT01::makeReceipt()
 {
-    const auto& make = receiptMaker().sale;
-    if (!make) {
-        ReceiptOutcome missing;
-        missing.reason = QStringLiteral("レシートの出力先が組み込まれていません。");
-        return missing;
-    }
-    return make(finishedSale(draft_, shop().staffName), Database::folder(), shop().storeName);
+    return receiptMaker().sale(finishedSale(draft_, shop().staffName), Database::folder(),
+                               shop().storeName);
 }
 
 bool MUK4UT01::closesAfterPosting() const
