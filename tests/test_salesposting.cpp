@@ -1,8 +1,10 @@
 #include "CounterSupport.h"
+#include "ReceiptFixture.h"
 
 #include "data/Clock.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QSqlQuery>
 
@@ -277,6 +279,25 @@ private slots:
         QCOMPARE(sale.difference, 1500.0);
         QCOMPARE(sale.moment, Clock::now());
         QVERIFY(!sale.isReturn);
+    }
+
+    void theReceiptLayerWritesTheTemplateAndThePdf()
+    {
+        // No printer in the tests: the receipt becomes a PDF in the program
+        // folder, and the template keeps the sale.
+        AtTheCounter at("MUK4UT11", [](Database& db) { setParameter(db, "printer", "01"); });
+        auto& [folder, t, screens, c] = at;
+        c.sell(Bread, "3");
+        c.tender("3000");
+        c.post();
+        const QString pdf = QDir::toNativeSeparators(
+            QDir(folder.path()).filePath(QStringLiteral("receipts/61200042.pdf")));
+        QCOMPARE(screens.label("LabelM"),
+                 QString("プリンタがないため、レシートをPDFに保存しました：") + pdf);
+        QVERIFY(QFile::exists(QDir(folder.path()).filePath("MUK4ECR1.xlsx")));
+        const QString text = pdfText(pdf);
+        QVERIFY2(text.contains("61200042") && text.contains("<返品>") && text.contains("食パン"),
+                 qPrintable(text));
     }
 
     void aReceiptFailureAfterACreditSaleIsToldBeforeLeaving()
