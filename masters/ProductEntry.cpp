@@ -56,7 +56,7 @@ QVariantMap ProductEntry::record(bool adding) const
         {"CB12", orBlank(priceDate)},
         {"CB13", QString::number(static_cast<int>(kind))},
         // The one numeric column of the table: no special price is the number 0.
-        {"CB14", hasSpecial ? QVariant(special) : QVariant(0)},
+        {"CB14", hasSpecial ? QVariant(priceText(special)) : QVariant(0)},
         {"CB15", hasPeriod ? orBlank(periodFrom) : Blank},
         {"CB16", hasPeriod ? orBlank(periodTo) : Blank},
         {"CB17", hasTime ? orBlank(timeFrom) : Blank},
@@ -136,5 +136,5 @@ ProductEntry::TimeCheck ProductEntry::checkTime(QStringView text)
 
 QString ProductEntry::priceText(const QString& text)
 {
-    return Conversions::toNumber(text) == 0 ? QStringLiteral("0") : text;
+    return Conversions::toNumber(text) == 0 ? QStringLiteral("0") : Conversions::withoutBlanks(text);
 }

@@ -66,6 +66,7 @@ public:
     // and then checked against 0-23, 0-59, 0-59.
     static TimeCheck checkTime(QStringView text);
 
-    // A price as confirmed: "0" for an empty or zero entry, else as typed.
+    // A price as confirmed: "0" for an empty or zero entry, else its digits
+    // as typed, without the blanks the field lets through.
     static QString priceText(const QString& text);
 };

@@ -292,14 +292,18 @@ void typeInto(QWidget* field, const QString& text)
 {
     // Latin characters come from the keys; anything else is committed the
     // way an input method does it for Japanese text.
-    for (const QChar c : text) {
+    // A character outside the basic plane arrives whole, as one commit.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
         if (c.unicode() < 128) {
             QTest::keyClick(field, c.toLatin1());
-        } else {
-            QInputMethodEvent commit;
-            commit.setCommitString(QString(c));
-            QApplication::sendEvent(field, &commit);
+            continue;
         }
+        const qsizetype length = c.isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        QInputMethodEvent commit;
+        commit.setCommitString(text.mid(i, length));
+        QApplication::sendEvent(field, &commit);
+        i += length - 1;
     }
 }
 
