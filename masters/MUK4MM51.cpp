@@ -131,7 +131,9 @@ std::optional<Select> MUK4MM51::listQuery() const
 
 QVariantMap MUK4MM51::storedAlways() const
 {
-    return {{QStringLiteral("CB04"), TextA->text()}};
+    QVariantMap always = CategoryScreen::storedAlways();
+    always.insert(QStringLiteral("CB04"), TextA->text());
+    return always;
 }
 
 QVariantMap MUK4MM51::storedOnAdd() const

@@ -36,7 +36,7 @@ std::optional<int> timePart(QStringView part)
 }
 } // namespace
 
-QVariantMap ProductEntry::record(bool adding) const
+QVariantMap ProductEntry::record() const
 {
     const bool hasPeriod = kind == SpecialKind::PeriodAndTime || kind == SpecialKind::Period;
     const bool hasTime = kind == SpecialKind::PeriodAndTime || kind == SpecialKind::Time;
@@ -50,7 +50,6 @@ QVariantMap ProductEntry::record(bool adding) const
         {"CB06", Blank},
         {"CB07", priceText(cost)},
         {"CB08", orBlank(costDate)},
-        {"CB09", adding ? QString::fromLatin1(NotCalculated) : orBlank(averageDate)},
         {"CB10", Blank},
         {"CB11", priceText(price)},
         {"CB12", orBlank(priceDate)},
@@ -95,6 +94,11 @@ ProductEntry ProductEntry::fromRecord(const QVariantMap& record)
         entry.timeTo = shown("CB18");
     }
     return entry;
+}
+
+QVariantMap ProductEntry::onAdding()
+{
+    return {{"CB09", QString::fromLatin1(NotCalculated)}};
 }
 
 SpecialKind ProductEntry::kindOf(double storedValue)

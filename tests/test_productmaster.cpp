@@ -99,7 +99,7 @@ private slots:
         entry.timeTo = "10:00:00";
         auto special = [&](SpecialKind kind) {
             entry.kind = kind;
-            const QVariantMap r = entry.record(false);
+            const QVariantMap r = entry.record();
             return QVariantList{r["CB13"], r["CB14"], r["CB15"], r["CB16"], r["CB17"], r["CB18"]};
         };
         QCOMPARE(special(SpecialKind::None), (QVariantList{"4", 0, " ", " ", " ", " "}));
