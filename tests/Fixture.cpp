@@ -13,6 +13,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTableWidget>
+#include <QTimer>
 
 ProgramFolder::ProgramFolder()
 {
@@ -197,31 +198,95 @@ void addCashMovement(Database& db, const QString& table, const QString& store,
          businessDate});
 }
 
-MessageBoxes::MessageBoxes()
+namespace {
+MessageBoxes*& expecting()
 {
-    connect(&timer_, &QTimer::timeout, this, &MessageBoxes::answer);
-    timer_.start(10);
+    static MessageBoxes* current = nullptr;
+    return current;
 }
 
-QStringList MessageBoxes::texts() const
+QString describe(const MessageBoxes::Seen& box)
+{
+    return QStringLiteral("%1 [%2]%3").arg(box.text, box.title,
+                                           box.details.isEmpty() ? QString()
+                                                                 : " / " + box.details);
+}
+} // namespace
+
+// Looks for an open message box every few milliseconds, also while a box's
+// own event loop runs, and answers it.
+class BoxWatcher : public QObject {
+public:
+    static void install()
+    {
+        static QPointer<BoxWatcher> watcher;
+        if (!watcher && qobject_cast<QApplication*>(QCoreApplication::instance()))
+            watcher = new BoxWatcher(QCoreApplication::instance());
+    }
+
+private:
+    explicit BoxWatcher(QObject* parent) : QObject(parent)
+    {
+        connect(&timer_, &QTimer::timeout, this, &BoxWatcher::look);
+        timer_.start(10);
+    }
+    void look()
+    {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        const MessageBoxes::Seen seen{box->windowTitle(), box->text(), box->icon(),
+                                      box->detailedText()};
+        box->button(QMessageBox::Ok)->click();
+        if (MessageBoxes* boxes = expecting())
+            boxes->seen_ << seen;
+        else
+            QTest::qFail(qPrintable("unexpected message box: " + describe(seen)), __FILE__,
+                         __LINE__);
+    }
+    QTimer timer_;
+};
+
+namespace {
+void installBoxWatcher()
+{
+    BoxWatcher::install();
+}
+} // namespace
+Q_COREAPP_STARTUP_FUNCTION(installBoxWatcher)
+
+MessageBoxes::MessageBoxes() : outer_(expecting())
+{
+    BoxWatcher::install();
+    expecting() = this;
+}
+
+MessageBoxes::~MessageBoxes()
+{
+    expecting() = outer_;
+    if (looked_ < seen_.size())
+        QTest::qFail(qPrintable("message box shown but never asserted: " +
+                                describe(seen_[looked_])),
+                     __FILE__, __LINE__);
+}
+
+const QList<MessageBoxes::Seen>& MessageBoxes::seen()
+{
+    looked_ = seen_.size();
+    return seen_;
+}
+
+QStringList MessageBoxes::texts()
 {
     QStringList all;
-    for (const Seen& s : seen_)
+    for (const Seen& s : seen())
         all << s.text;
     return all;
 }
 
-void MessageBoxes::answer()
-{
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box)
-        return;
-    seen_ << Seen{box->windowTitle(), box->text(), box->icon()};
-    box->button(QMessageBox::Ok)->click();
-}
-
 Screens::Screens()
 {
+    BoxWatcher::install();
     registerScreens(navigator_);
     QObject::connect(&navigator_, &Navigator::finished, [this] { ended_ = true; });
 }
@@ -243,6 +308,22 @@ QString Screens::label(const QString& name)
 {
     QLabel* found = find<QLabel>(name);
     return found ? found->text() : QString();
+}
+
+QWidget* Screens::named(const QString& caption)
+{
+    Screen* screen = current();
+    if (!screen)
+        return nullptr;
+    for (QLabel* label : screen->findChildren<QLabel*>()) {
+        if (label->buddy() && label->text() == caption)
+            return label->buddy();
+    }
+    for (QWidget* widget : screen->findChildren<QWidget*>()) {
+        if (widget->accessibleName() == caption)
+            return widget;
+    }
+    return nullptr;
 }
 
 QList<QStringList> Screens::gridRows()
@@ -284,7 +365,8 @@ Screen* Screens::settle()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     Screen* screen = navigator_.current();
     if (screen && !QTest::qWaitForWindowActive(screen))
-        qWarning("screen %s did not become active", qPrintable(screen->code()));
+        QTest::qFail(qPrintable("screen " + screen->code() + " did not become active"),
+                     __FILE__, __LINE__);
     return screen;
 }
 
