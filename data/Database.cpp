@@ -82,8 +82,9 @@ DbResult Database::openFile(const QString& path)
     db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=1500"));
     if (!db_.open())
         return DbError{QStringLiteral("open ") + path, db_.lastError().text()};
-    // A committed sale must survive a power cut.
-    return execute(QStringLiteral("PRAGMA synchronous = FULL"));
+    // A committed sale must survive a power cut. (How this connection
+    // writes, not a write: allowed on a damaged file too.)
+    return run(QStringLiteral("PRAGMA synchronous = FULL"), {});
 }
 
 void Database::close()
@@ -125,6 +126,11 @@ DbResult Database::execute(const QString& statement, const QVariantList& values)
     // could spread the damage.
     if (damaged() && statement != QLatin1String("ROLLBACK"))
         return Database::refusedWrite(statement);
+    return run(statement, values);
+}
+
+DbResult Database::run(const QString& statement, const QVariantList& values)
+{
     QSqlQuery query(db_);
     if (!query.prepare(statement))
         return failed(statement, query.lastError().text());

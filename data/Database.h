@@ -69,6 +69,8 @@ public:
     static DbError refusedWrite(const QString& statement);
 
 private:
+    DbResult run(const QString& statement, const QVariantList& values);
+
     QString name_;
     QSqlDatabase db_;
 };
