@@ -121,6 +121,10 @@ MUK4SC01::MUK4SC01(Navigator& navigator)
     display(13)->setFont(figures);
     for (int n : {9, 12, 14})
         display(n)->setEnabled(false);
+    // The right-hand fields share their row's caption; each is named by the
+    // half of it that it stands for.
+    display(9)->setAccessibleName(QStringLiteral("売掛"));
+    display(14)->setAccessibleName(QStringLiteral("売上"));
     for (int n : {11, 15}) {
         QPalette red = display(n)->palette();
         red.setColor(QPalette::Text, Qt::red);

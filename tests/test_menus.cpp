@@ -3,6 +3,7 @@
 #include "data/Clock.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -166,6 +167,47 @@ private slots:
             QVERIFY(!screens.button("APCBTN03")->isEnabled());
         else
             QCOMPARE(screens.button("APCBTN99")->text(), QString("システム終了"));
+    }
+
+    // Every control a screen reader or a test has to name carries a name of
+    // its own (its caption label, or its accessible name), and every text
+    // field holds its limit in characters with 𠮷 kept whole.
+    void everyFieldIsNamedAndKeepsItsCharactersWhole_data()
+    {
+        QTest::addColumn<QString>("screen");
+        for (const char* code : {"MUK4SC01", "MUK4MM40", "MUK4MM50", "MUK4MM51", "MUK4MM55",
+                                 "MUK4MM57", "MUK4MM80", "MUK4MM81", "MUK4MM90"})
+            QTest::newRow(code) << code;
+    }
+
+    void everyFieldIsNamedAndKeepsItsCharactersWhole()
+    {
+        QFETCH(QString, screen);
+        ProgramFolder folder;
+        Screens screens;
+        Screen* shown = screens.show(screen);
+        QHash<QWidget*, QString> names;
+        for (QLabel* label : shown->findChildren<QLabel*>()) {
+            if (label->buddy())
+                names.insert(label->buddy(), label->text());
+        }
+        QStringList seen;
+        for (QWidget* control : shown->findChildren<QWidget*>()) {
+            if (!qobject_cast<QLineEdit*>(control) && !qobject_cast<QComboBox*>(control))
+                continue;
+            if (!qobject_cast<QComboBox*>(control->parentWidget())) {
+                const QString name = names.value(control, control->accessibleName());
+                QVERIFY2(!name.isEmpty(), qPrintable(control->objectName() + " has no name"));
+                QVERIFY2(!seen.contains(name), qPrintable(name + " names two controls"));
+                seen << name;
+            }
+            auto* field = qobject_cast<EntryField*>(control);
+            if (!field || field->limit() == 0 || field->filter() != KeyFilter::Any)
+                continue;
+            const QString whole = QString(field->limit() - 1, u'a') + "𠮷";
+            field->setText(whole + "𠮷");
+            QCOMPARE(field->text(), whole);
+        }
     }
 
     void systemEndOnTheMenusLeavesTheBusinessDayOpen()

@@ -47,6 +47,15 @@ private slots:
         QCOMPARE(screens.button("RCBTN")->text(), QString("修正"));
         QCOMPARE(screens.usable(controls), (QStringList{"Text1", "Text2", "DLBTN", "RTBTN"}));
 
+        // An unknown code after a found one starts a new member.
+        text1->setFocus();
+        typeInto(text1, "13");
+        enter(text1);
+        QCOMPARE(text2->text(), QString());
+        QCOMPARE(screens.label("LabelAPF"), QString("●  登録"));
+        QCOMPARE(screens.button("RCBTN")->text(), QString("登録"));
+        QCOMPARE(screens.usable(controls), (QStringList{"Text1", "Text2", "RTBTN"}));
+
         // An empty name is refused; going back to the code closes the rest.
         text2->clear();
         enter(text2);
