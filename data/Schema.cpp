@@ -2,7 +2,6 @@
 
 #include "data/Clock.h"
 
-
 namespace {
 
 QStringList numbered(const QString& prefix, int first, int last)

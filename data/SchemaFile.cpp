@@ -168,7 +168,8 @@ std::optional<QString> upgrade(Database& db, const QString& path, int from,
         DbResult r = transaction.started();
         if (r.ok())
             r = Schema::migrate(db, from, steps);
-        if (r.ok() && !(failure = differsFromVersion(db, 1 + static_cast<int>(steps.size()), steps)))
+        if (r.ok() &&
+            !(failure = differsFromVersion(db, 1 + static_cast<int>(steps.size()), steps)))
             r = transaction.commit();
         if (!r.ok())
             failure = r.error().driverText;

@@ -140,5 +140,6 @@ ProductEntry::TimeCheck ProductEntry::checkTime(QStringView text)
 
 QString ProductEntry::priceText(const QString& text)
 {
-    return Conversions::toNumber(text) == 0 ? QStringLiteral("0") : Conversions::withoutBlanks(text);
+    return Conversions::toNumber(text) == 0 ? QStringLiteral("0")
+                                            : Conversions::withoutBlanks(text);
 }

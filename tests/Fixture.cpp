@@ -207,9 +207,8 @@ MessageBoxes*& expecting()
 
 QString describe(const MessageBoxes::Seen& box)
 {
-    return QStringLiteral("%1 [%2]%3").arg(box.text, box.title,
-                                           box.details.isEmpty() ? QString()
-                                                                 : " / " + box.details);
+    return QStringLiteral("%1 [%2]%3")
+        .arg(box.text, box.title, box.details.isEmpty() ? QString() : " / " + box.details);
 }
 } // namespace
 
@@ -265,9 +264,9 @@ MessageBoxes::~MessageBoxes()
 {
     expecting() = outer_;
     if (looked_ < seen_.size())
-        QTest::qFail(qPrintable("message box shown but never asserted: " +
-                                describe(seen_[looked_])),
-                     __FILE__, __LINE__);
+        QTest::qFail(
+            qPrintable("message box shown but never asserted: " + describe(seen_[looked_])),
+            __FILE__, __LINE__);
 }
 
 const QList<MessageBoxes::Seen>& MessageBoxes::seen()
@@ -365,8 +364,8 @@ Screen* Screens::settle()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     Screen* screen = navigator_.current();
     if (screen && !QTest::qWaitForWindowActive(screen))
-        QTest::qFail(qPrintable("screen " + screen->code() + " did not become active"),
-                     __FILE__, __LINE__);
+        QTest::qFail(qPrintable("screen " + screen->code() + " did not become active"), __FILE__,
+                     __LINE__);
     return screen;
 }
 

@@ -102,15 +102,18 @@ private slots:
         QTest::newRow("text file") << "text" << foreign;
         QTest::newRow("empty file") << "empty" << foreign;
         QTest::newRow("other program's database") << "other" << foreign;
-        QTest::newRow("pages overwritten") << "pages" << "データベースが壊れています";
+        QTest::newRow("pages overwritten") << "pages"
+                                           << "データベースが壊れています";
         QTest::newRow("column dropped") << "ALTER TABLE MBMCHR DROP COLUMN CB08"
                                         << "表 MBMCHR に列 CB08 がありません";
         QTest::newRow("key dropped")
             << "ALTER TABLE MBMCHR RENAME TO OLD; CREATE TABLE MBMCHR (CB01 TEXT, CB02 TEXT, "
                "CB03 TEXT, CB04 TEXT, CB05 TEXT, CB06 TEXT, CB07 TEXT, CB08 TEXT); DROP TABLE OLD"
             << "表 MBMCHR にキー PRIMARY KEY (CB01) がありません";
-        QTest::newRow("index dropped") << "DROP INDEX MBMBRM_I1" << "表 MBMBRM に索引";
-        QTest::newRow("table dropped") << "DROP TABLE XBMSHO" << "表 XBMSHO がありません";
+        QTest::newRow("index dropped") << "DROP INDEX MBMBRM_I1"
+                                       << "表 MBMBRM に索引";
+        QTest::newRow("table dropped") << "DROP TABLE XBMSHO"
+                                       << "表 XBMSHO がありません";
         QTest::newRow("newer version") << "PRAGMA user_version = 99"
                                        << "新しい版のプログラムで作られたデータベースです";
     }
@@ -197,8 +200,9 @@ private slots:
             addSale(v1, "01", "01", "61200001", "20261206", "11000", 500, 500);
         }
         std::vector<Schema::Migration> steps = Schema::migrations();
-        steps.push_back({"staff by name", {"CREATE INDEX MBMCHR_NAME ON MBMCHR (CB02)",
-                                           "CREATE TABLE MWMTST (CW01 TEXT PRIMARY KEY)"}});
+        steps.push_back({"staff by name",
+                         {"CREATE INDEX MBMCHR_NAME ON MBMCHR (CB02)",
+                          "CREATE TABLE MWMTST (CW01 TEXT PRIMARY KEY)"}});
         const int target = static_cast<int>(steps.size()) + 1;
         QCOMPARE(Schema::prepareFile(steps), std::nullopt);
         {

@@ -81,13 +81,13 @@ private slots:
         const QString nineteen = QString(19, u'a');
         for (const char* how : {"typed", "pasted", "set"}) {
             QTest::addRow("%s at the limit", how) << how << nineteen + kanji << nineteen + kanji;
-            QTest::addRow("%s past the limit", how) << how << nineteen + kanji + kanji + "b"
-                                                    << nineteen + kanji;
+            QTest::addRow("%s past the limit", how)
+                << how << nineteen + kanji + kanji + "b" << nineteen + kanji;
             QTest::addRow("%s fifteen", how) << how << kanji.repeated(15) << kanji.repeated(15);
-            QTest::addRow("%s emoji", how) << how << QString(18, u'x') + "😀👍🏻"
-                                            << QString(18, u'x') + "😀👍";
-            QTest::addRow("%s Japanese", how) << how << QString("漢").repeated(21)
-                                               << QString("漢").repeated(20);
+            QTest::addRow("%s emoji", how)
+                << how << QString(18, u'x') + "😀👍🏻" << QString(18, u'x') + "😀👍";
+            QTest::addRow("%s Japanese", how)
+                << how << QString("漢").repeated(21) << QString("漢").repeated(20);
         }
     }
 

@@ -138,13 +138,13 @@ private slots:
             auto a = folder.start();
             auto b = folder.start();
             QVERIFY(a->waitForStarted() && b->waitForStarted());
-            QTRY_VERIFY_WITH_TIMEOUT(a->state() == QProcess::NotRunning ||
-                                         b->state() == QProcess::NotRunning,
-                                     15000);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                a->state() == QProcess::NotRunning || b->state() == QProcess::NotRunning, 15000);
             QProcess& loser = a->state() == QProcess::NotRunning ? *a : *b;
             QProcess& winner = &loser == a.get() ? *b : *a;
             const QString said = messages(loser);
-            QVERIFY2(said == Running + "\n" + folder.path(), qPrintable(QString("round %1: %2").arg(round).arg(said)));
+            QVERIFY2(said == Running + "\n" + folder.path(),
+                     qPrintable(QString("round %1: %2").arg(round).arg(said)));
             QCOMPARE(loser.exitCode(), 1);
             QTRY_COMPARE_WITH_TIMEOUT(folder.workday(), QString("RUN"), 15000);
             QCOMPARE(winner.state(), QProcess::Running);

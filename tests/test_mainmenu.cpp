@@ -145,7 +145,8 @@ private slots:
     {
         ProgramFolder folder;
         TestDb t;
-        for (const char* key : {"workday", "tax", "receipt", "store", "register", "charge", "caption"})
+        for (const char* key :
+             {"workday", "tax", "receipt", "store", "register", "charge", "caption"})
             removeParameter(t, key);
         Screens screens;
         screens.show("MUK4SC01");
