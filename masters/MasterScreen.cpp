@@ -212,7 +212,7 @@ void MasterScreen::codeEntered()
 
 void MasterScreen::registerClicked()
 {
-    if (!entryChecked())
+    if (!table_ || !entryChecked())
         return;
     {
         BusyCursor busy;
@@ -225,7 +225,7 @@ void MasterScreen::registerClicked()
 
 void MasterScreen::deleteClicked()
 {
-    if (!deleteChecked())
+    if (!table_ || !deleteChecked())
         return;
     {
         BusyCursor busy;

@@ -198,6 +198,17 @@ private slots:
                  ::stored(table, stamped(changed, "2026120610:15:30", "2026120711:15:30")));
         QCOMPARE(s.label("LabelAPF"), QString("●  登録"));
 
+        // An unknown code after a found one starts with empty fields.
+        typeInto(s.field("Text1"), typed);
+        enter(s.field("Text1"));
+        s.field("Text1")->setFocus();
+        typeInto(s.field("Text1"), "6");
+        enter(s.field("Text1"));
+        QCOMPARE(s.label("LabelAPF"), QString("●  登録"));
+        for (int i = 2; i <= names.size() + 1; ++i)
+            QCOMPARE(s.field(QString("Text%1").arg(i))->text(), QString());
+        s.field("Text1")->setFocus();
+
         at(8, 12);
         typeInto(s.field("Text1"), typed);
         enter(s.field("Text1"));
