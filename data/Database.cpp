@@ -129,9 +129,8 @@ DbResult Database::execute(const QString& statement, const QVariantList& values)
     return run(statement, values);
 }
 
-DbResult Database::run(const QString& statement, const QVariantList& values)
+DbResult Database::exec(QSqlQuery& query, const QString& statement, const QVariantList& values)
 {
-    QSqlQuery query(db_);
     if (!query.prepare(statement))
         return failed(statement, query.lastError().text());
     for (const QVariant& value : values)
@@ -141,18 +140,20 @@ DbResult Database::run(const QString& statement, const QVariantList& values)
     return {};
 }
 
+DbResult Database::run(const QString& statement, const QVariantList& values)
+{
+    QSqlQuery query(db_);
+    return exec(query, statement, values);
+}
+
 DbResult Database::select(const QString& statement, const QVariantList& values,
                           QList<QVariantList>& rows)
 {
     rows.clear();
     QSqlQuery query(db_);
     query.setForwardOnly(true);
-    if (!query.prepare(statement))
-        return failed(statement, query.lastError().text());
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        return failed(statement, query.lastError().text());
+    if (DbResult r = exec(query, statement, values); !r.ok())
+        return r;
     const int width = query.record().count();
     while (query.next()) {
         QVariantList row;

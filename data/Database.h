@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
 
@@ -63,6 +64,8 @@ public:
     // remembered: from then on nothing more is written to it by any
     // connection of the program.
     DbError failed(const QString& statement, const QString& driverText) const;
+    // Prepares the statement on the query, binds the values and runs it.
+    DbResult exec(QSqlQuery& query, const QString& statement, const QVariantList& values);
     // Whether the engine has reported this connection's file damaged.
     bool damaged() const;
     // What a write to a damaged file gets instead of being carried out.

@@ -83,12 +83,8 @@ DbResult RecordSet::open(const Select& select)
 
     QSqlQuery query(db_.handle());
     query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        return db_.failed(sql, query.lastError().text());
-    for (const QVariant& value : select.values())
-        query.addBindValue(value);
-    if (!query.exec())
-        return db_.failed(sql, query.lastError().text());
+    if (DbResult r = db_.exec(query, sql, select.values()); !r.ok())
+        return r;
 
     const QSqlRecord shape = query.record();
     for (int i = 1; i < shape.count(); ++i)
