@@ -85,15 +85,21 @@ void run(Database& db, const QString& sql, const QVariantList& values)
     if (DbResult r = db.execute(sql, values); !r.ok())
         qFatal("%s", qPrintable(r.error().describe()));
 }
+
+// A whole record, its values in the table's field order.
+void insert(Database& db, const QString& table, const QVariantList& values)
+{
+    run(db,
+        "INSERT INTO " + table + " (" + Schema::fieldsOf(table).join(u',') + ") VALUES (" +
+            QStringList(values.size(), "?").join(u',') + ")",
+        values);
+}
 } // namespace
 
 void setParameter(Database& db, const QString& key, const QString& first, const QString& second)
 {
-    run(db, "DELETE FROM MBMSYS WHERE CB01 = ?", {key});
-    run(db,
-        "INSERT INTO MBMSYS (CB01, CB02, CB03, CB04, CB07, CB08) VALUES (?, ?, ?, ' ', "
-        "'20260101', '09:00:00')",
-        {key, first, second});
+    removeParameter(db, key);
+    insert(db, "MBMSYS", {key, first, second, " ", "20260101", "09:00:00"});
 }
 
 void removeParameter(Database& db, const QString& key)
@@ -104,29 +110,27 @@ void removeParameter(Database& db, const QString& key)
 void addStaff(Database& db, const QString& code, const QString& name, const QString& addedDate,
               const QString& addedTime)
 {
-    run(db, "INSERT INTO MBMCHR VALUES (?, ?, ' ', ' ', ?, ?, ?, ?)",
-        {code, name, addedDate, addedTime, addedDate, addedTime});
+    insert(db, "MBMCHR", {code, name, " ", " ", addedDate, addedTime, addedDate, addedTime});
 }
 
 void addMajor(Database& db, const QString& code, const QString& name, const QString& shortName,
               const QString& addedDate, const QString& addedTime)
 {
-    run(db, "INSERT INTO MBMBRL VALUES (?, ?, ?, ' ', ?, ?, ?, ?)",
-        {code, name, shortName, addedDate, addedTime, addedDate, addedTime});
+    insert(db, "MBMBRL", {code, name, shortName, " ", addedDate, addedTime, addedDate, addedTime});
 }
 
 void addMiddle(Database& db, const QString& code, const QString& name, const QString& shortName,
                const QString& addedDate, const QString& addedTime)
 {
-    run(db, "INSERT INTO MBMBRM VALUES (?, ?, ?, ?, ' ', ' ', ' ', ?, ?, ?, ?)",
-        {code, name, shortName, code.left(1), addedDate, addedTime, addedDate, addedTime});
+    insert(db, "MBMBRM",
+           {code, name, shortName, code.left(1), " ", " ", " ", addedDate, addedTime, addedDate,
+            addedTime});
 }
 
 void addCashCode(Database& db, const QString& table, const QString& code, const QString& name,
                  const QString& shortName, const QString& addedDate, const QString& addedTime)
 {
-    run(db, "INSERT INTO " + table + " VALUES (?, ?, ?, ' ', ?, ?, ?, ?)",
-        {code, name, shortName, addedDate, addedTime, addedDate, addedTime});
+    insert(db, table, {code, name, shortName, " ", addedDate, addedTime, addedDate, addedTime});
 }
 
 QVariantMap productRecord(const QVariantMap& fields)
@@ -155,47 +159,37 @@ QVariantMap productRecord(const QVariantMap& fields)
                                            "08:00:00",
                                            "20250101",
                                            "08:00:00"});
-    for (auto it = fields.cbegin(); it != fields.cend(); ++it)
-        record.insert(it.key(), it.value());
+    record.insert(fields);
     return record;
 }
 
 void addProduct(Database& db, const QVariantMap& fields)
 {
     const QVariantMap record = productRecord(fields);
-    QStringList marks;
-    for (qsizetype i = 0; i < record.size(); ++i)
-        marks << QStringLiteral("?");
-    run(db,
-        "INSERT INTO MBMSHO (" + record.keys().join(u',') + ") VALUES (" + marks.join(u',') + ")",
-        record.values());
+    insert(db, "MBMSHO", record.values());
 }
 
 void addSale(Database& db, const QString& store, const QString& registerCode,
              const QString& receipt, const QString& businessDate, const QString& transaction,
              double amount, double paidNow)
 {
-    run(db,
-        "INSERT INTO MOMURA (CF01, CF02, CF03, CF04, CF05, CF06, CF07, CF08, CF09, CF10, CF11, "
-        "CF12, CF13, CF14, CF15, CF16, CF17, CF18, CF19, CF20, CF21, CF22, CF23) VALUES (?, ?, "
-        "?, '001', '0001', ' ', ?, ' ', ?, ?, 0, ' ', ?, ?, ' ', ?, 0, 0, ?, ?, '10:00:00', ?, "
-        "'10:00:00')",
-        {store, registerCode, receipt, transaction, amount, paidNow, paidNow, amount - paidNow,
-         amount, businessDate, businessDate, businessDate});
+    insert(
+        db, "MOMURA",
+        {store,        registerCode, receipt, "001", "0001",       " ",          transaction,
+         " ",          amount,       paidNow, 0,     " ",          paidNow,      amount - paidNow,
+         " ",          amount,       0,       0,     businessDate, businessDate, "10:00:00",
+         businessDate, "10:00:00"});
 }
 
 void addCashMovement(Database& db, const QString& table, const QString& store,
                      const QString& registerCode, const QString& receipt,
                      const QString& businessDate, double amount)
 {
-    run(db,
-        "INSERT INTO " + table +
-            " (CF01, CF02, CF03, CF04, CF05, CF06, CF07, CF08, CF09, CF10, CF11, CF12, CF13, "
-            "CF14, CF15, CF16, CF17, CF18, CF19, CF20, CF21, CF22, CF23) VALUES (?, ?, ?, '001', "
-            "'0001', ' ', '70000', ' ', ?, ?, 0, ' ', ?, 0, ' ', ?, 0, ' ', ?, ?, '10:00:00', ?, "
-            "'10:00:00')",
-        {store, registerCode, receipt, amount, amount, amount, amount, businessDate, businessDate,
-         businessDate});
+    insert(db, table,
+           {store,        registerCode, receipt, "001", "0001",       " ",          "70000",
+            " ",          amount,       amount,  0,     " ",          amount,       0,
+            " ",          amount,       0,       " ",   businessDate, businessDate, "10:00:00",
+            businessDate, "10:00:00"});
 }
 
 namespace {
