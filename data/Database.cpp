@@ -111,7 +111,7 @@ DbError Database::failed(const QString& statement, const QString& driverText) co
 
 bool Database::damaged() const
 {
-    return db_.isValid() &&
+    return !damagedFiles().isEmpty() && db_.isValid() &&
            damagedFiles().contains(QFileInfo(db_.databaseName()).absoluteFilePath());
 }
 
