@@ -7,9 +7,11 @@
 #include <QSqlQuery>
 
 namespace {
-PostingResult failed(const QSqlQuery& query, const QString& statement)
+// The engine's refusal, as the connection records it (a damaged file is
+// written no more).
+PostingResult failed(Database& db, const QSqlQuery& query, const QString& statement)
 {
-    return {PostingResult::Outcome::Failed, DbError{statement, query.lastError().text()}};
+    return {PostingResult::Outcome::Failed, db.failed(statement, query.lastError().text())};
 }
 
 PostingResult failed(const DbResult& result)
@@ -32,16 +34,16 @@ std::optional<PostingResult> checkFree(Database& db, const QString& table, const
     QSqlQuery query(db.handle());
     query.setForwardOnly(true);
     if (!query.prepare(sql))
-        return failed(query, sql);
+        return failed(db, query, sql);
     query.addBindValue(key.store);
     query.addBindValue(key.registerCode);
     query.addBindValue(key.receipt);
     if (!query.exec())
-        return failed(query, sql);
+        return failed(db, query, sql);
     if (query.next())
         return PostingResult{PostingResult::Outcome::Duplicate, std::nullopt};
     if (query.lastError().isValid())
-        return failed(query, sql);
+        return failed(db, query, sql);
     return std::nullopt;
 }
 
@@ -57,14 +59,14 @@ std::optional<PostingResult> insert(Database& db, const TableWrite& write)
                                  QStringList(fields.size(), QStringLiteral("?")).join(u','));
     QSqlQuery query(db.handle());
     if (!query.prepare(sql))
-        return failed(query, sql);
+        return failed(db, query, sql);
     for (const QVariantMap& record : write.records) {
         for (int i = 0; i < fields.size(); ++i)
             query.bindValue(i, record.value(fields[i]));
         if (!query.exec()) {
             if (keyTaken(query))
                 return PostingResult{PostingResult::Outcome::Duplicate, std::nullopt};
-            return failed(query, sql);
+            return failed(db, query, sql);
         }
     }
     return std::nullopt;
