@@ -2,23 +2,17 @@
 
 #include "data/Clock.h"
 #include "data/Conversions.h"
+#include "shell/ListGrid.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 
 namespace {
-// Twips are 1/1440 inch; the grid widths of the screens are given in them.
-int pixels(int twips)
-{
-    return twips / 12;
-}
-
 ReceiptMaker& maker()
 {
     // The receipt layer, unless a test has put its own in place.
@@ -73,23 +67,18 @@ CounterScreen::CounterScreen(Navigator& navigator, const QString& code, const QS
     connect(CB1, &QComboBox::activated, this, &CounterScreen::cashierChosen);
 
     // The lines; the headings stand above the columns.
-    FG1 = new QTableWidget(0, static_cast<int>(columns.size()), this);
-    FG1->setObjectName(QStringLiteral("FG1"));
+    QList<int> widths;
     QStringList headings;
-    for (const Column& column : columns)
+    for (const Column& column : columns) {
+        widths << column.twips;
         headings << column.heading;
+    }
+    auto* grid = new ListGrid(widths, this);
+    FG1 = grid;
     FG1->setHorizontalHeaderLabels(headings);
-    FG1->verticalHeader()->hide();
-    FG1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    FG1->setSelectionMode(QAbstractItemView::SingleSelection);
-    FG1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    FG1->setTabKeyNavigation(false);
+    FG1->horizontalHeader()->show();
     FG1->setFocusPolicy(Qt::ClickFocus);
-    for (int i = 0; i < columns.size(); ++i)
-        FG1->setColumnWidth(i, pixels(columns[i].twips));
-    FG1->horizontalHeader()->setStretchLastSection(true);
-    FG1->installEventFilter(this);
-    connect(FG1, &QTableWidget::cellClicked, this, [this](int row, int) { rowChosen(row); });
+    connect(grid, &ListGrid::rowChosen, this, &CounterScreen::rowChosen);
 
     entryArea_ = new QGridLayout;
     entryArea_->setHorizontalSpacing(10);
@@ -486,18 +475,4 @@ bool CounterScreen::functionKey(int key)
         }
     }
     return false;
-}
-
-bool CounterScreen::eventFilter(QObject* watched, QEvent* event)
-{
-    // A row is chosen from the keyboard with Enter, as with a click.
-    if (watched == FG1 && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            FG1->currentRow() >= 0) {
-            rowChosen(FG1->currentRow());
-            return true;
-        }
-    }
-    return Screen::eventFilter(watched, event);
 }

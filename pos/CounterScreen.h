@@ -124,7 +124,6 @@ protected:
     void areaAssign() override;
     void focusFirst() override;
     bool functionKey(int key) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
     QLineEdit* Text1;
     QLineEdit* Text2;
