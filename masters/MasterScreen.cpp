@@ -20,16 +20,7 @@ MasterScreen::MasterScreen(Navigator& navigator, const QString& code, const QStr
     fields_->setVerticalSpacing(8);
     fields_->setColumnStretch(3, 1);
 
-    auto* frame = new QGroupBox(QStringLiteral("TRAN-AP"), this);
-    auto* frameLayout = new QVBoxLayout(frame);
-    LabelAPF = new QLabel(frame);
-    LabelAPF->setObjectName(QStringLiteral("LabelAPF"));
-    QFont bold = LabelAPF->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.2);
-    LabelAPF->setFont(bold);
-    LabelAPF->setMinimumWidth(120);
-    frameLayout->addWidget(LabelAPF);
+    QGroupBox* frame = modeFrame(LabelAPF);
 
     auto makeButton = [this](const QString& name, const QString& text) {
         auto* button = new QPushButton(text, this);
@@ -141,8 +132,7 @@ void MasterScreen::setMode(Mode mode)
         {"●  設定", "設定", "#8080FF"},
     };
     const Look& look = looks[static_cast<int>(mode)];
-    LabelAPF->setText(QString::fromUtf8(look.label));
-    LabelAPF->setStyleSheet(QStringLiteral("color: %1;").arg(QLatin1String(look.colour)));
+    showMode(LabelAPF, QString::fromUtf8(look.label), look.colour);
     RCBTN->setText(QString::fromUtf8(look.button));
 }
 

@@ -86,17 +86,8 @@ CounterScreen::CounterScreen(Navigator& navigator, const QString& code, const QS
 
     // Bottom left: the entry mode and the settlement choice; bottom right:
     // the figures of the register display and the two buttons.
-    auto* frame = new QGroupBox(QStringLiteral("TRAN-AP"), this);
+    QGroupBox* frame = modeFrame(LabelAPF);
     frame->setObjectName(QStringLiteral("Frame1"));
-    auto* frameLayout = new QVBoxLayout(frame);
-    LabelAPF = new QLabel(frame);
-    LabelAPF->setObjectName(QStringLiteral("LabelAPF"));
-    QFont bold = LabelAPF->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.2);
-    LabelAPF->setFont(bold);
-    LabelAPF->setMinimumWidth(120);
-    frameLayout->addWidget(LabelAPF);
     choiceArea_ = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     left->addWidget(frame);
@@ -249,12 +240,7 @@ void CounterScreen::focusFirst()
 
 void CounterScreen::showModeLabel(const char* text, const char* colour)
 {
-    // Set only when it changes: a new style sheet costs a fresh polish and a
-    // repaint at every line.
-    const QString look = QStringLiteral("color: %1;").arg(QLatin1String(colour));
-    if (LabelAPF->styleSheet() != look)
-        LabelAPF->setStyleSheet(look);
-    LabelAPF->setText(QString::fromUtf8(text));
+    showMode(LabelAPF, QString::fromUtf8(text), colour);
 }
 
 void CounterScreen::setEntryMode(EntryMode mode, int changing)

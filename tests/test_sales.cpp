@@ -417,6 +417,15 @@ private slots:
                                      {"3", Tea, "お茶", "540", "1", "540"}}));
         QCOMPARE(c.text("Text3"), QString("6,540"));
         QCOMPARE(screens.label("LabelAPF"), QString("●  登録"));
+        // A row is also chosen with Enter; confirmed unchanged, it stays.
+        auto* grid = screens.find<QTableWidget>("FG1");
+        grid->setCurrentCell(0, 0);
+        QTest::keyClick(grid, Qt::Key_Return);
+        QCOMPARE(c.text("Text4"), Bread);
+        QCOMPARE(screens.label("LabelAPF"), QString("●  修正"));
+        for (const char* name : {"Text4", "Text6", "Text7"})
+            enter(c.field(name));
+        QCOMPARE(screens.gridRows().size(), 3);
         // The next line is still the fourth.
         c.sell(Tea);
         QCOMPARE(screens.gridRows().last().first(), QString("4"));
