@@ -173,6 +173,11 @@ void benchLookUp(Raw& raw)
     sqlite3_stmt* major = raw.prepare("SELECT CB03 FROM MBMBRL WHERE CB01 = ? ORDER BY CB01");
     sqlite3_stmt* middle = raw.prepare("SELECT CB03 FROM MBMBRM WHERE CB01 = ? ORDER BY CB01");
 
+    // Both sides read from a file the system holds in memory: the table and
+    // its key index are read once before any timing.
+    raw.exec("SELECT count(*) FROM MBMSHO WHERE CB02 IS NOT NULL");
+    raw.exec("SELECT count(*) FROM MBMSHO WHERE CB01 > ''");
+
     QRandomGenerator random(7);
     const int rounds = 1000;
     std::vector<double> screenTimes;

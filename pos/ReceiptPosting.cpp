@@ -26,30 +26,33 @@ bool keyTaken(const QSqlQuery& query)
            query.lastError().text().contains(QLatin1String("UNIQUE constraint failed"));
 }
 
+// Statements are prepared once per connection: a counter posts all day.
 std::optional<PostingResult> checkFree(Database& db, const QString& table, const ReceiptKey& key)
 {
     const QString sql = QStringLiteral("SELECT 1 FROM %1 WHERE CF01 = ? AND CF02 = ? AND CF03 = ? "
                                        "LIMIT 1")
                             .arg(table);
-    QSqlQuery query(db.handle());
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        return failed(db, query, sql);
-    query.addBindValue(key.store);
-    query.addBindValue(key.registerCode);
-    query.addBindValue(key.receipt);
-    if (!query.exec())
-        return failed(db, query, sql);
-    if (query.next())
+    DbResult prepared;
+    QSqlQuery* query = db.prepared(sql, prepared);
+    if (!query)
+        return failed(prepared);
+    query->bindValue(0, key.store);
+    query->bindValue(1, key.registerCode);
+    query->bindValue(2, key.receipt);
+    if (!query->exec())
+        return failed(db, *query, sql);
+    const bool taken = query->next();
+    if (!taken && query->lastError().isValid())
+        return failed(db, *query, sql);
+    query->finish();
+    if (taken)
         return PostingResult{PostingResult::Outcome::Duplicate, std::nullopt};
-    if (query.lastError().isValid())
-        return failed(db, query, sql);
     return std::nullopt;
 }
 
 std::optional<PostingResult> insert(Database& db, const TableWrite& write)
 {
-    // One prepared statement per table, every field bound by position.
+    // Every field bound by position.
     const QStringList fields = Schema::fieldsOf(write.table);
     if (fields.isEmpty())
         return PostingResult{PostingResult::Outcome::Failed,
@@ -57,16 +60,17 @@ std::optional<PostingResult> insert(Database& db, const TableWrite& write)
     const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                             .arg(write.table, fields.join(u','),
                                  QStringList(fields.size(), QStringLiteral("?")).join(u','));
-    QSqlQuery query(db.handle());
-    if (!query.prepare(sql))
-        return failed(db, query, sql);
+    DbResult prepared;
+    QSqlQuery* query = db.prepared(sql, prepared);
+    if (!query)
+        return failed(prepared);
     for (const QVariantMap& record : write.records) {
         for (int i = 0; i < fields.size(); ++i)
-            query.bindValue(i, record.value(fields[i]));
-        if (!query.exec()) {
-            if (keyTaken(query))
+            query->bindValue(i, record.value(fields[i]));
+        if (!query->exec()) {
+            if (keyTaken(*query))
                 return PostingResult{PostingResult::Outcome::Duplicate, std::nullopt};
-            return failed(db, query, sql);
+            return failed(db, *query, sql);
         }
     }
     return std::nullopt;
