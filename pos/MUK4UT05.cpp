@@ -91,7 +91,11 @@ void MUK4UT05::buildEntry()
     entry->addWidget(Text5, 0, 3);
     entry->addWidget(caption(QStringLiteral("摘要"), Text10), 0, 4);
     entry->addWidget(Text10, 0, 5, 1, 4);
+    // The caption stands in two lines, "コード" under "取引先".
     QLabel* partnerCaption = caption(QStringLiteral("取引先       コード"), Text11);
+    partnerCaption->setWordWrap(true);
+    partnerCaption->setMaximumWidth(
+        partnerCaption->fontMetrics().horizontalAdvance(QStringLiteral("取引先__")));
     entry->addWidget(partnerCaption, 1, 0);
     entry->addWidget(Text11, 1, 1);
     entry->addWidget(caption(QStringLiteral("取引先名"), Text12), 1, 2);
