@@ -27,27 +27,10 @@ MasterScreen::MasterScreen(Navigator& navigator, const QString& code, const QStr
     fields_->setVerticalSpacing(8);
     fields_->setColumnStretch(3, 1);
 
-    auto* frame = new QGroupBox(QStringLiteral("TRAN-AP"), this);
-    auto* frameLayout = new QVBoxLayout(frame);
-    LabelAPF = new QLabel(frame);
-    LabelAPF->setObjectName(QStringLiteral("LabelAPF"));
-    QFont bold = LabelAPF->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.2);
-    LabelAPF->setFont(bold);
-    LabelAPF->setMinimumWidth(120);
-    frameLayout->addWidget(LabelAPF);
-
-    auto makeButton = [this](const QString& name, const QString& text) {
-        auto* button = new QPushButton(text, this);
-        button->setObjectName(name);
-        button->setAutoDefault(false);
-        button->setMinimumSize(110, 40);
-        return button;
-    };
-    RCBTN = makeButton(QStringLiteral("RCBTN"), QStringLiteral("登録"));
-    DLBTN = makeButton(QStringLiteral("DLBTN"), QStringLiteral("削除"));
-    RTBTN = makeButton(QStringLiteral("RTBTN"), QStringLiteral("戻る"));
+    QGroupBox* frame = makeModeFrame(LabelAPF);
+    RCBTN = makeActionButton(QStringLiteral("RCBTN"), QStringLiteral("登録"));
+    DLBTN = makeActionButton(QStringLiteral("DLBTN"), QStringLiteral("削除"));
+    RTBTN = makeActionButton(QStringLiteral("RTBTN"), QStringLiteral("戻る"));
     connect(RCBTN, &QPushButton::clicked, this, [this] { registerClicked(); });
     connect(DLBTN, &QPushButton::clicked, this, [this] { deleteClicked(); });
     connect(RTBTN, &QPushButton::clicked, this, [this] { leaveTo(QStringLiteral("MUK4SC05")); });
@@ -157,8 +140,7 @@ void MasterScreen::setMode(Mode mode)
         {"●  設定", "設定", "#8080FF"},
     };
     const Look& look = looks[static_cast<int>(mode)];
-    LabelAPF->setText(QString::fromUtf8(look.label));
-    LabelAPF->setStyleSheet(QStringLiteral("color: %1;").arg(QLatin1String(look.colour)));
+    showMode(LabelAPF, QString::fromUtf8(look.label), QString::fromLatin1(look.colour));
     RCBTN->setText(QString::fromUtf8(look.button));
 }
 

@@ -4,6 +4,7 @@
 #include "shell/Navigator.h"
 
 #include <QApplication>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -113,6 +114,36 @@ QLabel* Screen::caption(const QString& text, QWidget* buddy)
     auto* label = new QLabel(text, this);
     label->setBuddy(buddy);
     return label;
+}
+
+QGroupBox* Screen::makeModeFrame(QLabel*& label)
+{
+    auto* frame = new QGroupBox(QStringLiteral("TRAN-AP"), this);
+    auto* frameLayout = new QVBoxLayout(frame);
+    label = new QLabel(frame);
+    label->setObjectName(QStringLiteral("LabelAPF"));
+    QFont bold = label->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.2);
+    label->setFont(bold);
+    label->setMinimumWidth(120);
+    frameLayout->addWidget(label);
+    return frame;
+}
+
+void Screen::showMode(QLabel* label, const QString& text, const QString& colour)
+{
+    label->setText(text);
+    label->setStyleSheet(QStringLiteral("color: %1;").arg(colour));
+}
+
+QPushButton* Screen::makeActionButton(const QString& name, const QString& text)
+{
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    button->setMinimumSize(110, 40);
+    return button;
 }
 
 void Screen::message(MessageForm form, const QString& text)

@@ -7,7 +7,9 @@
 #include <QWidget>
 
 class Navigator;
+class QGroupBox;
 class QLabel;
+class QPushButton;
 class QVBoxLayout;
 
 // The two forms of message box: the error form (critical icon, title
@@ -61,6 +63,12 @@ protected:
                          const QString& prompt);
     // A caption label announced as the field's own name.
     QLabel* caption(const QString& text, QWidget* buddy);
+    // The mode label LabelAPF inside its "TRAN-AP" frame, which the screen
+    // places; a mode is shown in the label with its colour ("#00C000").
+    QGroupBox* makeModeFrame(QLabel*& label);
+    static void showMode(QLabel* label, const QString& text, const QString& colour);
+    // A button of the row of actions at the foot of a data screen.
+    QPushButton* makeActionButton(const QString& name, const QString& text);
 
     void message(MessageForm form, const QString& text);
     // Tells the operator of an engine failure in one sentence of what did not
