@@ -13,6 +13,7 @@
 #include "shell/MUK4SC09.h"
 #include "shell/Navigator.h"
 #include "shell/Screen.h"
+#include "utilities/MUK4XP90.h"
 
 namespace {
 template <class T> void add(Navigator& navigator, const char* code)
@@ -34,4 +35,5 @@ void registerScreens(Navigator& navigator)
     add<MUK4MM51>(navigator, "MUK4MM51");
     add<MUK4MM55>(navigator, "MUK4MM55");
     add<MUK4MM57>(navigator, "MUK4MM57");
+    add<MUK4XP90>(navigator, "MUK4XP90");
 }

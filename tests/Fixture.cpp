@@ -217,7 +217,8 @@ void MessageBoxes::answer()
     if (!box)
         return;
     seen_ << Seen{box->windowTitle(), box->text(), box->icon()};
-    box->button(QMessageBox::Ok)->click();
+    QAbstractButton* button = box->button(answer_);
+    (button ? button : box->button(QMessageBox::Ok))->click();
 }
 
 Screens::Screens()

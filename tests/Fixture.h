@@ -87,6 +87,9 @@ public:
         QMessageBox::Icon icon;
     };
     MessageBoxes();
+    // The button that answers the boxes from now on: OK unless told, and OK
+    // where a box has no such button.
+    void answerWith(QMessageBox::StandardButton button) { answer_ = button; }
     const QList<Seen>& seen() const { return seen_; }
     QStringList texts() const;
     void clear() { seen_.clear(); }
@@ -95,6 +98,7 @@ private:
     void answer();
     QTimer timer_;
     QList<Seen> seen_;
+    QMessageBox::StandardButton answer_ = QMessageBox::Ok;
 };
 
 // The operator's view: the real screens, shown by the navigator.

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// Puts a backup back as the database of a program folder. The backup is
+// copied beside the database under a temporary name, checked and synced;
+// the current database is kept as MUK4.db.before-restore; then the copy is
+// renamed into place. Nothing is changed while the program runs on that
+// folder, nor when the backup is not a sound database of this system.
+namespace Restore {
+
+// The name the replaced database is kept under, beside it.
+QString keptName();
+// The lock a running program holds beside its database.
+QString lockFile(const QString& folder);
+
+struct Outcome {
+    bool done = false;
+    QString text; // what happened, or why nothing did
+};
+
+Outcome run(const QString& backup, const QString& folder);
+
+} // namespace Restore
