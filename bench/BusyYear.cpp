@@ -2,8 +2,13 @@
 
 #include "data/Schema.h"
 
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <cstdio>
 
 namespace {
 QString insertInto(const QString& table)
@@ -240,4 +245,29 @@ DbResult BusyYear::write(Database& db) const
             return r;
     }
     return {};
+}
+
+bool prepareBusyYear(const QString& folder, const BusyYear& year)
+{
+    QDir().mkpath(folder);
+    Database::setFolder(QFileInfo(folder).absoluteFilePath());
+    const bool fresh = !QFileInfo::exists(Database::filePath());
+    if (const auto failure = Schema::prepareFile()) {
+        std::fprintf(stderr, "%s\n", qPrintable(*failure));
+        return false;
+    }
+    if (!fresh)
+        return true;
+    Database db;
+    if (!db.open().ok())
+        return false;
+    QElapsedTimer filling;
+    filling.start();
+    if (DbResult r = year.write(db); !r.ok()) {
+        std::fprintf(stderr, "%s\n", qPrintable(r.error().describe()));
+        return false;
+    }
+    std::printf("filled %s in %.1f s\n", qPrintable(Database::filePath()),
+                filling.elapsed() / 1000.0);
+    return true;
 }

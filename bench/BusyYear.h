@@ -19,3 +19,8 @@ struct BusyYear {
 
     DbResult write(Database& db) const;
 };
+
+// Points the program folder at `folder` and makes its database there, filled
+// with `year`, unless an earlier run left it there. The reason is printed
+// when it cannot.
+bool prepareBusyYear(const QString& folder, const BusyYear& year);

@@ -56,23 +56,8 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     const QString folder =
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/muk4-busyyear");
-    QDir().mkpath(folder);
-    Database::setFolder(QFileInfo(folder).absoluteFilePath());
-    const bool fresh = !QFileInfo::exists(Database::filePath());
-    if (const auto failure = Schema::prepareFile()) {
-        std::fprintf(stderr, "%s\n", qPrintable(*failure));
+    if (!prepareBusyYear(folder, BusyYear{QDate(2025, 12, 1)}))
         return 1;
-    }
-    if (fresh) {
-        Database db;
-        if (!db.open().ok())
-            return 1;
-        std::printf("filling %s with one busy year...\n", qPrintable(Database::filePath()));
-        if (DbResult r = BusyYear{QDate(2025, 12, 1)}.write(db); !r.ok()) {
-            std::fprintf(stderr, "%s\n", qPrintable(r.error().describe()));
-            return 1;
-        }
-    }
     const QString source = Database::filePath();
     const qint64 size = QFileInfo(source).size();
     std::printf("source %s: %.0f MB\n", qPrintable(source), megabytes(size));

@@ -63,6 +63,12 @@ QStringList receiptsIn(const QString& path)
     return found;
 }
 
+// A cash sale of the business day without lines.
+void addReceipt(Database& db, const QString& receipt)
+{
+    addSale(db, "01", "01", receipt, "20261206", "11000", 1500, 1500);
+}
+
 // Receipts of six lines with product texts, enough to make the copy take a
 // moment.
 void fill(Database& db, const QString& prefix, int receipts)
@@ -226,7 +232,7 @@ private slots:
         ProgramFolder folder;
         {
             TestDb t;
-            addSale(t, "01", "01", "61200001", "20261206", "11000", 1500, 1500);
+            addReceipt(t, "61200001");
         }
         MessageBoxes boxes;
         Screens screens;
@@ -262,9 +268,9 @@ private slots:
         ProgramFolder folder;
         {
             TestDb t;
-            addSale(t, "01", "01", "61200001", "20261206", "11000", 1500, 1500);
+            addReceipt(t, "61200001");
             makeBackup();
-            addSale(t, "01", "01", "61200002", "20261206", "11000", 800, 800);
+            addReceipt(t, "61200002");
         }
         const QByteArray before = digest(backupFile());
         MessageBoxes boxes;
@@ -355,7 +361,7 @@ private slots:
     {
         ProgramFolder folder;
         TestDb t;
-        addSale(t, "01", "01", "61200001", "20261206", "11000", 1500, 1500);
+        addReceipt(t, "61200001");
         MessageBoxes boxes;
         Screens screens;
         openBackup(screens);
@@ -409,7 +415,7 @@ private slots:
         ProgramFolder folder;
         {
             TestDb t;
-            addSale(t, "01", "01", "61200001", "20261206", "11000", 1500, 1500);
+            addReceipt(t, "61200001");
             makeBackup();
             fill(t, "B", 60000);
         }
@@ -442,9 +448,9 @@ private slots:
         ProgramFolder folder;
         {
             TestDb t;
-            addSale(t, "01", "01", "61200001", "20261206", "11000", 1500, 1500);
+            addReceipt(t, "61200001");
             makeBackup();
-            addSale(t, "01", "01", "61200002", "20261206", "11000", 800, 800);
+            addReceipt(t, "61200002");
         }
         // A program killed earlier left its lock; it does not count.
         {
@@ -486,7 +492,7 @@ private slots:
             TestDb t;
             fill(t, "B", 2000);
             makeBackup();
-            addSale(t, "01", "01", "61200002", "20261206", "11000", 800, 800);
+            addReceipt(t, "61200002");
         }
         std::unique_ptr<Helper> program;
         if (cause == "running") {

@@ -24,7 +24,7 @@ const QString doneColour = QStringLiteral("#00C000");
 
 QString megabytes(qint64 bytes)
 {
-    return QString::number((bytes + (1 << 19)) >> 20);
+    return QString::number(bytes / 1048576.0, 'f', 1);
 }
 
 } // namespace
@@ -266,7 +266,7 @@ void MUK4XP90::copyFinished()
     }
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(100);
-    LabelN->setText(QStringLiteral("%1（%2 MB、%3 秒）")
+    LabelN->setText(QStringLiteral("バックアップしました: %1（%2 MB、%3 秒）")
                         .arg(copy_->destination(),
                              megabytes(QFileInfo(copy_->destination()).size()),
                              QString::number(elapsed_.elapsed() / 1000)));

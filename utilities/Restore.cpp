@@ -83,8 +83,13 @@ QString lockFile(const QString& folder)
     return QDir(folder).filePath(QString::fromLatin1(Database::FileName) + QStringLiteral(".lock"));
 }
 
-Outcome run(const QString& backup, const QString& folder)
+Outcome run(const QString& backup, const QString& folder,
+            const std::function<void(const QString&)>& step)
 {
+    auto tell = [&step](const QString& text) {
+        if (step)
+            step(text);
+    };
     if (!QFileInfo(folder).isDir())
         return refused(QStringLiteral("プログラムフォルダがありません: %1").arg(folder));
     if (!QFileInfo(backup).isFile())
@@ -106,11 +111,13 @@ Outcome run(const QString& backup, const QString& folder)
     const QString database = dir.filePath(QString::fromLatin1(Database::FileName));
     const QString incoming = database + QStringLiteral(".restoring");
     (void)SafeFile::remove(incoming);
+    tell(QStringLiteral("バックアップをコピーしています: %1").arg(backup));
     if (SafeFile::Result error = SafeFile::copy(backup, incoming)) {
         (void)SafeFile::remove(incoming);
         return refused(QStringLiteral("バックアップをコピーできません: %1").arg(error->describe()));
     }
     // The copy is what goes into place, so the copy is what is checked.
+    tell(QStringLiteral("バックアップを確認しています"));
     if (const std::optional<QString> unsound = SqliteFile::unsoundness(incoming)) {
         (void)SafeFile::remove(incoming);
         return refused(
@@ -120,6 +127,7 @@ Outcome run(const QString& backup, const QString& folder)
     const QString kept = dir.filePath(keptName());
     const bool replacing = QFileInfo::exists(database);
     if (replacing) {
+        tell(QStringLiteral("現在のデータベースを残しています: %1").arg(kept));
         settle(database);
         if (SafeFile::Result error = keep(database, kept)) {
             (void)SafeFile::remove(incoming);

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // Puts a backup back as the database of a program folder. The backup is
 // copied beside the database under a temporary name, checked and synced;
 // the current database is kept as MUK4.db.before-restore; then the copy is
@@ -19,6 +21,9 @@ struct Outcome {
     QString text; // what happened, or why nothing did
 };
 
-Outcome run(const QString& backup, const QString& folder);
+// `step` hears of each step as it begins; a few hundred megabytes take a
+// while.
+Outcome run(const QString& backup, const QString& folder,
+            const std::function<void(const QString&)>& step = {});
 
 } // namespace Restore

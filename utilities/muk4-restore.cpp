@@ -19,7 +19,11 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: muk4-restore BACKUPFILE PROGRAMFOLDER\n");
         return 2;
     }
-    const Restore::Outcome outcome = Restore::run(arguments[1], arguments[2]);
+    const Restore::Outcome outcome =
+        Restore::run(arguments[1], arguments[2], [](const QString& step) {
+            std::printf("%s …\n", qUtf8Printable(step));
+            std::fflush(stdout);
+        });
     std::fprintf(outcome.done ? stdout : stderr, "%s\n", qUtf8Printable(outcome.text));
     return outcome.done ? 0 : 1;
 }
