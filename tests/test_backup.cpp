@@ -379,6 +379,7 @@ private slots:
         QCOMPARE(screens.usable({"CB1", "RCBTN", "RTBTN"}), QStringList());
         functionKey(screens.current(), Qt::Key_F10);
         QCOMPARE(screens.settle(), backup);
+        QVERIFY(!backup->close());
 
         QVERIFY(t.db().execute("ROLLBACK").ok());
         QVERIFY(QTest::qWaitFor([&] { return screens.button("RTBTN")->isEnabled(); }, 30000));

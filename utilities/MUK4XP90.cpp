@@ -3,6 +3,7 @@
 #include "utilities/BackupTargets.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -162,6 +163,17 @@ bool MUK4XP90::functionKey(int key)
     if (!copying())
         leave();
     return true;
+}
+
+void MUK4XP90::closeEvent(QCloseEvent* event)
+{
+    // Closing the window does not leave a copy half-made: it waits for the
+    // copy's end like the return key.
+    if (copying()) {
+        event->ignore();
+        return;
+    }
+    Screen::closeEvent(event);
 }
 
 void MUK4XP90::leave()

@@ -31,6 +31,7 @@ protected:
     void areaAssign() override;
     void focusFirst() override;
     bool functionKey(int key) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     enum class Connection { Open, Closed };
