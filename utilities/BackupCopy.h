@@ -31,8 +31,8 @@ class BackupCopy {
 public:
     enum class Phase { Starting, Copying, Checking, Done };
 
-    // The database file must not be held by a connection that writes while
-    // the copy is made; other processes are waited for a while.
+    // How long a database file held by another process is waited for before
+    // the backup gives up and says so.
     static constexpr int BusyWaitMs = 5000;
 
     BackupCopy(QString source, QString folder, bool makeFolder);
@@ -43,7 +43,6 @@ public:
     static QString fileName();
     // The name the copy has until it is complete.
     static QString partialName();
-    const QString& folder() const { return folder_; }
     QString destination() const;
     QString partial() const;
     bool destinationExists() const;
