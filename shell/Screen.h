@@ -77,6 +77,11 @@ protected:
     // file ends the program, so that nothing more is written into it.
     bool check(const DbResult& result, const QString& whatFailed);
 
+    // A menu's first focus: the first button when it can be used, else the
+    // first one that can, but never "システム終了" (APCBTN99), where one
+    // Enter would end the program. False when no button took it.
+    static bool focusFirstButton(const QList<QPushButton*>& buttons);
+
     // Closes the database and shows the target screen in place of this one.
     void leaveTo(const QString& target);
     void endProgram();

@@ -8,7 +8,6 @@
 
 #include "data/Database.h"
 #include "utilities/BackupCopy.h"
-#include "utilities/Restore.h"
 
 #include <QCoreApplication>
 #include <QLockFile>
@@ -68,7 +67,7 @@ int main(int argc, char* argv[])
     if (args[1] == QLatin1String("backup") && args.size() == 4)
         return BackupCopy(Database::filePath(), args[3], true).run() ? 1 : 0;
     if (args[1] == QLatin1String("hold-lock")) {
-        QLockFile lock(Restore::lockFile(args[2]));
+        QLockFile lock(Database::lockFilePath(args[2]));
         if (!lock.tryLock(0))
             return 1;
         std::printf("locked\n");

@@ -351,6 +351,9 @@ private slots:
         QVERIFY2(boxes.seen()[0].text.startsWith(text), qPrintable(boxes.seen()[0].text));
         QCOMPARE(boxes.seen()[0].icon,
                  cause == "file" ? QMessageBox::NoIcon : QMessageBox::Critical);
+        // Whoever looks into it finds the folder and the step in the details.
+        QVERIFY2(boxes.seen()[0].details.contains(backupFolder()),
+                 qPrintable(boxes.seen()[0].details));
         QCOMPARE(screens.label("LabelAPF"), QString("●  更新"));
         QCOMPARE(QApplication::focusWidget(), screens.button("RCBTN"));
         if (cause != "file")
@@ -447,6 +450,8 @@ private slots:
         QVERIFY(!QFileInfo::exists(partialFile()));
         QCOMPARE(digest(backupFile()), previous);
         QVERIFY(runBackup(screens));
+        QCOMPARE(boxes.seen().size(), 1);
+        QCOMPARE(boxes.seen()[0].title, QString("処理の判断"));
         QCOMPARE(receiptsIn(backupFile()).size(), 60001);
     }
 
@@ -464,7 +469,7 @@ private slots:
             Helper killed({"hold-lock", folder.path()});
             QCOMPARE(killed.lines(1), QStringList{"locked"});
         }
-        QVERIFY(QFileInfo::exists(Restore::lockFile(folder.path())));
+        QVERIFY(QFileInfo::exists(Database::lockFilePath(folder.path())));
 
         const RestoreRun run = restore(backupFile(), folder.path());
         QVERIFY2(run.code == 0, qPrintable(run.said));

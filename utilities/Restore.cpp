@@ -78,11 +78,6 @@ QString keptName()
     return QString::fromLatin1(Database::FileName) + QStringLiteral(".before-restore");
 }
 
-QString lockFile(const QString& folder)
-{
-    return QDir(folder).filePath(QString::fromLatin1(Database::FileName) + QStringLiteral(".lock"));
-}
-
 Outcome run(const QString& backup, const QString& folder,
             const std::function<void(const QString&)>& step)
 {
@@ -97,7 +92,7 @@ Outcome run(const QString& backup, const QString& folder,
 
     // Held until the end, so that the program cannot start on a half-made
     // restore either. A lock whose program has died is taken over.
-    QLockFile lock(lockFile(folder));
+    QLockFile lock(Database::lockFilePath(folder));
     lock.setStaleLockTime(0);
     if (!lock.tryLock(0)) {
         if (lock.error() == QLockFile::LockFailedError)

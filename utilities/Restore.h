@@ -13,8 +13,6 @@ namespace Restore {
 
 // The name the replaced database is kept under, beside it.
 QString keptName();
-// The lock a running program holds beside its database.
-QString lockFile(const QString& folder);
 
 struct Outcome {
     bool done = false;
