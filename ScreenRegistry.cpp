@@ -8,6 +8,8 @@
 #include "masters/MUK4MM80.h"
 #include "masters/MUK4MM81.h"
 #include "masters/MUK4MM90.h"
+#include "pos/MUK4UT01.h"
+#include "pos/MUK4UT11.h"
 #include "shell/MUK4SC01.h"
 #include "shell/MUK4SC05.h"
 #include "shell/MUK4SC09.h"
@@ -35,5 +37,7 @@ void registerScreens(Navigator& navigator)
     add<MUK4MM51>(navigator, "MUK4MM51");
     add<MUK4MM55>(navigator, "MUK4MM55");
     add<MUK4MM57>(navigator, "MUK4MM57");
+    add<MUK4UT01>(navigator, "MUK4UT01");
+    add<MUK4UT11>(navigator, "MUK4UT11");
     add<MUK4XP90>(navigator, "MUK4XP90");
 }

@@ -116,7 +116,7 @@ QLabel* Screen::caption(const QString& text, QWidget* buddy)
     return label;
 }
 
-QGroupBox* Screen::makeModeFrame(QLabel*& label)
+QGroupBox* Screen::modeFrame(QLabel*& label)
 {
     auto* frame = new QGroupBox(QStringLiteral("TRAN-AP"), this);
     auto* frameLayout = new QVBoxLayout(frame);
@@ -131,10 +131,14 @@ QGroupBox* Screen::makeModeFrame(QLabel*& label)
     return frame;
 }
 
-void Screen::showMode(QLabel* label, const QString& text, const QString& colour)
+void Screen::showMode(QLabel* label, const QString& text, const char* colour)
 {
+    // Set only when it changes: a new style sheet costs a fresh polish and a
+    // repaint, at every line on the counter screens.
+    const QString look = QStringLiteral("color: %1;").arg(QLatin1String(colour));
+    if (label->styleSheet() != look)
+        label->setStyleSheet(look);
     label->setText(text);
-    label->setStyleSheet(QStringLiteral("color: %1;").arg(colour));
 }
 
 QPushButton* Screen::makeActionButton(const QString& name, const QString& text)

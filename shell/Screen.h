@@ -63,10 +63,10 @@ protected:
                          const QString& prompt);
     // A caption label announced as the field's own name.
     QLabel* caption(const QString& text, QWidget* buddy);
-    // The mode label LabelAPF inside its "TRAN-AP" frame, which the screen
-    // places; a mode is shown in the label with its colour ("#00C000").
-    QGroupBox* makeModeFrame(QLabel*& label);
-    static void showMode(QLabel* label, const QString& text, const QString& colour);
+    // The frame "TRAN-AP" holding the mode label LabelAPF, which shows what
+    // the entry on screen will do in the mode's colour ("#00C000").
+    QGroupBox* modeFrame(QLabel*& label);
+    static void showMode(QLabel* label, const QString& text, const char* colour);
     // A button of the row of actions at the foot of a data screen.
     QPushButton* makeActionButton(const QString& name, const QString& text);
 

@@ -19,9 +19,9 @@
 namespace {
 
 const QString ready = QStringLiteral("●  更新");
-const QString readyColour = QStringLiteral("#00C0C0");
+const char* const readyColour = "#00C0C0";
 const QString done = QStringLiteral("●  正常");
-const QString doneColour = QStringLiteral("#00C000");
+const char* const doneColour = "#00C000";
 
 QString megabytes(qint64 bytes)
 {
@@ -69,7 +69,7 @@ MUK4XP90::MUK4XP90(Navigator& navigator)
     grid->addWidget(LabelN, 3, 1);
     grid->setColumnStretch(1, 1);
 
-    QGroupBox* frame = makeModeFrame(LabelAPF);
+    QGroupBox* frame = modeFrame(LabelAPF);
     RCBTN = makeActionButton(QStringLiteral("RCBTN"), QStringLiteral("実行"));
     RTBTN = makeActionButton(QStringLiteral("RTBTN"), QStringLiteral("戻る"));
     connect(RCBTN, &QPushButton::clicked, this, &MUK4XP90::backupClicked);
