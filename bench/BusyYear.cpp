@@ -247,11 +247,13 @@ DbResult BusyYear::write(Database& db) const
     return {};
 }
 
-bool prepareBusyYear(const QString& folder, const BusyYear& year)
+bool prepareBusyYear(const QString& folder, const BusyYear& year, bool* made)
 {
     QDir().mkpath(folder);
     Database::setFolder(QFileInfo(folder).absoluteFilePath());
     const bool fresh = !QFileInfo::exists(Database::filePath());
+    if (made)
+        *made = fresh;
     if (const auto failure = Schema::prepareFile()) {
         std::fprintf(stderr, "%s\n", qPrintable(*failure));
         return false;

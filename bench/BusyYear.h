@@ -21,6 +21,6 @@ struct BusyYear {
 };
 
 // Points the program folder at `folder` and makes its database there, filled
-// with `year`, unless an earlier run left it there. The reason is printed
-// when it cannot.
-bool prepareBusyYear(const QString& folder, const BusyYear& year);
+// with `year`, unless an earlier run left it there; `made` tells which. The
+// reason is printed when it cannot.
+bool prepareBusyYear(const QString& folder, const BusyYear& year, bool* made = nullptr);

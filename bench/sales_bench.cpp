@@ -109,25 +109,15 @@ private:
 
 bool prepareData(const QString& folder)
 {
-    QDir().mkpath(folder);
-    Database::setFolder(QFileInfo(folder).absoluteFilePath());
-    const bool fresh = !QFileInfo::exists(Database::filePath());
-    if (const auto failure = Schema::prepareFile()) {
-        std::fprintf(stderr, "%s\n", qPrintable(*failure));
-        return false;
-    }
     BusyYear year{QDate(2025, 12, 1)};
     year.products = Products;
+    bool made = false;
+    if (!prepareBusyYear(folder, year, &made))
+        return false;
     Database db;
     if (!db.open().ok())
         return false;
-    if (fresh) {
-        QElapsedTimer filling;
-        filling.start();
-        if (DbResult r = year.write(db); !r.ok()) {
-            std::fprintf(stderr, "%s\n", qPrintable(r.error().describe()));
-            return false;
-        }
+    if (made) {
         for (int m = 1; m <= 9; ++m) {
             (void)db.execute("INSERT INTO MBMBRL VALUES (?, ?, ?, ' ', '20260101', '09:00:00', "
                              "'20260101', '09:00:00')",
@@ -142,8 +132,6 @@ bool prepareData(const QString& folder)
                                   QStringLiteral("中") + code, QString::number(m)});
             }
         }
-        std::printf("filled %s in %.1f s\n", qPrintable(Database::filePath()),
-                    filling.elapsed() / 1000.0);
     }
     const QString lastDay =
         year.firstDay.addDays(year.days - 1).toString(QStringLiteral("yyyyMMdd"));
