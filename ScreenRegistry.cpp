@@ -8,6 +8,11 @@
 #include "masters/MUK4MM80.h"
 #include "masters/MUK4MM81.h"
 #include "masters/MUK4MM90.h"
+#include "reports/MUK4AS01.h"
+#include "reports/MUK4DP01.h"
+#include "reports/MUK4DP05.h"
+#include "reports/MUK4DP06.h"
+#include "reports/MUK4XP02.h"
 #include "shell/MUK4SC01.h"
 #include "shell/MUK4SC05.h"
 #include "shell/MUK4SC09.h"
@@ -34,4 +39,9 @@ void registerScreens(Navigator& navigator)
     add<MUK4MM51>(navigator, "MUK4MM51");
     add<MUK4MM55>(navigator, "MUK4MM55");
     add<MUK4MM57>(navigator, "MUK4MM57");
+    add<MUK4DP01>(navigator, "MUK4DP01");
+    add<MUK4DP05>(navigator, "MUK4DP05");
+    add<MUK4DP06>(navigator, "MUK4DP06");
+    add<MUK4AS01>(navigator, "MUK4AS01");
+    add<MUK4XP02>(navigator, "MUK4XP02");
 }
