@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -69,9 +70,11 @@ MUK4AS01::MUK4AS01(Navigator& navigator)
     Check1->setObjectName(QStringLiteral("Check1"));
     Check2 = new QCheckBox(QStringLiteral("返品データ含む"), this);
     Check2->setObjectName(QStringLiteral("Check2"));
-    fields()->addWidget(Check1, 0, 4);
-    fields()->addWidget(Check2, 0, 5);
-    fields()->setColumnStretch(6, 1);
+    auto* checks = new QHBoxLayout;
+    checks->addWidget(Check1);
+    checks->addWidget(Check2);
+    fields()->addLayout(checks, 0, 4);
+    fields()->setColumnStretch(5, 1);
 
     for (int i = 0; i < 3; ++i) {
         connect(options_[i], &QRadioButton::clicked, this,
@@ -82,30 +85,40 @@ MUK4AS01::MUK4AS01(Navigator& navigator)
     connect(Check1, &QCheckBox::clicked, this, &MUK4AS01::showSetting);
     connect(Check2, &QCheckBox::clicked, this, &MUK4AS01::backToProduct);
 
+    // Product and category on the left, prices and setting on the right; a
+    // long name wraps rather than widening the screen.
     auto* texts = new QGridLayout;
     for (int i = 0; i < 4; ++i) {
         auto* label = new QLabel(this);
         label->setObjectName(QStringLiteral("LabelID(%1)").arg(i));
+        label->setWordWrap(true);
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         labelID_ << label;
         texts->addWidget(label, i % 2, i / 2);
     }
-    texts->setColumnStretch(0, 1);
-    texts->setColumnStretch(1, 1);
+    texts->setColumnStretch(0, 3);
+    texts->setColumnStretch(1, 2);
 
     graph_ = new BarGraph(this);
     FG1 = new ReportGrid(QStringLiteral("FG1"), {330, 1200}, this);
+    // A smaller type lets the whole month stand beside the graph.
+    QFont small = FG1->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    FG1->setFont(small);
+    FG1->verticalHeader()->setDefaultSectionSize(QFontMetrics(small).height() + 1);
     FG1->alignRight({0, 1});
     Text4 = new QLineEdit(this);
     Text4->setObjectName(QStringLiteral("Text4"));
     Text4->setReadOnly(true);
     Text4->setFocusPolicy(Qt::NoFocus);
     Text4->setAlignment(Qt::AlignRight);
-    Text4->setFixedWidth(FG1->width());
+    auto* total = new QHBoxLayout;
+    total->addWidget(caption(QStringLiteral("合計"), Text4));
+    total->addWidget(Text4, 1);
     auto* table = new QVBoxLayout;
     table->addWidget(new QLabel(QStringLiteral("日付           金額"), this));
     table->addWidget(FG1, 1);
-    table->addWidget(caption(QStringLiteral("合計"), Text4));
-    table->addWidget(Text4);
+    table->addLayout(total);
     auto* middle = new QHBoxLayout;
     middle->addWidget(graph_, 1);
     middle->addLayout(table);

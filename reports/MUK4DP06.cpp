@@ -30,11 +30,11 @@ MUK4DP06::MUK4DP06(Navigator& navigator)
     CB1 = new QComboBox(this);
     CB1->setObjectName(QStringLiteral("CB1"));
     CB1->setPlaceholderText(QStringLiteral("名前を選択"));
-    CB1->setMinimumWidth(180);
+    CB1->setMinimumWidth(150);
     CB2 = new QComboBox(this);
     CB2->setObjectName(QStringLiteral("CB2"));
     CB2->setPlaceholderText(QStringLiteral("範囲を選択"));
-    CB2->setMinimumWidth(150);
+    CB2->setMinimumWidth(120);
     TextA = codeBox(QStringLiteral("TextA"), this);
     TextB = codeBox(QStringLiteral("TextB"), this);
     fields()->addWidget(caption(QStringLiteral("大分類"), CB1), 0, 2);
@@ -67,9 +67,9 @@ void MUK4DP06::loadData()
     CB1->setCurrentIndex(-1);
 }
 
-void MUK4DP06::areaLock()
+void MUK4DP06::areaAssign()
 {
-    CategoryReport::areaLock();
+    CategoryReport::areaAssign();
     // The categories are passed again with Enter before the next date.
     CB2->setEnabled(false);
     dateField()->setEnabled(false);

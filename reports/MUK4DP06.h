@@ -14,7 +14,7 @@ public:
 
 protected:
     void loadData() override;
-    void areaLock() override;
+    void areaAssign() override;
     void focusFirst() override;
     void finishRun() override;
     bool eventFilter(QObject* watched, QEvent* event) override;

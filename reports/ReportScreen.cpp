@@ -61,7 +61,7 @@ QLineEdit* ReportScreen::addStoreName(int row, int column)
     storeName_->setObjectName(QStringLiteral("Text1"));
     storeName_->setReadOnly(true);
     storeName_->setFocusPolicy(Qt::NoFocus);
-    storeName_->setFixedWidth(180);
+    storeName_->setFixedWidth(140);
     fields_->addWidget(caption(QStringLiteral("店舗名"), storeName_), row, column);
     fields_->addWidget(storeName_, row, column + 1);
     return storeName_;
