@@ -18,4 +18,8 @@ struct BusyYear {
     int products = 20000;
 
     DbResult write(Database& db) const;
+    // Points the program folder at `folder` and makes its database hold this
+    // year, written only when the file is new, so that a large file is made
+    // once and reused. Says why on the error output when it cannot.
+    bool prepare(const QString& folder) const;
 };

@@ -15,7 +15,6 @@
 #include "reports/ReportGrid.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSqlError>
@@ -135,28 +134,13 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const QString folder =
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/muk4-reports");
-    QDir().mkpath(folder);
-    Database::setFolder(QFileInfo(folder).absoluteFilePath());
-    const bool fresh = !QFileInfo::exists(Database::filePath());
-    if (const auto failure = Schema::prepareFile()) {
-        std::fprintf(stderr, "%s\n", qPrintable(*failure));
+    BusyYear year{QDate(2025, 12, 1)};
+    year.salesPerDay = 960; // with the deposits and payments, 1,000 receipts a day
+    if (!year.prepare(folder))
         return 1;
-    }
     Database db;
     if (!db.open().ok())
         return 1;
-    if (fresh) {
-        BusyYear year{QDate(2025, 12, 1)};
-        year.salesPerDay = 960; // with the deposits and payments, 1,000 receipts a day
-        QElapsedTimer filling;
-        filling.start();
-        if (DbResult r = year.write(db); !r.ok()) {
-            std::fprintf(stderr, "%s\n", qPrintable(r.error().describe()));
-            return 1;
-        }
-        std::printf("filled %s in %.1f s\n", qPrintable(Database::filePath()),
-                    filling.elapsed() / 1000.0);
-    }
     if (!bringForward(db))
         return 1;
     std::printf("%s: %.0f MB, month %s, dump of %s\n", qPrintable(Database::filePath()),
