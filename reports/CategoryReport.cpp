@@ -60,11 +60,14 @@ void CategoryReport::setColumns(const CategorySales& columns)
 {
     columns_ = columns;
     const MasterTable master(look_.master);
+    bool readable = true;
     for (qsizetype i = 0; i < codes_.size(); ++i) {
         const QString code = columns.codes().value(i);
         std::optional<QVariantMap> record;
-        if (!check(master.find(db(), code, record), QStringLiteral("分類を読み込めませんでした。")))
-            record.reset();
+        // One failure is told once; the sums are shown under blank headings.
+        if (readable)
+            readable = check(master.find(db(), code, record),
+                             QStringLiteral("分類を読み込めませんでした。"));
         codes_[i]->setText(record || !look_.codeOnlyWhenFound ? code : QString());
         names_[i]->setText(record ? record->value(QStringLiteral("CB03")).toString()
                                   : QStringLiteral(" "));

@@ -204,15 +204,6 @@ private slots:
                  QString("※.売上金額は消費税を含む（税込み）数値です。　　　　　　"
                          "※.客数、点数は返品等（マイナス）を含む数値です。"));
         QVERIFY(!s.find<QLineEdit>("Text4")->isEnabled());
-
-        // A start on day 00 lists that day first.
-        functionKey(date, Qt::Key_F8);
-        retype(date, "20261100");
-        const QList<QStringList> november = gridCells(s, "FG1");
-        QCOMPARE(november.size(), 31);
-        QCOMPARE(november[0],
-                 (QStringList{"11/00", "0", "", "", "0", "0", "0", "0", "0", "0", "0"}));
-        QCOMPARE(november.back()[0], QString("11/30"));
     }
 
     void majorCategoriesHeadedByTheMaster()

@@ -177,48 +177,6 @@ private slots:
         QCOMPARE(zero.back(), QString("020"));
     }
 
-    void categorySumsLeaveReturnsOut()
-    {
-        ProgramFolder folder;
-        TestDb t;
-        addLine(
-            t, {.receipt = "1", .date = "20261215", .major = "0", .middle = "100", .amount = 1000});
-        addLine(t, {.receipt = "1",
-                    .number = "002",
-                    .date = "20261215",
-                    .major = "1",
-                    .middle = "110",
-                    .amount = 300});
-        addLine(t, {.receipt = "2",
-                    .date = "20261215",
-                    .kind = "9",
-                    .major = "1",
-                    .middle = "110",
-                    .amount = 5000});
-        addLine(t, {.registerCode = "02",
-                    .receipt = "3",
-                    .date = "20261215",
-                    .major = "1",
-                    .middle = "110",
-                    .amount = 7000});
-        const QStringList dates = ReportDates::days(u"20261215");
-        std::vector<std::vector<double>> sums;
-        const CategorySales majors = CategorySales::majors();
-        QVERIFY(majors.read(t, shop, dates, sums).ok());
-        QCOMPARE(CategorySales::gridRow(dates[0], sums[0], 0, 10),
-                 (QStringList{"12/15", "300", "0", "0", "0", "0", "0", "0", "0", "0", "1,000"}));
-        QCOMPARE(majors.totalTexts(sums).back(), QString("1,000"));
-        const CategorySales fifth = CategorySales::middles(u'1', 81);
-        QVERIFY(fifth.read(t, shop, dates, sums).ok());
-        QCOMPARE(sums[0][19], 1000.0);
-        QCOMPARE(CategorySales::gridRow(dates[1], sums[1], 10, 10).size(), 11);
-        const CategorySales firstRange = CategorySales::middles(u'1', 1);
-        QVERIFY(firstRange.read(t, shop, dates, sums).ok());
-        QCOMPARE(sums[0][9], 300.0);
-        QCOMPARE(firstRange.totalTexts(sums)[9], QString("300"));
-        QCOMPARE(firstRange.totalTexts(sums)[19], QString("0"));
-    }
-
     void groupedReadingsEqualTheDayByDayReading()
     {
         ProgramFolder folder;
@@ -304,71 +262,6 @@ private slots:
         QCOMPARE(QList<int>({b.top, b.height, b.left, b.width, b.colour}),
                  QList<int>({expected.top, expected.height, expected.left, expected.width,
                              expected.colour}));
-    }
-
-    void graphOfAProductAndItsCategory()
-    {
-        ProgramFolder folder;
-        TestDb t;
-        const QString p = "4900000000001";
-        addLine(t, {.receipt = "1",
-                    .date = "20250203",
-                    .product = p,
-                    .base = 22000,
-                    .quantity = 10,
-                    .amount = 25000,
-                    .cost = 100});
-        addLine(t, {.receipt = "2", .date = "20250203", .kind = "9", .product = p, .amount = 5000});
-        addLine(t,
-                {.receipt = "3", .date = "20250203", .product = "4900000000002", .amount = 30000});
-        addLine(t, {.receipt = "4", .date = "20250205", .kind = "9", .product = p, .amount = 2000});
-        // Another middle category and another month.
-        addLine(t,
-                {.receipt = "5", .date = "20250203", .product = p, .middle = "102", .amount = 900});
-        addLine(t, {.receipt = "6", .date = "20250303", .product = p, .amount = 800});
-        ProductGraph::DayTotals own{};
-        ProductGraph::DayTotals all{};
-        QVERIFY(
-            ProductGraph::read(t, p, "101", "202502", Figure::SalesWithTax, false, own, all).ok());
-        QCOMPARE(own[2], 25000.0);
-        QCOMPARE(own[4], 0.0);
-        QCOMPARE(all[2], 55000.0);
-        const QList<QStringList> rows = ProductGraph::tableRows(own);
-        QCOMPARE(rows.size(), 31);
-        QCOMPARE(rows[2], (QStringList{"3", "25,000"}));
-        QCOMPARE(rows[3], (QStringList{"4", ""}));
-        QCOMPARE(rows[30], (QStringList{"31", ""}));
-        QCOMPARE(ProductGraph::totalText(own), QString("25,000"));
-
-        QVERIFY(
-            ProductGraph::read(t, p, "101", "202502", Figure::SalesWithTax, true, own, all).ok());
-        QCOMPARE(own[2], 20000.0);
-        QCOMPARE(own[4], -2000.0);
-        QCOMPARE(ProductGraph::totalText(own), QString("18,000"));
-        QCOMPARE(ProductGraph::bar(own[4], 10, 5, Series::Product).colour, 255);
-
-        QVERIFY(
-            ProductGraph::read(t, p, "101", "202502", Figure::GrossProfit, false, own, all).ok());
-        QCOMPARE(own[2], 22000.0 - 1000.0);
-        QVERIFY(
-            ProductGraph::read(t, p, "101", "202502", Figure::CostOfSales, false, own, all).ok());
-        QCOMPARE(own[2], 1000.0);
-        QVERIFY(
-            ProductGraph::read(t, p, "101", "202500", Figure::CostOfSales, false, own, all).ok());
-        QCOMPARE(ProductGraph::totalText(own), QString("0"));
-    }
-
-    void scalesAndSettingTexts()
-    {
-        const auto& scales = ProductGraph::scales();
-        QCOMPARE(scales[2].marks,
-                 (QStringList{"1000 = K", "300K", "600K", "900K", "1.2G", "1.5G", "1000000 = G"}));
-        QCOMPARE(scales[0].marks[1], QString(" 10K"));
-        QCOMPARE(scales[4].marks[0], QString());
-        QCOMPARE(ProductGraph::settingText(Figure::GrossProfit, scales[4], true),
-                 QString("粗利 / 単位 100万円 / 中分類比較"));
-        QCOMPARE(ProductGraph::settingText(Figure::SalesWithTax, scales[0], false),
-                 QString("販売金額（税込み） / 単位 1万円"));
     }
 };
 
