@@ -82,6 +82,7 @@ private slots:
     {
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("parent");
+        QTest::addColumn<QString>("button"); // on the parent menu
         QTest::addColumn<QString>("preset");
         QTest::addColumn<QString>("invalid");
         QTest::addColumn<QString>("legend");
@@ -90,16 +91,20 @@ private slots:
         const QString noDay = "日付が存在しません。";
         QTest::newRow("register totals") << "MUK4DP01"
                                          << "MUK4SC01"
+                                         << "APCBTN06"
                                          << "20261201" << noDay << retry << "RTBTN";
         QTest::newRow("major categories") << "MUK4DP05"
                                           << "MUK4SC01"
+                                          << "APCBTN07"
                                           << "20261201" << noDay << retry << "RTBTN";
         QTest::newRow("middle categories") << "MUK4DP06"
                                            << "MUK4SC01"
+                                           << "APCBTN08"
                                            << "20261201" << noDay << "F10.Return"
                                            << "SJBTN";
         QTest::newRow("receipt dump") << "MUK4XP02"
                                       << "MUK4SC09"
+                                      << "APCBTN01"
                                       << "20261215"
                                       << "日付が間違っています。" << retry << "RTBTN";
     }
@@ -108,6 +113,7 @@ private slots:
     {
         QFETCH(QString, code);
         QFETCH(QString, parent);
+        QFETCH(QString, button);
         QFETCH(QString, preset);
         QFETCH(QString, invalid);
         QFETCH(QString, legend);
@@ -167,9 +173,11 @@ private slots:
         QCOMPARE(s.label("LabelPFK"), QString("F10.Return"));
         QCOMPARE(boxes.texts().size(), 2);
 
+        // F10 and RTBTN go back to the menu whose button opens the report.
         functionKey(QApplication::focusWidget(), Qt::Key_F10);
         QCOMPARE(s.settle()->code(), parent);
-        s.show(code);
+        s.click(button);
+        QCOMPARE(s.settle()->code(), code);
         s.click("RTBTN");
         QCOMPARE(s.settle()->code(), parent);
     }
@@ -320,7 +328,9 @@ private slots:
                        {"CB12", "20261102"}});
         Screens s;
         MessageBoxes boxes;
-        s.show("MUK4AS01");
+        s.show("MUK4SC01");
+        s.click("APCBTN09");
+        QCOMPARE(s.settle()->code(), QString("MUK4AS01"));
         auto* product = s.field("Text2");
         auto* month = s.field("Text1");
         QVERIFY(product->hasFocus());
