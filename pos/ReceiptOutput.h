@@ -12,15 +12,19 @@ struct ReceiptOutcome {
         Failed,  // nothing came out; the posting stands
     };
     Kind kind = Kind::Failed;
-    QString where;  // the printer's name or the PDF's path
-    QString reason; // why it failed, one sentence for the operator
+    QString where; // the printer's name or the PDF's path
+    // Why it failed, one sentence for the operator. Also set, with Printed
+    // or Pdf, when the receipt came out but the template could not keep it.
+    QString reason;
     QString detail; // the technical text behind it
 };
 
 // Fills the template of the program folder (MUK4ECR1.xlsx for sales and
 // returns, MUK4ECR2.xlsx for deposits and payments; a missing one is made
 // with the store's name first), saves it over itself and prints it, or
-// writes it as a PDF when there is no printer.
+// writes it as a PDF in receipts/ of the program folder when there is no
+// printer (ReceiptPrinter::use puts another printer in place). A receipt that
+// fails leaves the template as it was.
 ReceiptOutcome produceReceipt(const FinishedSale& sale, const QString& programFolder,
                               const QString& storeName);
 ReceiptOutcome produceReceipt(const FinishedCashMovement& movement, const QString& programFolder,

@@ -2,6 +2,7 @@
 
 #include "ScreenRegistry.h"
 #include "data/Schema.h"
+#include "pos/ReceiptPrinter.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -14,8 +15,24 @@
 #include <QSqlRecord>
 #include <QTableWidget>
 
+namespace {
+// Tests never reach a real printer: their receipts become PDFs in the test's
+// program folder, as on a machine without one.
+class NoPrinter : public ReceiptPrinter {
+public:
+    QString name() const override { return QString(); }
+    bool print(const SheetPage&, const QString&, QString& error) override
+    {
+        error = QStringLiteral("no printer in tests");
+        return false;
+    }
+};
+} // namespace
+
 ProgramFolder::ProgramFolder()
 {
+    static NoPrinter none;
+    ReceiptPrinter::use(&none);
     Database::setFolder(dir_.path());
     const auto failure = Schema::prepareFile();
     if (failure)
@@ -24,6 +41,7 @@ ProgramFolder::ProgramFolder()
 
 ProgramFolder::~ProgramFolder()
 {
+    ReceiptPrinter::use(nullptr);
     Database::setFolder(QString());
 }
 

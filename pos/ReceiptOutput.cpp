@@ -1,0 +1,126 @@
+#include "pos/ReceiptOutput.h"
+
+#include "data/SheetPage.h"
+#include "pos/ReceiptPrinter.h"
+#include "pos/ReceiptRows.h"
+#include "pos/ReceiptTemplates.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace {
+ReceiptOutcome failed(const QString& reason, const QString& detail)
+{
+    return {ReceiptOutcome::Kind::Failed, QString(), reason, detail};
+}
+
+ReceiptOutcome failed(const WorkbookError& error)
+{
+    using Kind = WorkbookError::Kind;
+    switch (error.kind) {
+    case Kind::Missing:
+        return failed(QStringLiteral("レシートのひな形が見つかりません。"), error.detail);
+    case Kind::Unreadable:
+        return failed(QStringLiteral("レシートのひな形を読み込めませんでした。"), error.detail);
+    case Kind::NotWorkbook:
+        return failed(QStringLiteral("レシートのひな形が壊れているか、ブックではありません。"),
+                      error.detail);
+    case Kind::NoActiveSheet:
+        return failed(QStringLiteral("レシートのひな形に書き込めるシートがありません。"),
+                      error.detail);
+    case Kind::NotSaved:
+        break;
+    }
+    return failed(QStringLiteral("レシートのひな形を保存できませんでした。"), error.detail);
+}
+
+// A receipt number is eight letters and digits; anything else in it must not
+// reach the file name.
+QString pdfName(const QString& receiptNumber)
+{
+    QString name = receiptNumber;
+    name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
+    return (name.isEmpty() ? QStringLiteral("receipt") : name) + QStringLiteral(".pdf");
+}
+
+bool savePdf(const SheetPage& page, const QString& path, const QString& title, QString& error)
+{
+    if (!QDir().mkpath(QFileInfo(path).path())) {
+        error = QStringLiteral("cannot make the folder %1").arg(QFileInfo(path).path());
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = file.errorString();
+        return false;
+    }
+    if (!writePdf(page, file, title, error))
+        return false;
+    if (!file.commit()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+// The template is written to a new file first and put in place only once
+// the receipt is out, so that a receipt that failed leaves the template as
+// it was.
+ReceiptOutcome produce(const ReceiptSheet& rows, ReceiptTemplate which,
+                       const QString& programFolder, const QString& storeName,
+                       const QString& receiptNumber)
+{
+    if (WorkbookResult made = ReceiptTemplates::ensure(programFolder, which, storeName); !made.ok())
+        return failed(QStringLiteral("レシートのひな形を作れませんでした。"), made.error().detail);
+    Workbook book;
+    if (WorkbookResult opened = book.open(ReceiptTemplates::path(programFolder, which));
+        !opened.ok())
+        return failed(opened.error());
+    ReceiptRows::fill(book, rows);
+    if (WorkbookResult staged = book.stageSave(); !staged.ok())
+        return failed(staged.error());
+
+    const SheetPage page(SheetView::of(book));
+    const QString title = QStringLiteral("レシート ") + receiptNumber;
+    ReceiptPrinter& printer = ReceiptPrinter::current();
+    ReceiptOutcome outcome;
+    QString error;
+    if (const QString name = printer.name(); !name.isEmpty()) {
+        if (!printer.print(page, title, error)) {
+            book.discardSave();
+            return failed(QStringLiteral("レシートを印刷できませんでした。"), error);
+        }
+        outcome = {ReceiptOutcome::Kind::Printed, name, QString(), QString()};
+    } else {
+        const QString path =
+            QDir(programFolder).filePath(QStringLiteral("receipts/") + pdfName(receiptNumber));
+        if (!savePdf(page, path, title, error)) {
+            book.discardSave();
+            return failed(QStringLiteral("レシートのPDFを保存できませんでした。"),
+                          QDir::toNativeSeparators(path) + QStringLiteral(": ") + error);
+        }
+        outcome = {ReceiptOutcome::Kind::Pdf, QDir::toNativeSeparators(path), QString(), QString()};
+    }
+    if (WorkbookResult committed = book.commitSave(); !committed.ok()) {
+        // The receipt is out; only the copy kept in the template is missing.
+        outcome.reason = QStringLiteral("レシートのひな形を保存できませんでした。");
+        outcome.detail = committed.error().detail;
+    }
+    return outcome;
+}
+} // namespace
+
+ReceiptOutcome produceReceipt(const FinishedSale& sale, const QString& programFolder,
+                              const QString& storeName)
+{
+    return produce(ReceiptRows::sale(sale), ReceiptTemplate::Sales, programFolder, storeName,
+                   sale.receiptNumber);
+}
+
+ReceiptOutcome produceReceipt(const FinishedCashMovement& movement, const QString& programFolder,
+                              const QString& storeName)
+{
+    return produce(ReceiptRows::cash(movement), ReceiptTemplate::Cash, programFolder, storeName,
+                   movement.receiptNumber);
+}
