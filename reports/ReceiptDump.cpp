@@ -2,8 +2,6 @@
 
 #include "data/Conversions.h"
 
-#include <QSqlError>
-
 using Conversions::format;
 
 namespace {
@@ -24,7 +22,7 @@ const Source sources[] = {
 // Adds one work record per header of the day and the day's part of the
 // summary; a table without records for the day adds nothing to it.
 DbResult gather(Database& db, const Source& source, const StoreRegister& where, const QString& date,
-                QSqlQuery& insert, QString& summary)
+                QString& summary)
 {
     double salesSum = 0;
     double returnsSum = 0;
@@ -58,10 +56,10 @@ DbResult gather(Database& db, const Source& source, const StoreRegister& where, 
                                       isSale ? q.value(6).toDouble() : 0.0,
                                       ReceiptDump::kindText(source.header, code),
                                       q.value(8)};
-            for (int i = 0; i < values.size(); ++i)
-                insert.bindValue(i, values[i]);
-            if (!insert.exec())
-                failed = DbError{insert.lastQuery(), insert.lastError().text()};
+            failed = db.execute(
+                QStringLiteral("INSERT INTO MWMXPP (CW01, CW02, CW03, CW04, CW05, CW06, CW07,"
+                               " CW08, CW09, CW10) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                values);
         });
     if (!r.ok())
         return r;
@@ -156,14 +154,8 @@ DbResult run(Database& db, const StoreRegister& where, const QString& date, bool
             return transaction.started();
         if (DbResult r = db.execute(QStringLiteral("DELETE FROM MWMXPP")); !r.ok())
             return r;
-        QSqlQuery insert(db.handle());
-        const QString statement =
-            QStringLiteral("INSERT INTO MWMXPP (CW01, CW02, CW03, CW04, CW05, CW06, CW07, CW08,"
-                           " CW09, CW10) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-        if (!insert.prepare(statement))
-            return DbError{statement, insert.lastError().text()};
         for (const Source& source : sources) {
-            if (DbResult r = gather(db, source, where, date, insert, out.summary); !r.ok())
+            if (DbResult r = gather(db, source, where, date, out.summary); !r.ok())
                 return r;
         }
         if (DbResult r = transaction.commit(); !r.ok())
