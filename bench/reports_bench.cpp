@@ -6,7 +6,6 @@
 
 #include "BusyYear.h"
 
-#include "data/Schema.h"
 #include "reports/CategorySales.h"
 #include "reports/ProductGraph.h"
 #include "reports/ReceiptDump.h"
@@ -31,24 +30,6 @@ const StoreRegister shop{QStringLiteral("01"), QStringLiteral("01")};
 const QString month = QStringLiteral("202607");
 const QString dumpDay = QStringLiteral("20260715");
 constexpr int Rounds = 15;
-
-// A file made by an earlier build takes the layout steps it lacks.
-bool bringForward(Database& db)
-{
-    QSqlQuery version(db.handle());
-    if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next())
-        return false;
-    const int from = version.value(0).toInt();
-    version.finish();
-    const auto& steps = Schema::migrations();
-    for (size_t i = static_cast<size_t>(std::max(from, 1) - 1); i < steps.size(); ++i) {
-        for (const QString& statement : steps[i].statements) {
-            if (!db.execute(statement).ok())
-                return false;
-        }
-    }
-    return db.execute(QStringLiteral("PRAGMA user_version = %1").arg(Schema::version())).ok();
-}
 
 double median(std::vector<double> times)
 {
@@ -140,8 +121,6 @@ int main(int argc, char* argv[])
         return 1;
     Database db;
     if (!db.open().ok())
-        return 1;
-    if (!bringForward(db))
         return 1;
     std::printf("%s: %.0f MB, month %s, dump of %s\n", qPrintable(Database::filePath()),
                 QFileInfo(Database::filePath()).size() / 1e6, qPrintable(month),

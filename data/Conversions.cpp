@@ -83,6 +83,34 @@ QString format(double value, QStringView pattern)
     return whole < 0 ? u'-' + digits : digits;
 }
 
+qsizetype charCount(QStringView text)
+{
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!(text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()))
+            ++count;
+    }
+    return count;
+}
+
+QString leftChars(const QString& text, qsizetype n)
+{
+    qsizetype at = 0;
+    for (qsizetype kept = 0; at < text.size() && kept < n; ++kept) {
+        const bool pair =
+            text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate();
+        at += pair ? 2 : 1;
+    }
+    return text.left(at);
+}
+
+QString withoutBlanks(const QString& text)
+{
+    QString digits = text;
+    digits.remove(u' ');
+    return digits;
+}
+
 QString fourDigitCode(qint64 n)
 {
     return QString::number(n + 10000).right(4);

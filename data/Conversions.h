@@ -28,6 +28,17 @@ inline constexpr QStringView Amount9 = u"#,###,##0";
 inline constexpr QStringView Amount7 = u"###,##0";
 inline constexpr QStringView Blank9 = u"#,###,###";
 
+// The first n characters of a text, counted as the operator sees them (a
+// character outside the basic plane, such as 𠮷 or an emoji, is one), never
+// cutting one in two.
+QString leftChars(const QString& text, qsizetype n);
+// How many characters a text holds, counted the same way.
+qsizetype charCount(QStringView text);
+
+// The digits of a typed number without the blanks the digit fields let
+// through (" 8 0" -> "80", "1 000" -> "1000").
+QString withoutBlanks(const QString& text);
+
 // Staff, account and partner codes: the last four characters of n + 10000.
 QString fourDigitCode(qint64 n);
 

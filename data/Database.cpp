@@ -2,8 +2,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 #include <atomic>
 
@@ -12,6 +15,14 @@ QString& folderOverride()
 {
     static QString path;
     return path;
+}
+
+// Files the engine reported damaged while this program ran. Kept by path so
+// that every connection to such a file, however opened, stops writing.
+QSet<QString>& damagedFiles()
+{
+    static QSet<QString> files;
+    return files;
 }
 
 QString nextConnectionName()
@@ -71,8 +82,9 @@ DbResult Database::openFile(const QString& path)
     db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=1500"));
     if (!db_.open())
         return DbError{QStringLiteral("open ") + path, db_.lastError().text()};
-    // A committed sale must survive a power cut.
-    return execute(QStringLiteral("PRAGMA synchronous = FULL"));
+    // A committed sale must survive a power cut. (How this connection
+    // writes, not a write: allowed on a damaged file too.)
+    return run(QStringLiteral("PRAGMA synchronous = FULL"), {});
 }
 
 void Database::close()
@@ -89,15 +101,68 @@ bool Database::isOpen() const
     return db_.isValid() && db_.isOpen();
 }
 
+DbError Database::failed(const QString& statement, const QString& driverText) const
+{
+    DbError error{statement, driverText};
+    if (error.damaged())
+        damagedFiles().insert(QFileInfo(db_.databaseName()).absoluteFilePath());
+    return error;
+}
+
+bool Database::damaged() const
+{
+    return !damagedFiles().isEmpty() && db_.isValid() &&
+           damagedFiles().contains(QFileInfo(db_.databaseName()).absoluteFilePath());
+}
+
+DbError Database::refusedWrite(const QString& statement)
+{
+    return DbError{statement, QStringLiteral("database disk image is malformed; nothing written")};
+}
+
 DbResult Database::execute(const QString& statement, const QVariantList& values)
 {
-    QSqlQuery query(db_);
+    // A rollback only puts back what the file held before; anything else
+    // could spread the damage.
+    if (damaged() && statement != QLatin1String("ROLLBACK"))
+        return Database::refusedWrite(statement);
+    return run(statement, values);
+}
+
+DbResult Database::exec(QSqlQuery& query, const QString& statement, const QVariantList& values)
+{
     if (!query.prepare(statement))
-        return DbError{statement, query.lastError().text()};
+        return failed(statement, query.lastError().text());
     for (const QVariant& value : values)
         query.addBindValue(value);
     if (!query.exec())
-        return DbError{statement, query.lastError().text()};
+        return failed(statement, query.lastError().text());
+    return {};
+}
+
+DbResult Database::run(const QString& statement, const QVariantList& values)
+{
+    QSqlQuery query(db_);
+    return exec(query, statement, values);
+}
+
+DbResult Database::select(const QString& statement, const QVariantList& values,
+                          QList<QVariantList>& rows)
+{
+    rows.clear();
+    QSqlQuery query(db_);
+    query.setForwardOnly(true);
+    if (DbResult r = exec(query, statement, values); !r.ok())
+        return r;
+    const int width = query.record().count();
+    while (query.next()) {
+        QVariantList row;
+        for (int i = 0; i < width; ++i)
+            row << query.value(i);
+        rows << row;
+    }
+    if (query.lastError().isValid())
+        return failed(statement, query.lastError().text());
     return {};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
 
@@ -54,9 +55,25 @@ public:
     bool isOpen() const;
 
     DbResult execute(const QString& statement, const QVariantList& values = {});
+    // Runs a query the program wrote itself and hands back every row.
+    DbResult select(const QString& statement, const QVariantList& values,
+                    QList<QVariantList>& rows);
     QSqlDatabase handle() const { return db_; }
 
+    // The error of a failed statement on this connection. A damaged file is
+    // remembered: from then on nothing more is written to it by any
+    // connection of the program.
+    DbError failed(const QString& statement, const QString& driverText) const;
+    // Prepares the statement on the query, binds the values and runs it.
+    DbResult exec(QSqlQuery& query, const QString& statement, const QVariantList& values);
+    // Whether the engine has reported this connection's file damaged.
+    bool damaged() const;
+    // What a write to a damaged file gets instead of being carried out.
+    static DbError refusedWrite(const QString& statement);
+
 private:
+    DbResult run(const QString& statement, const QVariantList& values);
+
     QString name_;
     QSqlDatabase db_;
 };

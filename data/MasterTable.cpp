@@ -76,15 +76,19 @@ DbResult MasterTable::archiveAndDelete(Database& db, const QString& key, bool* d
         return r;
     if (!rs.found())
         return {};
-    RecordSet archived(db);
-    if (DbResult r = archived.open(byKey(archive(), keyField_, key)); !r.ok())
-        return r;
-    archived.addNew();
+    // The archive only ever grows: the row goes straight in, without reading
+    // the copies archived before it.
+    QVariantList values;
+    QStringList marks;
     for (qsizetype i = 0; i < n - 2; ++i)
-        archived.setValue(fields_[i], rs.value(fields_[i]));
-    archived.setValue(fields_[n - 2], Clock::today());
-    archived.setValue(fields_[n - 1], Clock::time());
-    if (DbResult r = archived.update(); !r.ok())
+        values << rs.value(fields_[i]);
+    values << Clock::today() << Clock::time();
+    for (qsizetype i = 0; i < n; ++i)
+        marks << QStringLiteral("?");
+    if (DbResult r = db.execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                    .arg(archive(), fields_.join(u','), marks.join(u',')),
+                                values);
+        !r.ok())
         return r;
     if (DbResult r = rs.remove(); !r.ok())
         return r;

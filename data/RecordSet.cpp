@@ -83,12 +83,8 @@ DbResult RecordSet::open(const Select& select)
 
     QSqlQuery query(db_.handle());
     query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        return DbError{sql, query.lastError().text()};
-    for (const QVariant& value : select.values())
-        query.addBindValue(value);
-    if (!query.exec())
-        return DbError{sql, query.lastError().text()};
+    if (DbResult r = db_.exec(query, sql, select.values()); !r.ok())
+        return r;
 
     const QSqlRecord shape = query.record();
     for (int i = 1; i < shape.count(); ++i)
@@ -103,7 +99,7 @@ DbResult RecordSet::open(const Select& select)
         rows_.push_back(std::move(row));
     }
     if (query.lastError().isValid())
-        return DbError{sql, query.lastError().text()};
+        return db_.failed(sql, query.lastError().text());
     position_ = 0;
     return {};
 }
@@ -179,15 +175,17 @@ DbResult RecordSet::update()
                        QStringLiteral("no add or edit pending")};
     }
 
+    if (db_.damaged())
+        return Database::refusedWrite(sql);
     QSqlQuery query(db_.handle());
     if (!query.prepare(sql))
-        return DbError{sql, query.lastError().text()};
+        return db_.failed(sql, query.lastError().text());
     for (const QString& name : names)
         query.addBindValue(changes.value(name));
     if (pending == Pending::Edit)
         query.addBindValue(rowIds_[static_cast<size_t>(position_)]);
     if (!query.exec())
-        return DbError{sql, query.lastError().text()};
+        return db_.failed(sql, query.lastError().text());
 
     if (pending == Pending::Edit) {
         QVariantList& row = rows_[static_cast<size_t>(position_)];
@@ -206,12 +204,14 @@ DbResult RecordSet::remove()
         QStringLiteral("DELETE FROM ") + table_ + QStringLiteral(" WHERE rowid = ?");
     if (bof() || eof())
         return DbError{sql, QStringLiteral("no current record")};
+    if (db_.damaged())
+        return Database::refusedWrite(sql);
     QSqlQuery query(db_.handle());
     if (!query.prepare(sql))
-        return DbError{sql, query.lastError().text()};
+        return db_.failed(sql, query.lastError().text());
     query.addBindValue(rowIds_[static_cast<size_t>(position_)]);
     if (!query.exec())
-        return DbError{sql, query.lastError().text()};
+        return db_.failed(sql, query.lastError().text());
     rows_.erase(rows_.begin() + position_);
     rowIds_.erase(rowIds_.begin() + position_);
     return {};

@@ -2,13 +2,6 @@
 
 #include "data/Clock.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QtEndian>
-
 namespace {
 
 QStringList numbered(const QString& prefix, int first, int last)
@@ -136,11 +129,6 @@ struct Seed {
     QString second;
 };
 
-bool isSqliteHeader(const QByteArray& header)
-{
-    return header.size() >= 100 && header.startsWith(QByteArrayLiteral("SQLite format 3\0"));
-}
-
 } // namespace
 
 namespace Schema {
@@ -166,6 +154,17 @@ int version()
     return 1 + static_cast<int>(migrations().size());
 }
 
+DbResult migrate(Database& db, int from, const std::vector<Migration>& steps)
+{
+    for (size_t i = static_cast<size_t>(from - 1); i < steps.size(); ++i) {
+        for (const QString& statement : steps[i].statements) {
+            if (DbResult r = db.execute(statement); !r.ok())
+                return r;
+        }
+    }
+    return db.execute(QStringLiteral("PRAGMA user_version = %1").arg(steps.size() + 1));
+}
+
 const std::vector<Table>& tables()
 {
     static const std::vector<Table> list = [] {
@@ -186,7 +185,7 @@ QStringList fieldsOf(const QString& table)
     return {};
 }
 
-DbResult create(Database& db)
+DbResult create(Database& db, const std::vector<Migration>& steps)
 {
     Transaction transaction(db);
     if (!transaction.started().ok())
@@ -222,107 +221,9 @@ DbResult create(Database& db)
     if (DbResult r = db.execute(QStringLiteral("PRAGMA application_id = %1").arg(ApplicationId));
         !r.ok())
         return r;
-    for (const Migration& step : migrations()) {
-        for (const QString& statement : step.statements) {
-            if (DbResult r = db.execute(statement); !r.ok())
-                return r;
-        }
-    }
-    if (DbResult r = db.execute(QStringLiteral("PRAGMA user_version = %1").arg(version())); !r.ok())
+    if (DbResult r = migrate(db, 1, steps); !r.ok())
         return r;
     return transaction.commit();
-}
-
-namespace {
-
-std::optional<QString> createFile(const QString& path)
-{
-    // Built under a temporary name and renamed when complete, so that an
-    // interrupted first start never leaves a half-made database behind.
-    const QString partial = path + QStringLiteral(".new");
-    QFile::remove(partial);
-    QString failure;
-    {
-        Database db;
-        if (DbResult r = db.openFile(partial); !r.ok())
-            failure = r.error().driverText;
-        else if (DbResult made = create(db); !made.ok())
-            failure = made.error().driverText;
-    }
-    if (failure.isEmpty() && !QFile::rename(partial, path))
-        failure = QStringLiteral("名前を変更できません");
-    if (!failure.isEmpty()) {
-        QFile::remove(partial);
-        QFile::remove(partial + QStringLiteral("-journal"));
-        return QStringLiteral("データベースファイルを作成できません（%1）").arg(failure);
-    }
-    return std::nullopt;
-}
-
-// Puts the engine's reason in the operator's words; the engine's own text
-// stays beside it for whoever has to mend the file.
-QString reasonFor(const QString& driverText)
-{
-    if (driverText.contains(QLatin1String("locked")) || driverText.contains(QLatin1String("busy")))
-        return QStringLiteral("他のプログラムが使用中です（%1）").arg(driverText);
-    if (driverText.contains(QLatin1String("malformed")) ||
-        driverText.contains(QLatin1String("not a database")) ||
-        driverText.contains(QLatin1String("corrupt")))
-        return QStringLiteral("データベースが壊れています（%1）").arg(driverText);
-    return QStringLiteral("ファイルを開けません（%1）").arg(driverText);
-}
-
-std::optional<QString> checkFile(const QString& path)
-{
-    const QString foreign = QStringLiteral("このシステムのデータベースではありません");
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("ファイルを読み込めません（%1）").arg(file.errorString());
-    const QByteArray header = file.read(100);
-    file.close();
-    // The header is read directly so that a file of another program is
-    // never opened, let alone changed, by the database engine.
-    if (!isSqliteHeader(header))
-        return foreign;
-    if (qFromBigEndian<quint32>(header.constData() + 68) != Schema::ApplicationId)
-        return foreign;
-    if (qFromBigEndian<quint32>(header.constData() + 60) > quint32(Schema::version()))
-        return QStringLiteral("新しい版のプログラムで作られたデータベースです");
-    if (!QFileInfo(path).isWritable() || !QFileInfo(QFileInfo(path).absolutePath()).isWritable())
-        return QStringLiteral("ファイルまたはフォルダに書き込めません");
-
-    Database db;
-    if (DbResult r = db.openFile(path); !r.ok())
-        return reasonFor(r.error().driverText);
-    QSqlQuery query(db.handle());
-    if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
-        return reasonFor(query.lastError().text());
-    QStringList present;
-    while (query.next())
-        present << query.value(0).toString();
-    if (query.lastError().isValid())
-        return reasonFor(query.lastError().text());
-    query.finish();
-    for (const Schema::Table& table : Schema::tables()) {
-        if (!present.contains(table.name))
-            return QStringLiteral("データベースが壊れています（表 %1 がありません）")
-                .arg(table.name);
-    }
-    // Taking the write lock once tells whether another process holds the file.
-    Transaction probe(db);
-    if (!probe.started().ok())
-        return reasonFor(probe.started().error().driverText);
-    return std::nullopt;
-}
-
-} // namespace
-
-std::optional<QString> prepareFile()
-{
-    const QString path = Database::filePath();
-    if (!QFileInfo::exists(path))
-        return createFile(path);
-    return checkFile(path);
 }
 
 } // namespace Schema

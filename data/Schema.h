@@ -35,14 +35,29 @@ const std::vector<Table>& tables();
 QStringList fieldsOf(const QString& table);
 
 // Creates the tables of the first version with their keys and indexes and the
-// parameter records with their first values, then takes every migration
-// step, so that a new file has the current layout.
-DbResult create(Database& db);
+// parameter records with their first values, then takes every step, so that
+// a new file has the layout of version 1 + steps.size().
+DbResult create(Database& db, const std::vector<Migration>& steps = migrations());
+
+// Takes the steps after version `from` and stamps the file with the version
+// they lead to; the caller holds the transaction.
+DbResult migrate(Database& db, int from, const std::vector<Migration>& steps);
+
+// The first way in which the tables of `file` differ from those of
+// `reference` (columns, their types, keys, indexes), in the operator's words;
+// nothing when they match. Tables the reference lacks are not looked at.
+DbResult layoutDifference(Database& file, Database& reference, std::optional<QString>& difference);
+
+// Where a file is copied before it is brought to a newer layout; the copy goes
+// once the new version is committed.
+inline constexpr const char* BeforeUpgradeSuffix = ".before-upgrade";
 
 // Makes sure the database file of the program folder is usable: creates it
-// when it is missing, refuses a file that cannot be opened or is not a
-// database of this system. Returns the reason, for the operator, when the
-// file cannot be used; the file is left untouched then.
-std::optional<QString> prepareFile();
+// when it is missing, brings a file of an earlier version forward by the
+// steps, refuses a file that cannot be opened, is not a database of this
+// system, is of a newer version or whose tables differ from the definitions.
+// Returns the reason, for the operator, when the file cannot be used; the
+// file is left as it was then.
+std::optional<QString> prepareFile(const std::vector<Migration>& steps = migrations());
 
 } // namespace Schema

@@ -21,8 +21,7 @@ QString orBlank(const QString& text)
 } // namespace
 
 CashCodeMaster::CashCodeMaster(Navigator& navigator, const CashCodeKind& kind)
-    : MasterScreen(navigator, kind.screen, kind.title, MessageForm::Plain), kind_(kind),
-      table_(kind.table)
+    : MasterScreen(navigator, kind.screen, kind.title, MessageForm::Plain), kind_(kind)
 {
     Text1 = addField(QStringLiteral("Text1"), 4, KeyFilter::Digits,
                      kind_.subject + QStringLiteral("コードを入力してください。"));
@@ -40,18 +39,18 @@ CashCodeMaster::CashCodeMaster(Navigator& navigator, const CashCodeKind& kind)
     addRow(kind_.shortCaption, Text3);
     makeGrid({900, 5000, 2500});
     setEntryOrder({Text1, Text2, Text3});
+    keepTable(kind_.table, Text1, kind_.subject + QStringLiteral("コードがありません。"));
 
     connect(Text1, &EntryField::focused, this, [this] {
         enable({Text2, Text3, RCBTN, DLBTN}, false);
     });
-    connect(Text1, &EntryField::entered, this, &CashCodeMaster::codeEntered);
     connect(Text2, &EntryField::entered, this, &CashCodeMaster::nameEntered);
     connect(Text3, &EntryField::entered, this, &CashCodeMaster::shortNameEntered);
 }
 
 QString CashCodeMaster::field(int number) const
 {
-    return table_.keyField().left(2) + QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'));
+    return table().keyField().left(2) + QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'));
 }
 
 QString CashCodeMaster::nameMissing() const
@@ -85,32 +84,29 @@ void CashCodeMaster::areaAssign()
     MasterScreen::areaAssign();
 }
 
-void CashCodeMaster::codeEntered()
+std::optional<QString> CashCodeMaster::keyOf(const QString& typed)
 {
     // An empty field counts as 0 and so chooses "0000".
-    const double value = Conversions::toNumber(Text1->text());
-    if (value < 0 || value > highestCode) {
-        say(kind_.subject + QStringLiteral("コードがありません。"));
-        Text1->giveBack();
-        return;
-    }
-    const QString code = Conversions::fourDigitCode(static_cast<qint64>(value));
-    Text1->setText(code);
-    std::optional<QVariantMap> found;
-    if (!check(table_.find(db(), code, found),
-               MasterScreen::notDone(table_.table(), QStringLiteral("を読み込めませんでした。"))))
-        return;
-    if (found) {
-        setMode(Mode::Change);
-        enable({Text2, Text3, DLBTN}, true);
-        Text1->setText(found->value(field(1)).toString());
-        Text2->setText(found->value(field(2)).toString());
-        Text3->setText(found->value(field(3)).toString());
-    } else {
-        setMode(Mode::Add);
-        Text2->clear();
-        Text3->clear();
-    }
+    const double value = Conversions::toNumber(typed);
+    if (value < 0 || value > highestCode)
+        return std::nullopt;
+    Text1->setText(Conversions::fourDigitCode(static_cast<qint64>(value)));
+    return Text1->text();
+}
+
+void CashCodeMaster::showFound(const QVariantMap& record)
+{
+    enable({Text2, Text3, DLBTN}, true);
+    Text1->setText(record.value(field(1)).toString());
+    Text2->setText(record.value(field(2)).toString());
+    Text3->setText(record.value(field(3)).toString());
+    open(Text2);
+}
+
+void CashCodeMaster::showNew(const QString&)
+{
+    Text2->clear();
+    Text3->clear();
     open(Text2);
 }
 
@@ -151,6 +147,7 @@ void CashCodeMaster::rowChosen(int row)
 
 bool CashCodeMaster::entryChecked()
 {
+    areaLock();
     if (!Text2->text().isEmpty())
         return true;
     say(nameMissing());
@@ -159,40 +156,14 @@ bool CashCodeMaster::entryChecked()
     return false;
 }
 
-void CashCodeMaster::registerClicked()
+QVariantMap CashCodeMaster::storedAlways() const
 {
-    areaLock();
-    if (!entryChecked())
-        return;
-    {
-        BusyCursor busy;
-        // A change leaves the key, the spare field and the moment of adding
-        // as they were.
-        const DbResult stored = table_.store(
-            db(), Text1->text(), {{field(2), Text2->text()}, {field(3), orBlank(Text3->text())}},
-            {{field(4), blank}});
-        if (!check(stored, MasterScreen::notDone(table_.table(),
-                                                 QStringLiteral("を登録できませんでした。")))) {
-            Text1->setFocus();
-            return;
-        }
-    }
-    activate();
+    // A change leaves the key, the spare field and the moment of adding as
+    // they were.
+    return {{field(2), Text2->text()}, {field(3), orBlank(Text3->text())}};
 }
 
-void CashCodeMaster::deleteClicked()
+QVariantMap CashCodeMaster::storedOnAdd() const
 {
-    areaLock();
-    if (!entryChecked())
-        return;
-    {
-        BusyCursor busy;
-        if (!check(table_.archiveAndDelete(db(), Text1->text()),
-                   MasterScreen::notDone(table_.table(),
-                                         QStringLiteral("を削除できませんでした。")))) {
-            Text1->setFocus();
-            return;
-        }
-    }
-    activate();
+    return {{field(4), blank}};
 }

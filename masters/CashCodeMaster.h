@@ -1,6 +1,5 @@
 #pragma once
 
-#include "data/MasterTable.h"
 #include "masters/MasterScreen.h"
 
 // What sets the account master apart from the partner master: the rest of
@@ -30,22 +29,23 @@ protected:
     void areaLock() override;
     void areaAssign() override;
     void rowChosen(int row) override;
-    void registerClicked() override;
-    void deleteClicked() override;
+    std::optional<QString> keyOf(const QString& typed) override;
+    void showFound(const QVariantMap& record) override;
+    void showNew(const QString& key) override;
+    // ANS_CHECK after locking the entry: on failure the name field has the
+    // focus again.
+    bool entryChecked() override;
+    QVariantMap storedAlways() const override;
+    QVariantMap storedOnAdd() const override;
 
 private:
     // Field nn of the table (CK02, CT07, ...).
     QString field(int number) const;
     QString nameMissing() const;
-    void codeEntered();
     void nameEntered();
     void shortNameEntered();
-    // ANS_CHECK: true when the entry may be stored or deleted; on failure the
-    // name field has the focus again.
-    bool entryChecked();
 
     CashCodeKind kind_;
-    MasterTable table_;
     EntryField* Text1;
     EntryField* Text2;
     EntryField* Text3;

@@ -12,7 +12,7 @@ CategoryScreen::CategoryScreen(Navigator& navigator, const QString& code, const 
                                int digits, int listPadding, const QString& table)
     : MasterScreen(navigator, code, level + QStringLiteral("コード　登録・修正・削除"),
                    MessageForm::Plain),
-      level_(level), digits_(digits), listPadding_(listPadding), table_(table)
+      level_(level), digits_(digits), listPadding_(listPadding)
 {
     Text1 = addField(QStringLiteral("Text1"), digits, KeyFilter::Digits,
                      text("コードを入力してください。"));
@@ -21,11 +21,11 @@ CategoryScreen::CategoryScreen(Navigator& navigator, const QString& code, const 
     Text1->setFixedWidth(16 + 12 * digits);
     Text2->setFixedWidth(340);
     Text3->setFixedWidth(190);
+    keepTable(table, Text1, text("コードがありません。"));
 
     connect(Text1, &EntryField::focused, this, [this] {
         enable({Text2, Text3, RCBTN, DLBTN}, false);
     });
-    connect(Text1, &EntryField::entered, this, &CategoryScreen::codeEntered);
     connect(Text2, &EntryField::entered, this,
             [this] { passOn(Text2, "名称がありません。", Text3); });
     connect(Text3, &EntryField::entered, this,
@@ -100,35 +100,32 @@ qint64 CategoryScreen::codeLimit() const
     return limit;
 }
 
-void CategoryScreen::codeEntered()
+std::optional<QString> CategoryScreen::keyOf(const QString& typed)
 {
     const qint64 limit = codeLimit();
-    const double value = Conversions::toNumber(Text1->text());
-    if (value < 0 || value > limit - 1) {
-        say(text("コードがありません。"));
-        Text1->giveBack();
-        return;
-    }
-    const QString typed = QString::number(static_cast<qint64>(value) + limit).right(digits_);
-    Text1->setText(typed);
-    const QString key = keyPrefix() + typed;
+    const double value = Conversions::toNumber(typed);
+    if (value < 0 || value > limit - 1)
+        return std::nullopt;
+    Text1->setText(QString::number(static_cast<qint64>(value) + limit).right(digits_));
+    const QString key = keyPrefix() + Text1->text();
     codeCompleted(key);
-    std::optional<QVariantMap> found;
-    if (!check(table_.find(db(), key, found),
-               MasterScreen::notDone(table_.table(), QStringLiteral("を読み込めませんでした。"))))
-        return;
-    if (found) {
-        setMode(Mode::Change);
-        enable({Text2, Text3, DLBTN}, true);
-        showKey(found->value(QStringLiteral("CB01")).toString());
-        Text2->setText(found->value(QStringLiteral("CB02")).toString());
-        Text3->setText(found->value(QStringLiteral("CB03")).toString());
-    } else {
-        setMode(Mode::Add);
-        Text2->setEnabled(true);
-        Text2->clear();
-        Text3->clear();
-    }
+    return key;
+}
+
+void CategoryScreen::showFound(const QVariantMap& record)
+{
+    enable({Text2, Text3, DLBTN}, true);
+    showKey(record.value(QStringLiteral("CB01")).toString());
+    Text2->setText(record.value(QStringLiteral("CB02")).toString());
+    Text3->setText(record.value(QStringLiteral("CB03")).toString());
+    Text2->setFocus();
+}
+
+void CategoryScreen::showNew(const QString&)
+{
+    Text2->setEnabled(true);
+    Text2->clear();
+    Text3->clear();
     Text2->setFocus();
 }
 
@@ -152,11 +149,11 @@ void CategoryScreen::failed(EntryField* field, const char* message)
     field->giveBack();
 }
 
-int CategoryScreen::answerCheck()
+bool CategoryScreen::entryChecked()
 {
+    areaLock();
     int result = 0;
-    const qint64 limit = codeLimit();
-    if (Text1->text().isEmpty() || Conversions::toNumber(Text1->text()) >= limit) {
+    if (Text1->text().isEmpty() || Conversions::toNumber(Text1->text()) >= codeLimit()) {
         failed(Text1, "コードがありません。");
         result = 1;
     }
@@ -168,38 +165,15 @@ int CategoryScreen::answerCheck()
         failed(Text3, "略称がありません。");
         result = 3;
     }
-    return result;
+    return result == 0;
 }
 
-void CategoryScreen::registerClicked()
+QString CategoryScreen::entryKey() const
 {
-    areaLock();
-    if (answerCheck() != 0)
-        return;
-    {
-        BusyCursor busy;
-        QVariantMap always = storedAlways();
-        always.insert(QStringLiteral("CB02"), Text2->text());
-        always.insert(QStringLiteral("CB03"), Text3->text());
-        if (!check(
-                table_.store(db(), keyPrefix() + Text1->text(), always, storedOnAdd()),
-                MasterScreen::notDone(table_.table(), QStringLiteral("を登録できませんでした。"))))
-            return;
-    }
-    activate();
+    return keyPrefix() + Text1->text();
 }
 
-void CategoryScreen::deleteClicked()
+QVariantMap CategoryScreen::storedAlways() const
 {
-    areaLock();
-    if (answerCheck() != 0)
-        return;
-    {
-        BusyCursor busy;
-        if (!check(
-                table_.archiveAndDelete(db(), keyPrefix() + Text1->text()),
-                MasterScreen::notDone(table_.table(), QStringLiteral("を削除できませんでした。"))))
-            return;
-    }
-    activate();
+    return {{QStringLiteral("CB02"), Text2->text()}, {QStringLiteral("CB03"), Text3->text()}};
 }

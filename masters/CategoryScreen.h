@@ -1,6 +1,5 @@
 #pragma once
 
-#include "data/MasterTable.h"
 #include "data/RecordSet.h"
 #include "masters/MasterScreen.h"
 
@@ -32,17 +31,19 @@ protected:
     virtual void codeCompleted(const QString& key) { Q_UNUSED(key); }
     // The categories to list, in their order; none when nothing can be listed.
     virtual std::optional<Select> listQuery() const = 0;
-    // Fields written besides the name and short name: on every store, and
-    // on adding only.
-    virtual QVariantMap storedAlways() const { return {}; }
-    virtual QVariantMap storedOnAdd() const = 0;
-
     void areaInit() override;
     void areaLock() override;
     void areaAssign() override;
     void rowChosen(int row) override;
-    void registerClicked() override;
-    void deleteClicked() override;
+    std::optional<QString> keyOf(const QString& typed) override;
+    void showFound(const QVariantMap& record) override;
+    void showNew(const QString& key) override;
+    // ANS_CHECK after locking the entry: every check runs, so each failure
+    // is reported, and the last failing field keeps the focus.
+    bool entryChecked() override;
+    QString entryKey() const override;
+    // The name and short name; a level adds its own fields.
+    QVariantMap storedAlways() const override;
 
     EntryField* Text1;
     EntryField* Text2;
@@ -52,16 +53,11 @@ private:
     QString text(const char* suffix) const;
     // One past the highest code the field takes (10, 100).
     qint64 codeLimit() const;
-    void codeEntered();
     // Enter in a name field: an empty one is refused, else the next opens.
     void passOn(EntryField* field, const char* missing, QWidget* next);
-    // ANS_CHECK: 0 when every field passes, else the number of the last
-    // field that failed. Every check runs, so each failure is reported.
-    int answerCheck();
     void failed(EntryField* field, const char* message);
 
     QString level_;
     int digits_;
     int listPadding_;
-    MasterTable table_;
 };

@@ -3,9 +3,7 @@
 #include "data/Conversions.h"
 #include "data/RecordSet.h"
 
-#include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
 
 MUK4MM40::MUK4MM40(Navigator& navigator)
     : MasterScreen(navigator, QStringLiteral("MUK4MM40"),
@@ -21,14 +19,21 @@ MUK4MM40::MUK4MM40(Navigator& navigator)
     addRow(QStringLiteral("担当者名"), Text2);
     makeGrid({1200, 4500});
     setEntryOrder({Text1, Text2});
+    keepTable(QStringLiteral("MBMCHR"), Text1, QStringLiteral("担当者コードがありません。"));
 
     connect(Text1, &EntryField::focused, this, [this] { enable({Text2, RCBTN, DLBTN}, false); });
-    connect(Text1, &EntryField::entered, this, &MUK4MM40::codeEntered);
     connect(Text2, &EntryField::focused, this, [this] {
         enable({RCBTN, DLBTN}, false);
         DLBTN->setEnabled(mode() == Mode::Change);
     });
-    connect(Text2, &EntryField::entered, this, &MUK4MM40::nameEntered);
+    connect(Text2, &EntryField::entered, this, [this] {
+        if (Text2->text().isEmpty()) {
+            say(QStringLiteral("担当者名がありません。"));
+            Text2->giveBack();
+            return;
+        }
+        open(RCBTN);
+    });
 }
 
 void MUK4MM40::areaInit()
@@ -54,39 +59,27 @@ void MUK4MM40::areaAssign()
     MasterScreen::areaAssign();
 }
 
-void MUK4MM40::codeEntered()
+std::optional<QString> MUK4MM40::keyOf(const QString& typed)
 {
-    const double value = Conversions::toNumber(Text1->text());
-    if (value <= 0) {
-        say(QStringLiteral("担当者コードがありません。"));
-        Text1->giveBack();
-        return;
-    }
-    const QString code = Conversions::fourDigitCode(static_cast<qint64>(value));
-    Text1->setText(code);
-    std::optional<QVariantMap> found;
-    if (!check(staff_.find(db(), code, found), QStringLiteral("担当者を読み込めませんでした。")))
-        return;
-    if (found) {
-        setMode(Mode::Change);
-        Text1->setText(found->value(QStringLiteral("CB01")).toString());
-        Text2->setText(found->value(QStringLiteral("CB02")).toString());
-    } else {
-        setMode(Mode::Add);
-        Text2->clear();
-        DLBTN->setEnabled(false);
-    }
+    const double value = Conversions::toNumber(typed);
+    if (value <= 0)
+        return std::nullopt;
+    Text1->setText(Conversions::fourDigitCode(static_cast<qint64>(value)));
+    return Text1->text();
+}
+
+void MUK4MM40::showFound(const QVariantMap& record)
+{
+    Text1->setText(record.value(QStringLiteral("CB01")).toString());
+    Text2->setText(record.value(QStringLiteral("CB02")).toString());
     open(Text2);
 }
 
-void MUK4MM40::nameEntered()
+void MUK4MM40::showNew(const QString&)
 {
-    if (Text2->text().isEmpty()) {
-        say(QStringLiteral("担当者名がありません。"));
-        Text2->giveBack();
-        return;
-    }
-    open(RCBTN);
+    Text2->clear();
+    DLBTN->setEnabled(false);
+    open(Text2);
 }
 
 void MUK4MM40::rowChosen(int row)
@@ -100,29 +93,8 @@ void MUK4MM40::rowChosen(int row)
     open(Text2);
 }
 
-void MUK4MM40::registerClicked()
+QVariantMap MUK4MM40::storedAlways() const
 {
-    {
-        BusyCursor busy;
-        const QString blank = QStringLiteral(" ");
-        if (!check(staff_.store(db(), Text1->text(),
-                                {{"CB01", Text1->text()},
-                                 {"CB02", Text2->text()},
-                                 {"CB03", blank},
-                                 {"CB04", blank}}),
-                   QStringLiteral("担当者を登録できませんでした。")))
-            return;
-    }
-    activate();
-}
-
-void MUK4MM40::deleteClicked()
-{
-    {
-        BusyCursor busy;
-        if (!check(staff_.archiveAndDelete(db(), Text1->text()),
-                   QStringLiteral("担当者を削除できませんでした。")))
-            return;
-    }
-    activate();
+    const QString blank = QStringLiteral(" ");
+    return {{"CB01", Text1->text()}, {"CB02", Text2->text()}, {"CB03", blank}, {"CB04", blank}};
 }

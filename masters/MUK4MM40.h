@@ -1,10 +1,10 @@
 #pragma once
 
-#include "data/MasterTable.h"
 #include "masters/MasterScreen.h"
 
 // Staff master: four-digit staff codes and names, every member listed, each
-// deleted member kept in the archive.
+// deleted member kept in the archive. The register and delete buttons check
+// nothing: Enter in a filled name is the only way to them.
 class MUK4MM40 : public MasterScreen {
     Q_OBJECT
 public:
@@ -15,14 +15,12 @@ protected:
     void areaLock() override;
     void areaAssign() override;
     void rowChosen(int row) override;
-    void registerClicked() override;
-    void deleteClicked() override;
+    std::optional<QString> keyOf(const QString& typed) override;
+    void showFound(const QVariantMap& record) override;
+    void showNew(const QString& key) override;
+    QVariantMap storedAlways() const override;
 
 private:
-    void codeEntered();
-    void nameEntered();
-
-    MasterTable staff_{QStringLiteral("MBMCHR")};
     EntryField* Text1;
     EntryField* Text2;
 };

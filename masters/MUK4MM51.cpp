@@ -30,6 +30,9 @@ MUK4MM51::MUK4MM51(Navigator& navigator)
     TextA->setMaxLength(1);
     TextA->setFixedWidth(28);
     TextA->setEnabled(false);
+    // The caption of the row names the field typed into; the major code in
+    // front of it is named for screen readers.
+    TextA->setAccessibleName(QStringLiteral("中分類CD（大分類）"));
     auto* code = new QWidget(this);
     auto* codeLayout = new QHBoxLayout(code);
     codeLayout->setContentsMargins(0, 0, 0, 0);
@@ -131,7 +134,9 @@ std::optional<Select> MUK4MM51::listQuery() const
 
 QVariantMap MUK4MM51::storedAlways() const
 {
-    return {{QStringLiteral("CB04"), TextA->text()}};
+    QVariantMap always = CategoryScreen::storedAlways();
+    always.insert(QStringLiteral("CB04"), TextA->text());
+    return always;
 }
 
 QVariantMap MUK4MM51::storedOnAdd() const

@@ -7,14 +7,7 @@ MUK4MM55::MUK4MM55(Navigator& navigator)
 {
 }
 
-void MUK4MM55::deleteClicked()
+void MUK4MM55::afterDelete()
 {
-    {
-        BusyCursor busy;
-        if (!check(products_.archiveAndDelete(db(), Text1->text()),
-                   QStringLiteral("商品を削除できませんでした。")))
-            return;
-    }
     forgetProposals();
-    activate();
 }

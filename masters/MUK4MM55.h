@@ -10,5 +10,5 @@ public:
     explicit MUK4MM55(Navigator& navigator);
 
 protected:
-    void deleteClicked() override;
+    void afterDelete() override;
 };

@@ -26,10 +26,10 @@ void MUK4MM57::deleteClicked()
         ProductEntry entry = entryOnScreen();
         entry.kind = SpecialKind::None;
         std::optional<QVariantMap> stored;
-        if (!check(products_.find(db(), entry.code, stored),
+        if (!check(table().find(db(), entry.code, stored),
                    QStringLiteral("商品を読み込めませんでした。")))
             return;
-        if (stored && !check(products_.store(db(), entry.code, entry.record(false)),
+        if (stored && !check(table().store(db(), entry.code, entry.record()),
                              QStringLiteral("特売単価を登録できませんでした。")))
             return;
     }

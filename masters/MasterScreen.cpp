@@ -174,6 +174,75 @@ void MasterScreen::enable(std::initializer_list<QWidget*> widgets, bool on)
         widget->setEnabled(on);
 }
 
+void MasterScreen::keepTable(const QString& table, EntryField* codeField,
+                             const QString& codeMissing)
+{
+    table_.emplace(table);
+    codeField_ = codeField;
+    codeMissing_ = codeMissing;
+    connect(codeField, &EntryField::entered, this, &MasterScreen::codeEntered);
+}
+
+QString MasterScreen::entryKey() const
+{
+    return codeField_->text();
+}
+
+void MasterScreen::codeEntered()
+{
+    const std::optional<QString> key = keyOf(codeField_->text());
+    if (!key) {
+        say(codeMissing_);
+        codeField_->giveBack();
+        return;
+    }
+    std::optional<QVariantMap> found;
+    {
+        BusyCursor busy;
+        if (!check(table_->find(db(), *key, found),
+                   notDone(table_->table(), QStringLiteral("を読み込めませんでした。"))))
+            return;
+    }
+    setMode(found ? Mode::Change : Mode::Add);
+    if (found)
+        showFound(*found);
+    else
+        showNew(*key);
+}
+
+void MasterScreen::registerClicked()
+{
+    if (!table_ || !entryChecked())
+        return;
+    {
+        BusyCursor busy;
+        if (!check(table_->store(db(), entryKey(), storedAlways(), storedOnAdd()),
+                   notDone(table_->table(), QStringLiteral("を登録できませんでした。"))))
+            return writeFailed();
+    }
+    activate();
+}
+
+void MasterScreen::deleteClicked()
+{
+    if (!table_ || !deleteChecked())
+        return;
+    {
+        BusyCursor busy;
+        if (!check(table_->archiveAndDelete(db(), entryKey()),
+                   notDone(table_->table(), QStringLiteral("を削除できませんでした。"))))
+            return writeFailed();
+    }
+    afterDelete();
+    activate();
+}
+
+void MasterScreen::writeFailed()
+{
+    if (!RCBTN->isEnabled() && codeField_->isEnabled())
+        codeField_->setFocus();
+}
+
 void MasterScreen::areaAssign()
 {
     labelPFK()->setText(QStringLiteral("F10.Return"));

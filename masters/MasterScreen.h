@@ -1,7 +1,10 @@
 #pragma once
 
+#include "data/MasterTable.h"
 #include "data/RecordSet.h"
 #include "shell/Screen.h"
+
+#include <optional>
 
 class QGridLayout;
 class QGroupBox;
@@ -19,6 +22,13 @@ enum class Mode {
 // label in the "TRAN-AP" frame with the register, delete and return buttons,
 // and (on most) a grid of the table's records whose rows can be chosen.
 // F10 and the return button go back to the master menu.
+//
+// A screen over a master table (keepTable) gets the master flow: Enter in the
+// code field turns the typed code into the key (keyOf: padding, range),
+// looks it up, sets the mode and shows the record found or a new one
+// (showFound, showNew); the register button checks the entry
+// (entryChecked) and stores it (storedAlways, storedOnAdd); the delete
+// button checks it and archives and deletes the record.
 class MasterScreen : public Screen {
     Q_OBJECT
 protected:
@@ -57,8 +67,30 @@ protected:
     static void enable(std::initializer_list<QWidget*> widgets, bool on);
 
     virtual void rowChosen(int row) { Q_UNUSED(row); }
-    virtual void registerClicked() {}
-    virtual void deleteClicked() {}
+    virtual void registerClicked();
+    virtual void deleteClicked();
+
+    // The master flow over `table`, started by Enter in `codeField`;
+    // `codeMissing` answers a code that keyOf refuses.
+    void keepTable(const QString& table, EntryField* codeField, const QString& codeMissing);
+    const MasterTable& table() const { return *table_; }
+    // The key of a typed code, shown padded in the code field(s); nothing
+    // when the code is refused.
+    virtual std::optional<QString> keyOf(const QString& typed) { return typed; }
+    // Puts a looked-up record or a new one on screen and moves on.
+    virtual void showFound(const QVariantMap& record) { Q_UNUSED(record); }
+    virtual void showNew(const QString& key) { Q_UNUSED(key); }
+    // ANS_CHECK before a store or delete: true when it may go ahead.
+    virtual bool entryChecked() { return true; }
+    virtual bool deleteChecked() { return entryChecked(); }
+    // The key of the entry on screen.
+    virtual QString entryKey() const;
+    // What a store writes, on every store and on adding only (the key field
+    // and the audit fields are written by the table).
+    virtual QVariantMap storedAlways() const { return {}; }
+    virtual QVariantMap storedOnAdd() const { return {}; }
+    // After a record was deleted, before the screen starts again.
+    virtual void afterDelete() {}
 
     // The legend and the mode "I" every master screen starts in.
     void areaAssign() override;
@@ -73,6 +105,13 @@ protected:
     QLabel* LabelAPF;
 
 private:
+    void codeEntered();
+    // After a write the engine refused: a locked entry starts again at the code.
+    void writeFailed();
+
+    std::optional<MasterTable> table_;
+    EntryField* codeField_ = nullptr;
+    QString codeMissing_;
     MessageForm form_;
     Mode mode_ = Mode::Add;
     QGridLayout* fields_;

@@ -36,7 +36,7 @@ std::optional<int> timePart(QStringView part)
 }
 } // namespace
 
-QVariantMap ProductEntry::record(bool adding) const
+QVariantMap ProductEntry::record() const
 {
     const bool hasPeriod = kind == SpecialKind::PeriodAndTime || kind == SpecialKind::Period;
     const bool hasTime = kind == SpecialKind::PeriodAndTime || kind == SpecialKind::Time;
@@ -50,13 +50,12 @@ QVariantMap ProductEntry::record(bool adding) const
         {"CB06", Blank},
         {"CB07", priceText(cost)},
         {"CB08", orBlank(costDate)},
-        {"CB09", adding ? QString::fromLatin1(NotCalculated) : orBlank(averageDate)},
         {"CB10", Blank},
         {"CB11", priceText(price)},
         {"CB12", orBlank(priceDate)},
         {"CB13", QString::number(static_cast<int>(kind))},
         // The one numeric column of the table: no special price is the number 0.
-        {"CB14", hasSpecial ? QVariant(special) : QVariant(0)},
+        {"CB14", hasSpecial ? QVariant(priceText(special)) : QVariant(0)},
         {"CB15", hasPeriod ? orBlank(periodFrom) : Blank},
         {"CB16", hasPeriod ? orBlank(periodTo) : Blank},
         {"CB17", hasTime ? orBlank(timeFrom) : Blank},
@@ -95,6 +94,11 @@ ProductEntry ProductEntry::fromRecord(const QVariantMap& record)
         entry.timeTo = shown("CB18");
     }
     return entry;
+}
+
+QVariantMap ProductEntry::onAdding()
+{
+    return {{"CB09", QString::fromLatin1(NotCalculated)}};
 }
 
 SpecialKind ProductEntry::kindOf(double storedValue)
@@ -136,5 +140,6 @@ ProductEntry::TimeCheck ProductEntry::checkTime(QStringView text)
 
 QString ProductEntry::priceText(const QString& text)
 {
-    return Conversions::toNumber(text) == 0 ? QStringLiteral("0") : text;
+    return Conversions::toNumber(text) == 0 ? QStringLiteral("0")
+                                            : Conversions::withoutBlanks(text);
 }

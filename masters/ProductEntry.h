@@ -38,11 +38,14 @@ public:
     QString timeFrom;
     QString timeTo;
 
-    // CB01 to CB20 as a save writes them. Only the fields the kind uses carry
-    // a value, so a record never shows a period or a time window that the
-    // sales screens would not apply. A product being added gets the
-    // not-yet-calculated average date whatever the screen showed.
-    QVariantMap record(bool adding) const;
+    // CB01 to CB20 as every save writes them, all but the average date CB09,
+    // which the screens never change. Only the fields the kind uses carry a
+    // value, so a record never shows a period or a time window that the
+    // sales screens would not apply.
+    QVariantMap record() const;
+    // What a product being added gets besides: the not-yet-calculated
+    // average date, whatever the screen showed.
+    static QVariantMap onAdding();
 
     // A stored product as the screens show it: a stored blank is an empty
     // field, and the special price, period and time window only show when
@@ -66,6 +69,7 @@ public:
     // and then checked against 0-23, 0-59, 0-59.
     static TimeCheck checkTime(QStringView text);
 
-    // A price as confirmed: "0" for an empty or zero entry, else as typed.
+    // A price as confirmed: "0" for an empty or zero entry, else its digits
+    // as typed, without the blanks the field lets through.
     static QString priceText(const QString& text);
 };

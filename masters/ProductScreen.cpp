@@ -14,10 +14,46 @@ ProductScreen::ProductScreen(Navigator& navigator, const Captions& captions)
     : MasterScreen(navigator, captions.code, captions.title, MessageForm::Error)
 {
     makeControls(captions);
+    keepTable(QStringLiteral("MBMSHO"), Text1, QStringLiteral("商品コードがありません。"));
 
-    chain_ = {Text1, Text2, Text3, CB1,    CB2,    Text4,  Text5,
-              Text7, Text8, Text9, Text10, Text11, Text12, Text13};
-    prices_ = {Text4, Text7, Text9};
+    // The Enter chain after the code: each field's check, and where the entry
+    // goes on when it passes. A refused field keeps the focus under its
+    // message; an empty date or time does nothing.
+    const auto to = [](QWidget* next) { return [next] { return next; }; };
+    steps_ = {
+        {Text2, "商品名称がありません。", filled(Text2), to(Text3)},
+        {Text3, "商品略称がありません。", filled(Text3),
+         [this]() -> QWidget* {
+             if (TextA->text().isEmpty() || TextA->text() == u'0')
+                 majorListSet();
+             return CB1;
+         }},
+        {CB1, "大分類コードがありません。", filled(TextA), to(CB2)},
+        {CB2, "中分類コードがありません。", filled(TextC), to(Text4)},
+        {Text4, "", price(Text4), to(Text5)},
+        {Text5, "原単価確定日の日付が間違っています。", date(Text5),
+         [this]() -> QWidget* {
+             if (mode() == Mode::Add)
+                 Text6->setText(QString::fromLatin1(ProductEntry::NotCalculated));
+             return Text7;
+         }},
+        {Text7, "", price(Text7), to(Text8)},
+        {Text8, "売単価確定日の日付が間違っています。", date(Text8),
+         [this] { return kind() == SpecialKind::None ? RCBTN : static_cast<QWidget*>(Text9); }},
+        {Text9, "", price(Text9), [this] { return afterSpecialPrice(); }},
+        {Text10, "特売期間(from)の日付が間違っています。", date(Text10), to(Text11)},
+        {Text11, "特売期間(to)の日付が間違っています。", date(Text11),
+         [this] { return kind() == SpecialKind::Period ? RCBTN : static_cast<QWidget*>(Text12); }},
+        {Text12, "特売時間(from)の時間が間違っています。", time(Text12), to(Text13)},
+        {Text13, "特売時間(to)の日付が間違っています。", time(Text13), to(RCBTN)},
+    };
+
+    chain_ << Text1;
+    for (const EnterStep& step : std::as_const(steps_)) {
+        chain_ << step.field;
+        if (auto* field = qobject_cast<EntryField*>(step.field))
+            connect(field, &EntryField::entered, this, [this, field] { enterPressed(field); });
+    }
     for (qsizetype i = 0; i + 1 < chain_.size(); ++i)
         setTabOrder(chain_[i], chain_[i + 1]);
     setTabOrder(Text8, Option1);
@@ -30,7 +66,7 @@ ProductScreen::ProductScreen(Navigator& navigator, const Captions& captions)
         if (auto* field = qobject_cast<EntryField*>(widget))
             connect(field, &EntryField::focused, this, [this, field] { closeAfter(field); });
     }
-    for (EntryField* price : std::as_const(prices_))
+    for (EntryField* price : {Text4, Text7, Text9})
         price->setAlignment(Qt::AlignRight);
     // Dates and times propose a value the operator usually only confirms.
     auto propose = [this](EntryField* field, auto value) {
@@ -46,54 +82,92 @@ ProductScreen::ProductScreen(Navigator& navigator, const Captions& captions)
     propose(Text12, [] { return QStringLiteral("00:00:00"); });
     propose(Text13, [] { return QStringLiteral("23:59:59"); });
 
-    connect(Text1, &EntryField::entered, this, &ProductScreen::codeEntered);
-    connect(Text2, &EntryField::entered, this, [this] {
-        if (Text2->text().isEmpty()) {
-            say(QStringLiteral("商品名称がありません。"));
-            Text2->giveBack();
-            return;
-        }
-        open(Text3);
-    });
-    connect(Text3, &EntryField::entered, this, &ProductScreen::shortNameEntered);
     connect(CB1, &QComboBox::activated, this, &ProductScreen::majorChosen);
     connect(CB2, &QComboBox::activated, this, &ProductScreen::middleChosen);
-    connect(Text4, &EntryField::entered, this, [this] { priceEntered(Text4, Text5); });
-    connect(Text5, &EntryField::entered, this, [this] {
-        dateEntered(Text5, QStringLiteral("原単価確定日の日付が間違っています。"), [this] {
-            if (mode() == Mode::Add)
-                Text6->setText(QString::fromLatin1(ProductEntry::NotCalculated));
-            open(Text7);
-        });
-    });
-    connect(Text7, &EntryField::entered, this, [this] { priceEntered(Text7, Text8); });
-    connect(Text8, &EntryField::entered, this, [this] {
-        dateEntered(Text8, QStringLiteral("売単価確定日の日付が間違っています。"), [this] {
-            open(kind() == SpecialKind::None ? static_cast<QWidget*>(RCBTN) : Text9);
-        });
-    });
-    connect(Text9, &EntryField::entered, this, &ProductScreen::specialEntered);
-    connect(Text10, &EntryField::entered, this, [this] {
-        dateEntered(Text10, QStringLiteral("特売期間(from)の日付が間違っています。"),
-                    [this] { open(Text11); });
-    });
-    connect(Text11, &EntryField::entered, this, [this] {
-        dateEntered(Text11, QStringLiteral("特売期間(to)の日付が間違っています。"), [this] {
-            open(kind() == SpecialKind::Period ? static_cast<QWidget*>(RCBTN) : Text12);
-        });
-    });
-    connect(Text12, &EntryField::entered, this, [this] {
-        timeEntered(Text12, QStringLiteral("特売時間(from)の時間が間違っています。"), Text13);
-    });
-    connect(Text13, &EntryField::entered, this, [this] {
-        timeEntered(Text13, QStringLiteral("特売時間(to)の日付が間違っています。"), RCBTN);
-    });
     connect(Option1, &QRadioButton::clicked, this,
             [this] { optionClicked(SpecialKind::PeriodAndTime); });
     connect(Option2, &QRadioButton::clicked, this, [this] { optionClicked(SpecialKind::Period); });
     connect(Option3, &QRadioButton::clicked, this, [this] { optionClicked(SpecialKind::Time); });
 
     selectKind(SpecialKind::None);
+}
+
+ProductScreen::Check ProductScreen::filled(QLineEdit* field)
+{
+    return [field] { return field->text().isEmpty() ? Verdict::Refuse : Verdict::Pass; };
+}
+
+ProductScreen::Check ProductScreen::price(EntryField* field)
+{
+    // A price is confirmed right-aligned, "0" when nothing or nought was typed.
+    return [field] {
+        field->setAlignment(Qt::AlignRight);
+        field->setText(ProductEntry::priceText(field->text()));
+        return Verdict::Pass;
+    };
+}
+
+ProductScreen::Check ProductScreen::date(EntryField* field)
+{
+    return [field] {
+        if (field->text().isEmpty())
+            return Verdict::Stay;
+        return ProductEntry::isCalendarDate(field->text()) ? Verdict::Pass : Verdict::Refuse;
+    };
+}
+
+ProductScreen::Check ProductScreen::time(EntryField* field)
+{
+    // The entry is rewritten with two-digit parts before it is judged.
+    return [field] {
+        if (field->text().isEmpty())
+            return Verdict::Stay;
+        const ProductEntry::TimeCheck time = ProductEntry::checkTime(field->text());
+        field->setText(time.text);
+        return time.valid ? Verdict::Pass : Verdict::Refuse;
+    };
+}
+
+QWidget* ProductScreen::afterSpecialPrice()
+{
+    // Only the fields of the chosen kind keep a value.
+    switch (kind()) {
+    case SpecialKind::Period:
+        Text12->clear();
+        Text13->clear();
+        return Text10;
+    case SpecialKind::Time:
+        Text10->clear();
+        Text11->clear();
+        return Text12;
+    case SpecialKind::None:
+        return RCBTN;
+    case SpecialKind::PeriodAndTime:
+        break;
+    }
+    return Text10;
+}
+
+void ProductScreen::enterPressed(QWidget* field)
+{
+    const auto step = std::find_if(steps_.cbegin(), steps_.cend(),
+                                   [field](const EnterStep& s) { return s.field == field; });
+    if (step == steps_.cend())
+        return;
+    switch (step->check()) {
+    case Verdict::Refuse:
+        say(QString::fromUtf8(step->refusal));
+        if (auto* entry = qobject_cast<EntryField*>(field))
+            entry->giveBack();
+        else
+            field->setFocus();
+        return;
+    case Verdict::Stay:
+        return;
+    case Verdict::Pass:
+        open(step->next());
+        return;
+    }
 }
 
 void ProductScreen::areaInit()
@@ -130,57 +204,44 @@ void ProductScreen::closeAfter(QWidget* field)
 bool ProductScreen::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    // The combo boxes take Enter as the fields do.
     if (type == QEvent::KeyPress && (watched == CB1 || watched == CB2)) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            const bool major = watched == CB1;
-            if ((major ? TextA : TextC)->text().isEmpty()) {
-                say(major ? QStringLiteral("大分類コードがありません。")
-                          : QStringLiteral("中分類コードがありません。"));
-                static_cast<QWidget*>(watched)->setFocus();
-            } else {
-                open(major ? static_cast<QWidget*>(CB2) : Text4);
-            }
+            enterPressed(static_cast<QWidget*>(watched));
             return true;
         }
     }
     // A price is typed from the left and read from the right.
     if ((type == QEvent::FocusIn || type == QEvent::FocusOut) &&
-        prices_.contains(qobject_cast<EntryField*>(watched))) {
+        (watched == Text4 || watched == Text7 || watched == Text9)) {
         static_cast<EntryField*>(watched)->setAlignment(type == QEvent::FocusIn ? Qt::AlignLeft
                                                                                 : Qt::AlignRight);
     }
     return MasterScreen::eventFilter(watched, event);
 }
 
-void ProductScreen::codeEntered()
+std::optional<QString> ProductScreen::keyOf(const QString& typed)
 {
-    const QString code = Text1->text();
     // Only digits make a code the counter can scan or type.
-    if (!ProductEntry::isCode(code)) {
-        say(QStringLiteral("商品コードがありません。"));
-        Text1->giveBack();
-        return;
-    }
-    std::optional<QVariantMap> found;
-    {
-        BusyCursor busy;
-        if (!check(products_.find(db(), code, found),
-                   QStringLiteral("商品を読み込めませんでした。")))
-            return;
-    }
-    if (!found) {
-        // Whatever is on screen is offered for the new code, so that a
-        // called-up product can be saved again as a copy.
-        setMode(Mode::Add);
-        LabelW->setText(code.size() < 13 ? QStringLiteral("？商品コード桁数(≠JAN)") : QString());
-        open(Text2);
-        return;
-    }
-    setMode(Mode::Change);
+    if (!ProductEntry::isCode(typed))
+        return std::nullopt;
+    return typed;
+}
+
+void ProductScreen::showNew(const QString& key)
+{
+    // Whatever is on screen is offered for the new code, so that a
+    // called-up product can be saved again as a copy.
+    LabelW->setText(key.size() < 13 ? QStringLiteral("？商品コード桁数(≠JAN)") : QString());
+    open(Text2);
+}
+
+void ProductScreen::showFound(const QVariantMap& record)
+{
     LabelW->clear();
     enable({Text2, Text3, DLBTN}, true);
-    showEntry(ProductEntry::fromRecord(*found));
+    showEntry(ProductEntry::fromRecord(record));
     productShown();
 }
 
@@ -211,18 +272,6 @@ void ProductScreen::showEntry(const ProductEntry& entry)
 void ProductScreen::productShown()
 {
     open(Text2);
-}
-
-void ProductScreen::shortNameEntered()
-{
-    if (Text3->text().isEmpty()) {
-        say(QStringLiteral("商品略称がありません。"));
-        Text3->giveBack();
-        return;
-    }
-    if (TextA->text().isEmpty() || TextA->text() == u'0')
-        majorListSet();
-    open(CB1);
 }
 
 void ProductScreen::fillList(QComboBox* box, const QList<CategoryChoice>& choices, int number)
@@ -276,58 +325,6 @@ void ProductScreen::middleChosen(int index)
     open(Text4);
 }
 
-void ProductScreen::priceEntered(EntryField* field, QWidget* next)
-{
-    field->setAlignment(Qt::AlignRight);
-    field->setText(ProductEntry::priceText(field->text()));
-    open(next);
-}
-
-void ProductScreen::specialEntered()
-{
-    const SpecialKind chosen = kind();
-    if (chosen == SpecialKind::Period) {
-        Text12->clear();
-        Text13->clear();
-    } else if (chosen == SpecialKind::Time) {
-        Text10->clear();
-        Text11->clear();
-    }
-    QWidget* next = Text10;
-    if (chosen == SpecialKind::Time)
-        next = Text12;
-    else if (chosen == SpecialKind::None)
-        next = RCBTN;
-    priceEntered(Text9, next);
-}
-
-void ProductScreen::dateEntered(EntryField* field, const QString& failure,
-                                const std::function<void()>& next)
-{
-    if (field->text().isEmpty())
-        return;
-    if (!ProductEntry::isCalendarDate(field->text())) {
-        say(failure);
-        field->giveBack();
-        return;
-    }
-    next();
-}
-
-void ProductScreen::timeEntered(EntryField* field, const QString& failure, QWidget* next)
-{
-    if (field->text().isEmpty())
-        return;
-    const ProductEntry::TimeCheck time = ProductEntry::checkTime(field->text());
-    field->setText(time.text);
-    if (!time.valid) {
-        say(failure);
-        field->giveBack();
-        return;
-    }
-    open(next);
-}
-
 void ProductScreen::optionClicked(SpecialKind chosen)
 {
     selectKind(chosen);
@@ -356,7 +353,7 @@ void ProductScreen::selectKind(SpecialKind chosen)
     options[static_cast<int>(chosen) - 1]->setChecked(true);
 }
 
-int ProductScreen::answerCheck()
+bool ProductScreen::entryChecked()
 {
     int result = 0;
     auto fail = [&](int item, const char* text, QWidget* widget) {
@@ -378,7 +375,7 @@ int ProductScreen::answerCheck()
         fail(4, "大分類コードがありません。", CB1);
     if (TextC->text().isEmpty())
         fail(5, "中分類コードがありません。", CB2);
-    return result;
+    return result == 0;
 }
 
 ProductEntry ProductScreen::entryOnScreen() const
@@ -403,20 +400,14 @@ ProductEntry ProductScreen::entryOnScreen() const
     return entry;
 }
 
-void ProductScreen::registerClicked()
+QVariantMap ProductScreen::storedAlways() const
 {
-    if (answerCheck() != 0)
-        return;
-    {
-        BusyCursor busy;
-        const ProductEntry entry = entryOnScreen();
-        std::optional<QVariantMap> stored;
-        const QString failed = QStringLiteral("商品を登録できませんでした。");
-        if (!check(products_.find(db(), entry.code, stored), failed) ||
-            !check(products_.store(db(), entry.code, entry.record(!stored)), failed))
-            return;
-    }
-    activate();
+    return entryOnScreen().record();
+}
+
+QVariantMap ProductScreen::storedOnAdd() const
+{
+    return ProductEntry::onAdding();
 }
 
 void ProductScreen::forgetProposals()

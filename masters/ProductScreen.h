@@ -1,8 +1,9 @@
 #pragma once
 
-#include "data/MasterTable.h"
 #include "masters/MasterScreen.h"
 #include "masters/ProductEntry.h"
+
+#include <functional>
 
 struct CategoryChoice;
 class QComboBox;
@@ -27,8 +28,16 @@ protected:
     void areaInit() override;
     void areaLock() override;
     void focusFirst() override;
-    void registerClicked() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    std::optional<QString> keyOf(const QString& typed) override;
+    void showFound(const QVariantMap& record) override;
+    void showNew(const QString& key) override;
+    // ANS_CHECK: every check runs; the last failing item keeps the focus.
+    bool entryChecked() override;
+    // A delete asks nothing.
+    bool deleteChecked() override { return true; }
+    QVariantMap storedAlways() const override;
+    QVariantMap storedOnAdd() const override;
 
     // A stored product has been put on screen; this screen goes on to the name.
     virtual void productShown();
@@ -37,7 +46,6 @@ protected:
     // After a delete the next product starts without proposals.
     void forgetProposals();
 
-    MasterTable products_{QStringLiteral("MBMSHO")};
     EntryField* Text1;
     EntryField* Text2;
     EntryField* Text3;
@@ -46,21 +54,31 @@ protected:
     QRadioButton* Option4;
 
 private:
+    // What Enter on a field of the chain finds: passed on, refused with the
+    // field's message, or (an empty date or time) nothing at all.
+    enum class Verdict { Pass, Refuse, Stay };
+    using Check = std::function<Verdict()>;
+    struct EnterStep {
+        QWidget* field;
+        const char* refusal;
+        Check check; // may rewrite the field
+        std::function<QWidget*()> next;
+    };
+    static Check filled(QLineEdit* field);
+    static Check price(EntryField* field);
+    static Check date(EntryField* field);
+    static Check time(EntryField* field);
+    QWidget* afterSpecialPrice();
+    void enterPressed(QWidget* field);
+
     void makeControls(const Captions& captions);
     void closeAfter(QWidget* field);
-    void codeEntered();
     void showEntry(const ProductEntry& entry);
     void fillList(QComboBox* box, const QList<CategoryChoice>& choices, int number);
-    void shortNameEntered();
     void majorListSet();
     void middleListSet(const QString& major);
     void majorChosen(int index);
     void middleChosen(int index);
-    void priceEntered(EntryField* field, QWidget* next);
-    void specialEntered();
-    void dateEntered(EntryField* field, const QString& failure, const std::function<void()>& next);
-    void timeEntered(EntryField* field, const QString& failure, QWidget* next);
-    int answerCheck();
     SpecialKind kind() const;
     void selectKind(SpecialKind kind);
 
@@ -81,7 +99,7 @@ private:
     QRadioButton* Option2;
     QRadioButton* Option3;
     QLabel* LabelW;
+    QList<EnterStep> steps_;
     // The order of entry; a field taking the focus closes all that follow it.
     QList<QWidget*> chain_;
-    QList<EntryField*> prices_;
 };

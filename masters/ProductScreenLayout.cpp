@@ -96,6 +96,11 @@ void ProductScreen::makeControls(const Captions& captions)
     };
     comboRow(QStringLiteral("大分類コード"), CB1, row({TextA, CB1}));
     comboRow(QStringLiteral("中分類コード"), CB2, row({TextB, TextC, CB2}));
+    // A caption names one control; the code boxes in front of the lists are
+    // named for screen readers by what they show.
+    TextA->setAccessibleName(QStringLiteral("大分類CD"));
+    TextB->setAccessibleName(QStringLiteral("中分類CD（大分類）"));
+    TextC->setAccessibleName(QStringLiteral("中分類CD（番号）"));
     addRow(QStringLiteral("原単価"), Text4);
     addRow(QStringLiteral("原単価確定日"), Text5);
     addRow(QStringLiteral("移動平均原価算出日"), Text6);

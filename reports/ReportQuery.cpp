@@ -7,16 +7,12 @@ DbResult forEachRow(Database& db, const QString& sql, const QVariantList& values
 {
     QSqlQuery query(db.handle());
     query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        return DbError{sql, query.lastError().text()};
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        return DbError{sql, query.lastError().text()};
+    if (DbResult r = db.exec(query, sql, values); !r.ok())
+        return r;
     while (query.next())
         row(query);
     if (query.lastError().isValid())
-        return DbError{sql, query.lastError().text()};
+        return db.failed(sql, query.lastError().text());
     return {};
 }
 

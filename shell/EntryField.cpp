@@ -1,36 +1,58 @@
 #include "shell/EntryField.h"
 
+#include "data/Conversions.h"
+
 #include <QKeyEvent>
 #include <QValidator>
 
 namespace {
-// Keeps pasted text to the same characters the keyboard filter lets through.
-class FilterValidator : public QValidator {
+// Every change of the text passes here, typed, pasted, dropped or set by the
+// program: characters the filter does not take refuse the change, and a text
+// past the limit loses the characters that just arrived (those before the
+// cursor), whole characters only, so a character outside the basic plane is
+// never cut in two.
+class FieldValidator : public QValidator {
 public:
-    explicit FilterValidator(EntryField* field) : QValidator(field), field_(*field) {}
-    State validate(QString& input, int&) const override
+    explicit FieldValidator(EntryField* field) : QValidator(field), field_(*field) {}
+    State validate(QString& input, int& pos) const override
     {
         for (const QChar c : input) {
             if (!field_.accepts(c))
                 return Invalid;
         }
+        qsizetype excess = Conversions::charCount(input) - field_.limit();
+        if (field_.limit() <= 0 || excess <= 0)
+            return Acceptable;
+        qsizetype start = pos;
+        for (; excess > 0 && start > 0; --excess)
+            start -= startsPair(input, start - 2) ? 2 : 1;
+        input.remove(start, pos - start);
+        pos = static_cast<int>(start);
+        for (; excess > 0; --excess)
+            input.chop(startsPair(input, input.size() - 2) ? 2 : 1);
+        pos = std::min(pos, static_cast<int>(input.size()));
         return Acceptable;
     }
 
 private:
+    static bool startsPair(const QString& text, qsizetype at)
+    {
+        return at >= 0 && at + 1 < text.size() && text[at].isHighSurrogate() &&
+               text[at + 1].isLowSurrogate();
+    }
     const EntryField& field_;
 };
 } // namespace
 
 EntryField::EntryField(const QString& name, int maxLength, KeyFilter filter, QString prompt,
                        QWidget* parent)
-    : QLineEdit(parent), prompt_(std::move(prompt)), filter_(filter)
+    : QLineEdit(parent), prompt_(std::move(prompt)), filter_(filter), limit_(maxLength)
 {
     setObjectName(name);
-    if (maxLength > 0)
-        setMaxLength(maxLength);
+    // The line edit's own limit counts UTF-16 halves; the validator counts
+    // characters instead.
+    setValidator(new FieldValidator(this));
     if (filter_ != KeyFilter::Any) {
-        setValidator(new FilterValidator(this));
         // Digits come from the keys or the scanner, never from an input method.
         setAttribute(Qt::WA_InputMethodEnabled, false);
         setInputMethodHints(Qt::ImhDigitsOnly);

@@ -15,7 +15,8 @@ enum class KeyFilter {
 
 // An input field of the screen pattern: on focus its whole text is selected
 // so that typing replaces it; only Enter confirms it; its key filter drops
-// every character it does not take, typed or pasted.
+// every character it does not take, typed or pasted; its limit counts
+// characters.
 class EntryField : public QLineEdit {
     Q_OBJECT
 public:
@@ -24,6 +25,10 @@ public:
 
     const QString& prompt() const { return prompt_; }
     KeyFilter filter() const { return filter_; }
+    // The most characters the field holds (0: no limit). A character is what
+    // the operator sees: one outside the basic plane (𠮷, an emoji) counts
+    // once and is never cut in two, whether typed, pasted or set.
+    int limit() const { return limit_; }
     bool accepts(QChar c) const;
     // After a failed check: the focus stays here with the text selected, so
     // the next keystroke replaces it, and the focus step runs again.
@@ -41,4 +46,5 @@ protected:
 private:
     QString prompt_;
     KeyFilter filter_;
+    int limit_;
 };

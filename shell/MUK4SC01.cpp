@@ -36,6 +36,8 @@ MUK4SC01::MUK4SC01(Navigator& navigator)
     : Screen(navigator, QStringLiteral("MUK4SC01"),
              QStringLiteral("レジ　アプリケーション　メニュー"))
 {
+    // Holds the keyboard when no menu button can take it.
+    setFocusPolicy(Qt::StrongFocus);
     for (int i = 1; i <= 15; ++i) {
         auto* text = new QLineEdit(this);
         text->setObjectName(QStringLiteral("Text%1").arg(i));
@@ -119,6 +121,10 @@ MUK4SC01::MUK4SC01(Navigator& navigator)
     display(13)->setFont(figures);
     for (int n : {9, 12, 14})
         display(n)->setEnabled(false);
+    // The right-hand fields share their row's caption; each is named by the
+    // half of it that it stands for.
+    display(9)->setAccessibleName(QStringLiteral("売掛"));
+    display(14)->setAccessibleName(QStringLiteral("売上"));
     for (int n : {11, 15}) {
         QPalette red = display(n)->palette();
         red.setColor(QPalette::Text, Qt::red);
@@ -216,12 +222,8 @@ void MUK4SC01::showTotals()
 
 void MUK4SC01::focusFirst()
 {
-    for (QPushButton* button : buttons_) {
-        if (button->isEnabled()) {
-            button->setFocus();
-            return;
-        }
-    }
+    if (!focusFirstButton(buttons_))
+        setFocus();
 }
 
 bool MUK4SC01::functionKey(int key)
@@ -244,6 +246,8 @@ bool MUK4SC01::functionKey(int key)
 
 void MUK4SC01::systemEnd()
 {
-    check(BusinessDay::close(db()), QStringLiteral("営業日を締められませんでした。"));
-    endProgram();
+    // A day that could not be closed stays on screen with its message, so
+    // the operator knows it is still open.
+    if (check(BusinessDay::close(db()), QStringLiteral("営業日を締められませんでした。")))
+        endProgram();
 }

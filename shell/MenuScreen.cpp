@@ -72,14 +72,7 @@ void MenuScreen::areaAssign()
 
 void MenuScreen::focusFirst()
 {
-    // The first button takes the focus; when its screen is not there, the
-    // first one that can be used.
-    for (QPushButton* b : order_) {
-        if (b->isEnabled()) {
-            b->setFocus();
-            return;
-        }
-    }
+    focusFirstButton(order_);
 }
 
 bool MenuScreen::functionKey(int key)

@@ -153,6 +153,17 @@ bool Screen::check(const DbResult& result, const QString& whatFailed)
     return false;
 }
 
+bool Screen::focusFirstButton(const QList<QPushButton*>& buttons)
+{
+    for (QPushButton* button : buttons) {
+        if (button->isEnabled() && button->objectName() != u"APCBTN99") {
+            button->setFocus();
+            return true;
+        }
+    }
+    return false;
+}
+
 void Screen::leaveTo(const QString& target)
 {
     // A way into a screen that is not built does nothing.

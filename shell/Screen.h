@@ -8,6 +8,7 @@
 
 class Navigator;
 class QLabel;
+class QPushButton;
 class QVBoxLayout;
 
 // The two forms of message box: the error form (critical icon, title
@@ -68,6 +69,11 @@ protected:
     // statement in the box's details; true when there was none. A damaged
     // file ends the program, so that nothing more is written into it.
     bool check(const DbResult& result, const QString& whatFailed);
+
+    // A menu's first focus: the first button when it can be used, else the
+    // first one that can, but never "システム終了" (APCBTN99), where one
+    // Enter would end the program. False when no button took it.
+    static bool focusFirstButton(const QList<QPushButton*>& buttons);
 
     // Closes the database and shows the target screen in place of this one.
     void leaveTo(const QString& target);

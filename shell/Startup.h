@@ -1,8 +1,17 @@
 #pragma once
 
+#include <QString>
+
 class Navigator;
 
-// Makes sure the database file can be used (making it on the first start)
-// and shows the main menu. When the file cannot be used the operator is
-// told which file and why, and false is returned; the file is not touched.
+// Takes the program folder for this program (one running program per
+// folder; a lock left by a program that is gone does not count), makes sure
+// the database file can be used (making it on the first start, bringing an
+// earlier version forward) and shows the main menu. When another program
+// holds the folder or the file cannot be used the operator is told which
+// folder or file and why, and false is returned; nothing is touched. The
+// folder stays taken for as long as the navigator lives.
 bool startProgram(Navigator& navigator);
+
+// The lock file beside the database.
+QString lockFilePath();

@@ -1,29 +1,18 @@
 #include "shell/TodayTotals.h"
 
-#include "data/RecordSet.h"
-
 namespace {
-Select dayOf(const QString& table, const QString& store, const QString& registerCode,
-             const QString& businessDate, const QStringList& columns)
+// The day's records of one table at this store and register, summed by the
+// engine: the main menu needs the sums, never the records.
+DbResult sumDay(Database& db, const QString& table, const QStringList& sums,
+                const QVariantList& day, QVariantList& out)
 {
-    return Select(table)
-        .columns(columns)
-        .where(QStringLiteral("CF01"), QStringLiteral("="), store)
-        .where(QStringLiteral("CF02"), QStringLiteral("="), registerCode)
-        .where(QStringLiteral("CF19"), QStringLiteral("="), businessDate)
-        .orderBy({QStringLiteral("CF01"), QStringLiteral("CF02"), QStringLiteral("CF03")});
-}
-
-// Sums CF09 of every record of the day; found tells whether there was any.
-DbResult sumDay(Database& db, const Select& select, double& sum, bool& found)
-{
-    RecordSet rs(db);
-    if (DbResult r = rs.open(select); !r.ok())
+    QList<QVariantList> rows;
+    const QString statement =
+        QStringLiteral("SELECT count(*), %1 FROM %2 WHERE CF01 = ? AND CF02 = ? AND CF19 = ?")
+            .arg(sums.join(QStringLiteral(", ")), table);
+    if (DbResult r = db.select(statement, day, rows); !r.ok())
         return r;
-    found = rs.found();
-    sum = 0;
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-        sum += rs.number(QStringLiteral("CF09"));
+    out = rows.value(0);
     return {};
 }
 } // namespace
@@ -32,31 +21,35 @@ DbResult TodayTotals::read(Database& db, const QString& store, const QString& re
                            const QString& businessDate)
 {
     *this = TodayTotals{};
-    RecordSet sales(db);
-    DbResult r =
-        sales.open(dayOf(QStringLiteral("MOMURA"), store, registerCode, businessDate,
-                         {QStringLiteral("CF07"), QStringLiteral("CF09"), QStringLiteral("CF13")}));
+    const QVariantList day{store, registerCode, businessDate};
+    // The settlement kind is the first character of the transaction code; a
+    // return ends in "9". Credit never enters these figures.
+    const QString kind = QStringLiteral("substr(CF07, 1, 1)");
+    const QString last = QStringLiteral("substr(CF07, -1, 1)");
+    QVariantList sales;
+    DbResult r = sumDay(
+        db, QStringLiteral("MOMURA"),
+        {QStringLiteral("total(CASE WHEN %1 = '1' AND %2 <> '9' THEN CF09 END)").arg(kind, last),
+         QStringLiteral("total(CASE WHEN %1 = '1' AND %2 = '9' THEN CF09 END)").arg(kind, last),
+         QStringLiteral("total(CASE WHEN %1 = '2' THEN CF13 END)").arg(kind)},
+        day, sales);
     if (!r.ok())
         return r;
-    salesFound = sales.found();
-    for (sales.moveFirst(); !sales.eof(); sales.moveNext()) {
-        // The settlement kind is the first character of the transaction
-        // code; a return ends in "9". Credit never enters these figures.
-        const QString code = sales.text(QStringLiteral("CF07"));
-        if (code.startsWith(u'1')) {
-            if (code.endsWith(u'9'))
-                returns += sales.number(QStringLiteral("CF09"));
-            else
-                cashSales += sales.number(QStringLiteral("CF09"));
-        } else if (code.startsWith(u'2')) {
-            partialPayments += sales.number(QStringLiteral("CF13"));
-        }
-    }
-    const QStringList amount{QStringLiteral("CF09")};
-    r = sumDay(db, dayOf(QStringLiteral("MOMNYK"), store, registerCode, businessDate, amount),
-               deposits, depositsFound);
-    if (!r.ok())
+    salesFound = sales.value(0).toLongLong() > 0;
+    cashSales = sales.value(1).toDouble();
+    returns = sales.value(2).toDouble();
+    partialPayments = sales.value(3).toDouble();
+
+    const QStringList amount{QStringLiteral("total(CF09)")};
+    QVariantList deposited;
+    if (r = sumDay(db, QStringLiteral("MOMNYK"), amount, day, deposited); !r.ok())
         return r;
-    return sumDay(db, dayOf(QStringLiteral("MOMSYK"), store, registerCode, businessDate, amount),
-                  payments, paymentsFound);
+    depositsFound = deposited.value(0).toLongLong() > 0;
+    deposits = deposited.value(1).toDouble();
+    QVariantList paid;
+    if (r = sumDay(db, QStringLiteral("MOMSYK"), amount, day, paid); !r.ok())
+        return r;
+    paymentsFound = paid.value(0).toLongLong() > 0;
+    payments = paid.value(1).toDouble();
+    return {};
 }

@@ -14,6 +14,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTableWidget>
+#include <QTimer>
 
 namespace {
 // Tests never reach a real printer: their receipts become PDFs in the test's
@@ -102,15 +103,21 @@ void run(Database& db, const QString& sql, const QVariantList& values)
     if (DbResult r = db.execute(sql, values); !r.ok())
         qFatal("%s", qPrintable(r.error().describe()));
 }
+
+// A whole record, its values in the table's field order.
+void insert(Database& db, const QString& table, const QVariantList& values)
+{
+    run(db,
+        "INSERT INTO " + table + " (" + Schema::fieldsOf(table).join(u',') + ") VALUES (" +
+            QStringList(values.size(), "?").join(u',') + ")",
+        values);
+}
 } // namespace
 
 void setParameter(Database& db, const QString& key, const QString& first, const QString& second)
 {
-    run(db, "DELETE FROM MBMSYS WHERE CB01 = ?", {key});
-    run(db,
-        "INSERT INTO MBMSYS (CB01, CB02, CB03, CB04, CB07, CB08) VALUES (?, ?, ?, ' ', "
-        "'20260101', '09:00:00')",
-        {key, first, second});
+    removeParameter(db, key);
+    insert(db, "MBMSYS", {key, first, second, " ", "20260101", "09:00:00"});
 }
 
 void removeParameter(Database& db, const QString& key)
@@ -121,29 +128,27 @@ void removeParameter(Database& db, const QString& key)
 void addStaff(Database& db, const QString& code, const QString& name, const QString& addedDate,
               const QString& addedTime)
 {
-    run(db, "INSERT INTO MBMCHR VALUES (?, ?, ' ', ' ', ?, ?, ?, ?)",
-        {code, name, addedDate, addedTime, addedDate, addedTime});
+    insert(db, "MBMCHR", {code, name, " ", " ", addedDate, addedTime, addedDate, addedTime});
 }
 
 void addMajor(Database& db, const QString& code, const QString& name, const QString& shortName,
               const QString& addedDate, const QString& addedTime)
 {
-    run(db, "INSERT INTO MBMBRL VALUES (?, ?, ?, ' ', ?, ?, ?, ?)",
-        {code, name, shortName, addedDate, addedTime, addedDate, addedTime});
+    insert(db, "MBMBRL", {code, name, shortName, " ", addedDate, addedTime, addedDate, addedTime});
 }
 
 void addMiddle(Database& db, const QString& code, const QString& name, const QString& shortName,
                const QString& addedDate, const QString& addedTime)
 {
-    run(db, "INSERT INTO MBMBRM VALUES (?, ?, ?, ?, ' ', ' ', ' ', ?, ?, ?, ?)",
-        {code, name, shortName, code.left(1), addedDate, addedTime, addedDate, addedTime});
+    insert(db, "MBMBRM",
+           {code, name, shortName, code.left(1), " ", " ", " ", addedDate, addedTime, addedDate,
+            addedTime});
 }
 
 void addCashCode(Database& db, const QString& table, const QString& code, const QString& name,
                  const QString& shortName, const QString& addedDate, const QString& addedTime)
 {
-    run(db, "INSERT INTO " + table + " VALUES (?, ?, ?, ' ', ?, ?, ?, ?)",
-        {code, name, shortName, addedDate, addedTime, addedDate, addedTime});
+    insert(db, table, {code, name, shortName, " ", addedDate, addedTime, addedDate, addedTime});
 }
 
 QVariantMap productRecord(const QVariantMap& fields)
@@ -172,74 +177,127 @@ QVariantMap productRecord(const QVariantMap& fields)
                                            "08:00:00",
                                            "20250101",
                                            "08:00:00"});
-    for (auto it = fields.cbegin(); it != fields.cend(); ++it)
-        record.insert(it.key(), it.value());
+    record.insert(fields);
     return record;
 }
 
 void addProduct(Database& db, const QVariantMap& fields)
 {
     const QVariantMap record = productRecord(fields);
-    QStringList marks;
-    for (qsizetype i = 0; i < record.size(); ++i)
-        marks << QStringLiteral("?");
-    run(db,
-        "INSERT INTO MBMSHO (" + record.keys().join(u',') + ") VALUES (" + marks.join(u',') + ")",
-        record.values());
+    insert(db, "MBMSHO", record.values());
 }
 
 void addSale(Database& db, const QString& store, const QString& registerCode,
              const QString& receipt, const QString& businessDate, const QString& transaction,
              double amount, double paidNow)
 {
-    run(db,
-        "INSERT INTO MOMURA (CF01, CF02, CF03, CF04, CF05, CF06, CF07, CF08, CF09, CF10, CF11, "
-        "CF12, CF13, CF14, CF15, CF16, CF17, CF18, CF19, CF20, CF21, CF22, CF23) VALUES (?, ?, "
-        "?, '001', '0001', ' ', ?, ' ', ?, ?, 0, ' ', ?, ?, ' ', ?, 0, 0, ?, ?, '10:00:00', ?, "
-        "'10:00:00')",
-        {store, registerCode, receipt, transaction, amount, paidNow, paidNow, amount - paidNow,
-         amount, businessDate, businessDate, businessDate});
+    insert(
+        db, "MOMURA",
+        {store,        registerCode, receipt, "001", "0001",       " ",          transaction,
+         " ",          amount,       paidNow, 0,     " ",          paidNow,      amount - paidNow,
+         " ",          amount,       0,       0,     businessDate, businessDate, "10:00:00",
+         businessDate, "10:00:00"});
 }
 
 void addCashMovement(Database& db, const QString& table, const QString& store,
                      const QString& registerCode, const QString& receipt,
                      const QString& businessDate, double amount)
 {
-    run(db,
-        "INSERT INTO " + table +
-            " (CF01, CF02, CF03, CF04, CF05, CF06, CF07, CF08, CF09, CF10, CF11, CF12, CF13, "
-            "CF14, CF15, CF16, CF17, CF18, CF19, CF20, CF21, CF22, CF23) VALUES (?, ?, ?, '001', "
-            "'0001', ' ', '70000', ' ', ?, ?, 0, ' ', ?, 0, ' ', ?, 0, ' ', ?, ?, '10:00:00', ?, "
-            "'10:00:00')",
-        {store, registerCode, receipt, amount, amount, amount, amount, businessDate, businessDate,
-         businessDate});
+    insert(db, table,
+           {store,        registerCode, receipt, "001", "0001",       " ",          "70000",
+            " ",          amount,       amount,  0,     " ",          amount,       0,
+            " ",          amount,       0,       " ",   businessDate, businessDate, "10:00:00",
+            businessDate, "10:00:00"});
 }
 
-MessageBoxes::MessageBoxes()
+namespace {
+MessageBoxes*& expecting()
 {
-    connect(&timer_, &QTimer::timeout, this, &MessageBoxes::answer);
-    timer_.start(10);
+    static MessageBoxes* current = nullptr;
+    return current;
 }
 
-QStringList MessageBoxes::texts() const
+QString describe(const MessageBoxes::Seen& box)
+{
+    return QStringLiteral("%1 [%2]%3")
+        .arg(box.text, box.title, box.details.isEmpty() ? QString() : " / " + box.details);
+}
+} // namespace
+
+// Looks for an open message box every few milliseconds, also while a box's
+// own event loop runs, and answers it.
+class BoxWatcher : public QObject {
+public:
+    static void install()
+    {
+        static QPointer<BoxWatcher> watcher;
+        if (!watcher && qobject_cast<QApplication*>(QCoreApplication::instance()))
+            watcher = new BoxWatcher(QCoreApplication::instance());
+    }
+
+private:
+    explicit BoxWatcher(QObject* parent) : QObject(parent)
+    {
+        connect(&timer_, &QTimer::timeout, this, &BoxWatcher::look);
+        timer_.start(10);
+    }
+    void look()
+    {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        const MessageBoxes::Seen seen{box->windowTitle(), box->text(), box->icon(),
+                                      box->detailedText()};
+        box->button(QMessageBox::Ok)->click();
+        if (MessageBoxes* boxes = expecting())
+            boxes->seen_ << seen;
+        else
+            QTest::qFail(qPrintable("unexpected message box: " + describe(seen)), __FILE__,
+                         __LINE__);
+    }
+    QTimer timer_;
+};
+
+namespace {
+void installBoxWatcher()
+{
+    BoxWatcher::install();
+}
+} // namespace
+Q_COREAPP_STARTUP_FUNCTION(installBoxWatcher)
+
+MessageBoxes::MessageBoxes() : outer_(expecting())
+{
+    BoxWatcher::install();
+    expecting() = this;
+}
+
+MessageBoxes::~MessageBoxes()
+{
+    expecting() = outer_;
+    if (looked_ < seen_.size())
+        QTest::qFail(
+            qPrintable("message box shown but never asserted: " + describe(seen_[looked_])),
+            __FILE__, __LINE__);
+}
+
+const QList<MessageBoxes::Seen>& MessageBoxes::seen()
+{
+    looked_ = seen_.size();
+    return seen_;
+}
+
+QStringList MessageBoxes::texts()
 {
     QStringList all;
-    for (const Seen& s : seen_)
+    for (const Seen& s : seen())
         all << s.text;
     return all;
 }
 
-void MessageBoxes::answer()
-{
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box)
-        return;
-    seen_ << Seen{box->windowTitle(), box->text(), box->icon()};
-    box->button(QMessageBox::Ok)->click();
-}
-
 Screens::Screens()
 {
+    BoxWatcher::install();
     registerScreens(navigator_);
     QObject::connect(&navigator_, &Navigator::finished, [this] { ended_ = true; });
 }
@@ -261,6 +319,22 @@ QString Screens::label(const QString& name)
 {
     QLabel* found = find<QLabel>(name);
     return found ? found->text() : QString();
+}
+
+QWidget* Screens::named(const QString& caption)
+{
+    Screen* screen = current();
+    if (!screen)
+        return nullptr;
+    for (QLabel* label : screen->findChildren<QLabel*>()) {
+        if (label->buddy() && label->text() == caption)
+            return label->buddy();
+    }
+    for (QWidget* widget : screen->findChildren<QWidget*>()) {
+        if (widget->accessibleName() == caption)
+            return widget;
+    }
+    return nullptr;
 }
 
 QList<QStringList> Screens::gridRows()
@@ -302,7 +376,8 @@ Screen* Screens::settle()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     Screen* screen = navigator_.current();
     if (screen && !QTest::qWaitForWindowActive(screen))
-        qWarning("screen %s did not become active", qPrintable(screen->code()));
+        QTest::qFail(qPrintable("screen " + screen->code() + " did not become active"), __FILE__,
+                     __LINE__);
     return screen;
 }
 
@@ -310,14 +385,18 @@ void typeInto(QWidget* field, const QString& text)
 {
     // Latin characters come from the keys; anything else is committed the
     // way an input method does it for Japanese text.
-    for (const QChar c : text) {
+    // A character outside the basic plane arrives whole, as one commit.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
         if (c.unicode() < 128) {
             QTest::keyClick(field, c.toLatin1());
-        } else {
-            QInputMethodEvent commit;
-            commit.setCommitString(QString(c));
-            QApplication::sendEvent(field, &commit);
+            continue;
         }
+        const qsizetype length = c.isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        QInputMethodEvent commit;
+        commit.setCommitString(text.mid(i, length));
+        QApplication::sendEvent(field, &commit);
+        i += length - 1;
     }
 }
 

@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QVariantMap>
 
 // A fresh, empty program folder with a newly made database; the program
@@ -77,24 +76,38 @@ void addCashMovement(Database& db, const QString& table, const QString& store,
                      const QString& registerCode, const QString& receipt,
                      const QString& businessDate, double amount);
 
-// Answers every message box that opens while it lives with OK, and keeps
-// what each one said.
-class MessageBoxes : public QObject {
+// Message boxes in tests. A box nobody expects fails the test at once, with
+// its text and details in the failure, and is closed so that nothing waits
+// for an answer: a watcher does this from the start of every test program
+// that uses this fixture, whether or not a MessageBoxes object exists.
+//
+// A test that expects boxes declares them by keeping a MessageBoxes object
+// alive around the steps that show them. While it lives every box is
+// answered with OK and kept; the test then asserts what was said through
+// seen() or texts(). A box that was kept but never looked at by the time the
+// object goes fails the test too, so an expected box is always asserted.
+class MessageBoxes {
 public:
     struct Seen {
         QString title;
         QString text;
         QMessageBox::Icon icon;
+        QString details;
     };
     MessageBoxes();
-    const QList<Seen>& seen() const { return seen_; }
-    QStringList texts() const;
-    void clear() { seen_.clear(); }
+    ~MessageBoxes();
+    MessageBoxes(const MessageBoxes&) = delete;
+    MessageBoxes& operator=(const MessageBoxes&) = delete;
+
+    const QList<Seen>& seen();
+    QStringList texts();
+    void clear() { seen_.clear(), looked_ = 0; }
 
 private:
-    void answer();
-    QTimer timer_;
+    friend class BoxWatcher;
     QList<Seen> seen_;
+    qsizetype looked_ = 0;
+    MessageBoxes* outer_;
 };
 
 // The operator's view: the real screens, shown by the navigator.
@@ -106,7 +119,8 @@ public:
     // Shows a screen as its menu would, and waits until it has the focus.
     Screen* show(const QString& code);
     Screen* current();
-    // Lets a screen change settle (the old screen goes, the new one is active).
+    // Lets a screen change settle (the old screen goes, the new one is
+    // active); a screen that never becomes active fails the test at once.
     Screen* settle();
     bool ended() const { return ended_; }
 
@@ -119,6 +133,9 @@ public:
     QPushButton* button(const QString& name) { return find<QPushButton>(name); }
     // The text a label of the current screen shows.
     QString label(const QString& name);
+    // The control the operator knows by this caption: the buddy of the
+    // caption label, or the control named so for screen readers.
+    QWidget* named(const QString& caption);
     // The cells of the grid FG1, row by row.
     QList<QStringList> gridRows();
     // A mouse click on a button; then the screen has the keyboard back from

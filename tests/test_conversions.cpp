@@ -83,9 +83,22 @@ private slots:
         QCOMPARE(unitBasePrice(108.1, 0.08), 100.0);
         QCOMPARE(unitBasePrice(540, 0.08), 500.0);
         QCOMPARE(unitBasePrice(110, 0.10), 100.0);
+        QCOMPARE(unitBasePrice(120, 0.08), 112.0); // 111.11 + 0.9
         QCOMPARE(unitBasePrice(0, 0.10), 0.0);
         // Truncated toward zero for negative prices (returns).
         QCOMPARE(unitBasePrice(-1000, 0.08), -925.0);
+    }
+
+    void charactersAreCountedAsTheOperatorSeesThem()
+    {
+        const QString text = QStringLiteral("ab𠮷😀c");
+        QCOMPARE(charCount(text), 5);
+        QCOMPARE(leftChars(text, 3), QString("ab𠮷"));
+        QCOMPARE(leftChars(text, 4), QString("ab𠮷😀"));
+        QCOMPARE(leftChars(text, 9), text);
+        QCOMPARE(leftChars(text, 0), QString());
+        QCOMPARE(withoutBlanks(" 8 0"), QString("80"));
+        QCOMPARE(withoutBlanks("1 000"), QString("1000"));
     }
 
     void fixedClockGivesCompactDateAndTime()

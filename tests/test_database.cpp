@@ -1,5 +1,7 @@
 #include "Fixture.h"
 
+#include "ScreenRegistry.h"
+
 #include "data/Clock.h"
 #include "data/MasterTable.h"
 #include "data/Parameters.h"
@@ -9,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 
 namespace {
@@ -88,72 +91,73 @@ private slots:
         QCOMPARE(Schema::prepareFile(), std::nullopt);
     }
 
+    // Each row spoils a database made by the program (or puts some other
+    // file in its place); the start is refused with the reason, naming the
+    // file, and the file stays exactly as it was.
     void unusableFilesAreRefusedAndLeftAlone_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("spoil");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("not a database") << QByteArray("これはデータベースではありません\n")
-                                        << QString("このシステムのデータベースではありません");
-        QTest::newRow("empty") << QByteArray()
-                               << QString("このシステムのデータベースではありません");
+        const QString foreign = "このシステムのデータベースではありません";
+        QTest::newRow("text file") << "text" << foreign;
+        QTest::newRow("empty file") << "empty" << foreign;
+        QTest::newRow("other program's database") << "other" << foreign;
+        QTest::newRow("pages overwritten") << "pages"
+                                           << "データベースが壊れています";
+        QTest::newRow("column dropped") << "ALTER TABLE MBMCHR DROP COLUMN CB08"
+                                        << "表 MBMCHR に列 CB08 がありません";
+        QTest::newRow("key dropped")
+            << "ALTER TABLE MBMCHR RENAME TO OLD; CREATE TABLE MBMCHR (CB01 TEXT, CB02 TEXT, "
+               "CB03 TEXT, CB04 TEXT, CB05 TEXT, CB06 TEXT, CB07 TEXT, CB08 TEXT); DROP TABLE OLD"
+            << "表 MBMCHR にキー PRIMARY KEY (CB01) がありません";
+        QTest::newRow("index dropped") << "DROP INDEX MBMBRM_I1"
+                                       << "表 MBMBRM に索引";
+        QTest::newRow("table dropped") << "DROP TABLE XBMSHO"
+                                       << "表 XBMSHO がありません";
+        QTest::newRow("newer version") << "PRAGMA user_version = 99"
+                                       << "新しい版のプログラムで作られたデータベースです";
     }
 
     void unusableFilesAreRefusedAndLeftAlone()
     {
-        QFETCH(QByteArray, bytes);
+        QFETCH(QString, spoil);
         QFETCH(QString, reason);
-        QTemporaryDir dir;
-        Database::setFolder(dir.path());
-        write(Database::filePath(), bytes);
+        ProgramFolder folder;
+        if (spoil == "text" || spoil == "empty") {
+            write(folder.file(), spoil == "text" ? QByteArray("データベースではありません") : "");
+        } else if (spoil == "other") {
+            QVERIFY(QFile::remove(folder.file()));
+            Database other;
+            QVERIFY(other.openFile(folder.file()).ok());
+            QVERIFY(other.execute("CREATE TABLE notes (text TEXT)").ok());
+        } else if (spoil == "pages") {
+            QByteArray damaged = contents(folder.file());
+            for (qsizetype i = 100; i < damaged.size(); ++i)
+                damaged[i] = char(0x5A);
+            write(folder.file(), damaged);
+        } else {
+            TestDb t;
+            for (const QString& statement : spoil.split("; "))
+                QVERIFY2(t.db().execute(statement).ok(), qPrintable(statement));
+        }
+        const QByteArray before = contents(folder.file());
         Navigator navigator;
         MessageBoxes boxes;
         QVERIFY(!startProgram(navigator));
         QCOMPARE(boxes.seen().size(), 1);
         QCOMPARE(boxes.seen()[0].title, QString("MESSAGE"));
         QCOMPARE(boxes.seen()[0].icon, QMessageBox::Critical);
-        QVERIFY(boxes.seen()[0].text.contains(Database::filePath()));
+        QVERIFY(boxes.seen()[0].text.contains(folder.file()));
         QVERIFY2(boxes.seen()[0].text.contains(reason), qPrintable(boxes.seen()[0].text));
         QCOMPARE(navigator.current(), nullptr);
-        QCOMPARE(contents(Database::filePath()), bytes);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"MUK4.db"});
-    }
-
-    void otherProgramsAndDamagedDatabasesAreRefused()
-    {
-        QTemporaryDir dir;
-        Database::setFolder(dir.path());
-        // An SQLite file of some other program.
-        {
-            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
-            other.setDatabaseName(Database::filePath());
-            QVERIFY(other.open());
-            QSqlQuery(other).exec("CREATE TABLE notes (text TEXT)");
-            other.close();
-        }
-        QSqlDatabase::removeDatabase("other");
-        QByteArray before = contents(Database::filePath());
-        QCOMPARE(Schema::prepareFile(), QString("このシステムのデータベースではありません"));
-        QCOMPARE(contents(Database::filePath()), before);
-
-        // This system's database with its pages overwritten.
-        QVERIFY(QFile::remove(Database::filePath()));
-        QCOMPARE(Schema::prepareFile(), std::nullopt);
-        QByteArray damaged = contents(Database::filePath());
-        for (qsizetype i = 100; i < damaged.size(); ++i)
-            damaged[i] = char(0x5A);
-        write(Database::filePath(), damaged);
-        const auto reason = Schema::prepareFile();
-        QVERIFY(reason.has_value());
-        QVERIFY2(reason->startsWith("データベースが壊れています"), qPrintable(*reason));
-        QCOMPARE(contents(Database::filePath()), damaged);
+        QCOMPARE(contents(folder.file()), before);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"MUK4.db"});
     }
 
     void aFileHeldByAnotherProcessIsRefused()
     {
-        QTemporaryDir dir;
-        Database::setFolder(dir.path());
-        QCOMPARE(Schema::prepareFile(), std::nullopt);
-        const QByteArray before = contents(Database::filePath());
+        ProgramFolder folder;
+        const QByteArray before = contents(folder.file());
         {
             TestDb holder;
             QVERIFY(holder.db().execute("BEGIN EXCLUSIVE").ok());
@@ -162,7 +166,163 @@ private slots:
             QVERIFY2(reason->startsWith("他のプログラムが使用中です"), qPrintable(*reason));
             QVERIFY(holder.db().execute("ROLLBACK").ok());
         }
+        QCOMPARE(contents(folder.file()), before);
+    }
+
+    void aSecondStartWhileRunningTouchesNothing()
+    {
+        ProgramFolder folder;
+        Navigator first;
+        registerScreens(first);
+        QVERIFY(startProgram(first));
+        QCOMPARE(first.current()->code(), QString("MUK4SC01"));
+        const QByteArray before = contents(folder.file());
+        Navigator second;
+        MessageBoxes boxes;
+        QVERIFY(!startProgram(second));
+        QCOMPARE(boxes.texts(), QStringList{"MUK4 は既に起動しています。\n" + folder.path()});
+        QCOMPARE(second.current(), nullptr);
+        QCOMPARE(contents(folder.file()), before);
+        first.end();
+    }
+
+    // An earlier version is brought forward with its records; the layout
+    // check then holds the file to the steps it took.
+    void anEarlierVersionIsBroughtForward()
+    {
+        QTemporaryDir dir;
+        Database::setFolder(dir.path());
+        {
+            Database v1;
+            QVERIFY(v1.openFile(Database::filePath()).ok());
+            QVERIFY(Schema::create(v1, {}).ok());
+            addStaff(v1, "0001", "山田");
+            addSale(v1, "01", "01", "61200001", "20261206", "11000", 500, 500);
+        }
+        std::vector<Schema::Migration> steps = Schema::migrations();
+        steps.push_back({"staff by name",
+                         {"CREATE INDEX MBMCHR_NAME ON MBMCHR (CB02)",
+                          "CREATE TABLE MWMTST (CW01 TEXT PRIMARY KEY)"}});
+        const int target = static_cast<int>(steps.size()) + 1;
+        QCOMPARE(Schema::prepareFile(steps), std::nullopt);
+        {
+            TestDb t;
+            QCOMPARE(row(t, "PRAGMA user_version").value("user_version").toInt(), target);
+            QCOMPARE(row(t, "SELECT CB01, CB02 FROM MBMCHR"),
+                     (QVariantMap{{"CB01", "0001"}, {"CB02", "山田"}}));
+            QCOMPARE(count(t, "MOMURA"), 1);
+            QCOMPARE(count(t, "MWMTST"), 0);
+            QCOMPARE(count(t, "sqlite_master WHERE name = 'MBMCHR_NAME'"), 1);
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"MUK4.db"});
+        QCOMPARE(Schema::prepareFile(steps), std::nullopt);
+
+        // A file that claims the new version without the step's index.
+        {
+            TestDb t;
+            QVERIFY(t.db().execute("DROP INDEX MBMCHR_NAME").ok());
+        }
+        const auto reason = Schema::prepareFile(steps);
+        QVERIFY(reason && reason->contains("表 MBMCHR に索引 INDEX (CB02) がありません"));
+    }
+
+    void aFailedUpgradeLeavesTheFileAsItWas_data()
+    {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<bool>("copyBlocked");
+        QTest::newRow("step fails") << "CREATE INDEX BAD ON NOSUCH (CB01)" << false;
+        QTest::newRow("no room for the copy") << "CREATE INDEX GOOD ON MBMCHR (CB02)" << true;
+    }
+
+    void aFailedUpgradeLeavesTheFileAsItWas()
+    {
+        QFETCH(QString, statement);
+        QFETCH(bool, copyBlocked);
+        QTemporaryDir dir;
+        Database::setFolder(dir.path());
+        {
+            Database v1;
+            QVERIFY(v1.openFile(Database::filePath()).ok());
+            QVERIFY(Schema::create(v1, {}).ok());
+            addStaff(v1, "0001", "山田");
+        }
+        const QString copy = Database::filePath() + Schema::BeforeUpgradeSuffix;
+        if (copyBlocked)
+            QVERIFY(QDir().mkdir(copy));
+        const QByteArray before = contents(Database::filePath());
+        std::vector<Schema::Migration> steps = Schema::migrations();
+        steps.push_back({"", {"CREATE TABLE MWMTST (CW01 TEXT)", statement}});
+        const auto reason = Schema::prepareFile(steps);
+        QVERIFY(reason.has_value());
+        QVERIFY2(reason->contains(copyBlocked ? "控えを作れません" : "新しい版に更新できません"),
+                 qPrintable(*reason));
         QCOMPARE(contents(Database::filePath()), before);
+        QCOMPARE(QFileInfo(copy).isDir(), copyBlocked);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"MUK4.db"});
+    }
+
+    // The file's pages holding the staff are overwritten while the program
+    // is not looking; the staff master finds them when it lists the staff.
+    void aDamagedPageEndsTheProgramAndNothingMoreIsWritten()
+    {
+        ProgramFolder folder;
+        int root = 0;
+        int pageSize = 0;
+        {
+            TestDb t;
+            for (int i = 1; i <= 200; ++i)
+                addStaff(t, QString::number(10000 + i).right(4), QString("担当者").repeated(6));
+            root = row(t, "SELECT rootpage FROM sqlite_master WHERE name = 'MBMCHR'")
+                       .value("rootpage")
+                       .toInt();
+            pageSize = row(t, "PRAGMA page_size").value("page_size").toInt();
+        }
+        QByteArray damaged = contents(folder.file());
+        for (int i = 0; i < pageSize; ++i)
+            damaged[(root - 1) * pageSize + i] = char(0x5A);
+        write(folder.file(), damaged);
+
+        Screens screens;
+        {
+            MessageBoxes boxes;
+            screens.show("MUK4MM40");
+            QCOMPARE(boxes.texts(),
+                     QStringList{"データベースが壊れています。バックアップから復元してください。"});
+            QVERIFY(boxes.seen()[0].details.contains("malformed"));
+        }
+        QVERIFY(screens.ended());
+        QCOMPARE(contents(folder.file()), damaged);
+        // Whatever still runs writes nothing more into the file.
+        TestDb t;
+        QVERIFY(!Parameters::change(t, "workday", {{"CB03", "NLEND"}}).ok());
+        QVERIFY(!MasterTable("MBMKJM").store(t, "0001", {{"CK02", "現金"}}).ok());
+        QVERIFY(!t.db().execute("DELETE FROM MBMSYS").ok());
+        QCOMPARE(contents(folder.file()), damaged);
+    }
+
+    void aFailedEngineCallSaysWhatDidNotHappen()
+    {
+        ProgramFolder folder;
+        TestDb t;
+        QVERIFY(t.db()
+                    .execute("CREATE TRIGGER refuse BEFORE INSERT ON MBMCHR BEGIN SELECT "
+                             "RAISE(ABORT, 'quota exceeded'); END")
+                    .ok());
+        Screens s;
+        s.show("MUK4MM40");
+        typeInto(s.field("Text1"), "5");
+        enter(s.field("Text1"));
+        typeInto(s.field("Text2"), "山田");
+        enter(s.field("Text2"));
+        MessageBoxes boxes;
+        s.click("RCBTN");
+        QCOMPARE(boxes.texts(), QStringList{"担当者を登録できませんでした。"});
+        QCOMPARE(boxes.seen()[0].icon, QMessageBox::Critical);
+        QVERIFY(boxes.seen()[0].details.contains("quota exceeded"));
+        QVERIFY(boxes.seen()[0].details.contains("INSERT INTO MBMCHR"));
+        QVERIFY(!s.ended());
+        QCOMPARE(s.current()->code(), QString("MUK4MM40"));
+        QCOMPARE(count(t, "MBMCHR"), 0);
     }
 
     void operatorTextIsBoundNeverPasted()

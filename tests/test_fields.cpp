@@ -1,5 +1,7 @@
 #include "Fixture.h"
 
+#include "data/Conversions.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QSignalSpy>
@@ -70,11 +72,47 @@ private slots:
         QCOMPARE(w.field->text(), QString("0042"));
     }
 
-    void lengthCountsCharactersNotBytes()
+    void limitsCountCharactersAndNeverSplitOne_data()
     {
-        Window w(KeyFilter::Any, 4);
-        typeInto(w.field, "日本語です");
-        QCOMPARE(w.field->text(), QString("日本語で"));
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("kept");
+        const QString kanji = QStringLiteral("𠮷");
+        const QString nineteen = QString(19, u'a');
+        for (const char* how : {"typed", "pasted", "set"}) {
+            QTest::addRow("%s at the limit", how) << how << nineteen + kanji << nineteen + kanji;
+            QTest::addRow("%s past the limit", how)
+                << how << nineteen + kanji + kanji + "b" << nineteen + kanji;
+            QTest::addRow("%s fifteen", how) << how << kanji.repeated(15) << kanji.repeated(15);
+            QTest::addRow("%s emoji", how)
+                << how << QString(18, u'x') + "😀👍🏻" << QString(18, u'x') + "😀👍";
+            QTest::addRow("%s Japanese", how)
+                << how << QString("漢").repeated(21) << QString("漢").repeated(20);
+        }
+    }
+
+    void limitsCountCharactersAndNeverSplitOne()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, text);
+        QFETCH(QString, kept);
+        Window w(KeyFilter::Any, 20);
+        if (how == "typed") {
+            typeInto(w.field, text);
+        } else if (how == "pasted") {
+            QApplication::clipboard()->setText(text);
+            w.field->paste();
+        } else {
+            w.field->setText(text);
+        }
+        QCOMPARE(w.field->text(), kept);
+        if (Conversions::charCount(kept) < 20)
+            return;
+        // Pasting into the middle of a full field keeps what was there.
+        QApplication::clipboard()->setText("zz");
+        w.field->setCursorPosition(1);
+        w.field->paste();
+        QCOMPARE(w.field->text(), kept);
     }
 
     void focusSelectsEverythingAndEnterOrPlusAct()

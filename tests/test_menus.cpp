@@ -3,6 +3,7 @@
 #include "data/Clock.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,19 +12,11 @@ class MenusTest : public QObject {
     Q_OBJECT
 
 private:
-    // The buttons the Tab key visits, starting from the one with the focus.
-    static QStringList tabOrder(Screen* screen)
-    {
-        QStringList visited;
-        QWidget* first = QApplication::focusWidget();
-        QWidget* at = first;
-        do {
-            visited << at->objectName();
-            QTest::keyClick(at, Qt::Key_Tab);
-            at = QApplication::focusWidget();
-        } while (at && at != first && visited.size() < 30 && screen->isAncestorOf(at));
-        return visited;
-    }
+    // Stands in for a counter screen that another part of the program brings.
+    class StandIn : public Screen {
+    public:
+        explicit StandIn(Navigator& navigator) : Screen(navigator, "MUK4UT01", "stand-in") {}
+    };
 
 private slots:
     void init() { Clock::setFixed(QDateTime(QDate(2026, 12, 6), QTime(9, 0, 0))); }
@@ -81,28 +74,143 @@ private slots:
         QCOMPARE(screens.settle()->code(), QString("MUK4SC01"));
     }
 
-    void tabReachesEveryUsableButtonInOrder()
+    // The first button takes the focus when it can be used; the focus never
+    // rests on a button that ends the program, so one Enter after start-up
+    // ends nothing.
+    void firstFocusEndsNothing_data()
     {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<bool>("salesScreen");
+        QTest::newRow("main menu") << "MUK4SC01" << false;
+        QTest::newRow("main menu with the sales screen") << "MUK4SC01" << true;
+        QTest::newRow("master menu") << "MUK4SC05" << false;
+        QTest::newRow("utility menu") << "MUK4SC09" << false;
+    }
+
+    void firstFocusEndsNothing()
+    {
+        QFETCH(QString, menu);
+        QFETCH(bool, salesScreen);
+        ProgramFolder folder;
+        TestDb t;
+        Screens screens;
+        if (salesScreen)
+            screens.navigator().add("MUK4UT01", [](Navigator& n) { return new StandIn(n); });
+        screens.show(menu);
+        QWidget* focused = QApplication::focusWidget();
+        QVERIFY(focused);
+        if (screens.button("APCBTN01")->isEnabled())
+            QCOMPARE(focused->objectName(), QString("APCBTN01"));
+        QVERIFY(focused->objectName() != "APCBTN99");
+        enter(focused);
+        screens.settle();
+        QVERIFY(!screens.ended());
+        if (menu == "MUK4SC01")
+            QCOMPARE(row(t, "SELECT CB03 FROM MBMSYS WHERE CB01 = 'workday'").value("CB03"),
+                     QVariant("RUN"));
+        if (salesScreen)
+            QCOMPARE(screens.current()->code(), QString("MUK4UT01"));
+    }
+
+    // The buttons stand in their order on the screen with their captions;
+    // the master menu's in two columns, the left one first.
+    void buttonsStandInTheirOrder_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QStringList>("left");
+        QTest::addColumn<QStringList>("right");
+        QTest::newRow("main menu")
+            << "MUK4SC01"
+            << QStringList{"売上POS　　トランザクション",   "入金POS　　トランザクション",
+                           "掛入金POS　トランザクション",   "支払POS　　トランザクション",
+                           "返品POS　　トランザクション",   "レジ集計管理表（日別/月）　",
+                           "大分類売上管理表（日別/月）",   "中分類売上管理表（日別/月）",
+                           "商品売上管理グラフ（日別/月）", "システム終了"}
+            << QStringList{};
+        QTest::newRow("master menu")
+            << "MUK4SC05"
+            << QStringList{"大分類コード　登録・修正・削除", "中分類コード　登録・修正・削除",
+                           "商品コード　　登録・修正・削除", "特売単価      登録・修正・削除"}
+            << QStringList{
+                   "担当者コード      　登録・修正・削除", "入出金科目コード　  登録・修正・削除",
+                   "入出金取引先コード　登録・修正・削除", "システム環境  設定　　　　　　"};
+        QTest::newRow("utility menu")
+            << "MUK4SC09" << QStringList{"レシート情報　ダンプ", "バックアップ"} << QStringList{};
+    }
+
+    void buttonsStandInTheirOrder()
+    {
+        QFETCH(QString, menu);
+        QFETCH(QStringList, left);
+        QFETCH(QStringList, right);
         ProgramFolder folder;
         Screens screens;
-        Screen* main = screens.show("MUK4SC01");
-        QStringList expected;
-        for (const char* name : {"APCBTN01", "APCBTN02", "APCBTN03", "APCBTN04", "APCBTN05",
-                                 "APCBTN06", "APCBTN07", "APCBTN08", "APCBTN09", "APCBTN99"}) {
-            if (main->findChild<QPushButton*>(name)->isEnabled())
-                expected << name;
+        Screen* shown = screens.show(menu);
+        auto column = [&](const QStringList& captions) {
+            QList<QPushButton*> buttons;
+            for (const QString& caption : captions) {
+                for (QPushButton* b : shown->findChildren<QPushButton*>()) {
+                    if (b->text() == caption && b->objectName().startsWith("APCBTN"))
+                        buttons << b;
+                }
+            }
+            return buttons;
+        };
+        const QList<QPushButton*> first = column(left);
+        const QList<QPushButton*> second = column(right);
+        QCOMPARE(first.size(), left.size());
+        QCOMPARE(second.size(), right.size());
+        for (const QList<QPushButton*>& buttons : {first, second}) {
+            for (qsizetype i = 1; i < buttons.size(); ++i)
+                QVERIFY2(buttons[i - 1]->y() < buttons[i]->y(), qPrintable(buttons[i]->text()));
         }
-        QVERIFY(!main->findChild<QPushButton*>("APCBTN03")->isEnabled());
-        QCOMPARE(tabOrder(main), expected);
+        if (!second.isEmpty())
+            QVERIFY(first.first()->x() < second.first()->x());
+        if (menu == "MUK4SC01")
+            QVERIFY(!screens.button("APCBTN03")->isEnabled());
+        else
+            QCOMPARE(screens.button("APCBTN99")->text(), QString("システム終了"));
+    }
 
-        Screen* master = screens.show("MUK4SC05");
-        expected.clear();
-        for (const char* name : {"APCBTN01", "APCBTN02", "APCBTN03", "APCBTN04", "APCBTN05",
-                                 "APCBTN06", "APCBTN07", "APCBTN09", "APCBTN99", "RTBTN"}) {
-            if (master->findChild<QPushButton*>(name)->isEnabled())
-                expected << name;
+    // Every control a screen reader or a test has to name carries a name of
+    // its own (its caption label, or its accessible name), and every text
+    // field holds its limit in characters with 𠮷 kept whole.
+    void everyFieldIsNamedAndKeepsItsCharactersWhole_data()
+    {
+        QTest::addColumn<QString>("screen");
+        for (const char* code : {"MUK4SC01", "MUK4MM40", "MUK4MM50", "MUK4MM51", "MUK4MM55",
+                                 "MUK4MM57", "MUK4MM80", "MUK4MM81", "MUK4MM90"})
+            QTest::newRow(code) << code;
+    }
+
+    void everyFieldIsNamedAndKeepsItsCharactersWhole()
+    {
+        QFETCH(QString, screen);
+        ProgramFolder folder;
+        Screens screens;
+        Screen* shown = screens.show(screen);
+        QHash<QWidget*, QString> names;
+        for (QLabel* label : shown->findChildren<QLabel*>()) {
+            if (label->buddy())
+                names.insert(label->buddy(), label->text());
         }
-        QCOMPARE(tabOrder(master), expected);
+        QStringList seen;
+        for (QWidget* control : shown->findChildren<QWidget*>()) {
+            if (!qobject_cast<QLineEdit*>(control) && !qobject_cast<QComboBox*>(control))
+                continue;
+            if (!qobject_cast<QComboBox*>(control->parentWidget())) {
+                const QString name = names.value(control, control->accessibleName());
+                QVERIFY2(!name.isEmpty(), qPrintable(control->objectName() + " has no name"));
+                QVERIFY2(!seen.contains(name), qPrintable(name + " names two controls"));
+                seen << name;
+            }
+            auto* field = qobject_cast<EntryField*>(control);
+            if (!field || field->limit() == 0 || field->filter() != KeyFilter::Any)
+                continue;
+            const QString whole = QString(field->limit() - 1, u'a') + "𠮷";
+            field->setText(whole + "𠮷");
+            QCOMPARE(field->text(), whole);
+        }
     }
 
     void systemEndOnTheMenusLeavesTheBusinessDayOpen()

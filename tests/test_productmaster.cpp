@@ -4,6 +4,8 @@
 #include "masters/ProductEntry.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QRadioButton>
 
@@ -99,7 +101,7 @@ private slots:
         entry.timeTo = "10:00:00";
         auto special = [&](SpecialKind kind) {
             entry.kind = kind;
-            const QVariantMap r = entry.record(false);
+            const QVariantMap r = entry.record();
             return QVariantList{r["CB13"], r["CB14"], r["CB15"], r["CB16"], r["CB17"], r["CB18"]};
         };
         QCOMPARE(special(SpecialKind::None), (QVariantList{"4", 0, " ", " ", " ", " "}));
@@ -198,14 +200,17 @@ private slots:
         QCOMPARE(s.field("Text4")->text(), QString("12345678"));
         enter(s.field("Text4"));
         refuses("Text5", "20260231", "原単価確定日の日付が間違っています。", "20260228");
-        QVERIFY(answer(s, "Text7", "150"));
+        typeInto(s.field("Text7"), "1a5b0.");
+        QCOMPARE(s.field("Text7")->text(), QString("150"));
+        enter(s.field("Text7"));
         refuses("Text8", "20250229", "売単価確定日の日付が間違っています。", "20240229");
         pick(s, 1);
         QVERIFY(answer(s, "Text9", "100"));
         refuses("Text10", "20261301", "特売期間(from)の日付が間違っています。", "20261201");
         refuses("Text11", "20261200", "特売期間(to)の日付が間違っています。", "20261231");
         refuses("Text12", "9:5:00", "特売時間(from)の時間が間違っています。");
-        refuses("Text12", "24:00:00", "特売時間(from)の時間が間違っています。", "09:05:00");
+        refuses("Text12", "24:00:00", "特売時間(from)の時間が間違っています。");
+        refuses("Text12", "09:00:60", "特売時間(from)の時間が間違っています。", "09:05:00");
         refuses("Text13", "23:60:00", "特売時間(to)の日付が間違っています。", "09:05:00");
         QVERIFY(s.button("RCBTN")->hasFocus());
     }
@@ -256,6 +261,49 @@ private slots:
         QCOMPARE(s.field("Text8")->text(), QString("20261202"));
         QCOMPARE(combo(s, "CB2")->currentText(), QString("菓子"));
         QVERIFY(option(s, kind)->isChecked());
+    }
+
+    // Names hold their characters whole, typed or pasted; prices keep their
+    // digits without the blanks the fields let through; a stored product of
+    // kind "なし" shows no special price.
+    void namesAndPricesAreStoredAsMeant()
+    {
+        ProgramFolder folder;
+        TestDb t;
+        addProduct(t, {{"CB01", "4900000000001"}, {"CB13", "4"}, {"CB14", 80}});
+        Screens s;
+        open(s, t, "MUK4MM55");
+        QVERIFY(answer(s, "Text1", "4900000000001"));
+        QCOMPARE(s.field("Text9")->text(), QString());
+        QVERIFY(option(s, 4)->isChecked());
+
+        const QString name = QString(19, u'a') + "𠮷";
+        const QString shortName = QString(8, u'b') + "😀𠮷";
+        s.field("Text1")->setFocus();
+        QVERIFY(answer(s, "Text1", Jan));
+        typeInto(s.field("Text2"), name + "𠮷x");
+        QCOMPARE(s.field("Text2")->text(), name);
+        enter(s.field("Text2"));
+        QApplication::clipboard()->setText(shortName + "𠮷");
+        s.field("Text3")->paste();
+        QCOMPARE(s.field("Text3")->text(), shortName);
+        enter(s.field("Text3"));
+        QVERIFY(choose(combo(s, "CB1"), 0) && choose(combo(s, "CB2"), 0));
+        QVERIFY(answer(s, "Text4", " 8 0") && answer(s, "Text5", ""));
+        QVERIFY(answer(s, "Text7", "1 000") && answer(s, "Text8", ""));
+        QCOMPARE(s.field("Text7")->text(), QString("1000"));
+        pick(s, 2);
+        QVERIFY(answer(s, "Text9", "9 00") && answer(s, "Text10", "") && answer(s, "Text11", ""));
+        save(s);
+        QCOMPARE(row(t, "SELECT CB02, CB03, CB07, CB11, CB14 FROM MBMSHO WHERE CB01 = ?", {Jan}),
+                 (QVariantMap{{"CB02", name},
+                              {"CB03", shortName},
+                              {"CB07", "80"},
+                              {"CB11", "1000"},
+                              {"CB14", "900"}}));
+        QVERIFY(answer(s, "Text1", Jan));
+        QCOMPARE(s.field("Text2")->text(), name);
+        QCOMPARE(s.field("Text3")->text(), shortName);
     }
 
     void calledUpProductCanBeCopied()

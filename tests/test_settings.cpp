@@ -41,6 +41,14 @@ private slots:
             keys << listed.first();
         QCOMPARE(keys.size(), 24);
 
+        // The keys the program writes itself warn; the others do not.
+        for (const char* key : {"charge", "workday", "store", "printer"}) {
+            chooseKey(s, key);
+            const bool warns = QString(key) == "charge" || QString(key) == "workday";
+            QCOMPARE(s.label("LabelW"),
+                     warns ? QString("他のデータベースにリンクしているので注意してください。")
+                           : QString());
+        }
         chooseKey(s, "tax");
         QCOMPARE(text2->text(), QString("0.10"));
         QCOMPARE(text3->text(), QString(" "));
@@ -91,6 +99,12 @@ private slots:
         QVERIFY(!text3->isEnabled());
         typeInto(text2, "02");
         enter(text2);
+        text3->clear();
+        enter(text3);
+        QCOMPARE(boxes.texts().last(), QString("フィールド2がありません。"));
+        QVERIFY(text3->hasFocus());
+        QVERIFY(!s.button("RCBTN")->isEnabled());
+        typeInto(text3, "駅前店");
         enter(text3);
         QVERIFY(s.button("RCBTN")->hasFocus());
         QVERIFY(!s.button("DLBTN")->isEnabled());
@@ -98,7 +112,7 @@ private slots:
         // Someone removes the key before it is stored: it is not made anew.
         removeParameter(t, "store");
         enter(s.button("RCBTN"));
-        QCOMPARE(boxes.texts().size(), 3);
+        QCOMPARE(boxes.texts().size(), 4);
         QCOMPARE(boxes.texts().last(), QString("パラメタがありません。"));
         QCOMPARE(count(t, "MBMSYS"), 8);
         QVERIFY(s.field("Text1")->hasFocus());
