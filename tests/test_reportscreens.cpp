@@ -31,16 +31,6 @@ QStringList texts(Screens& s, const QString& pattern, int first, int last, int w
     return all;
 }
 
-// Picks an entry of a combo box with the arrow keys, as the operator does.
-void choose(QComboBox* combo, int index)
-{
-    combo->setFocus();
-    while (combo->currentIndex() < index)
-        QTest::keyClick(combo, Qt::Key_Down);
-    while (combo->currentIndex() > index)
-        QTest::keyClick(combo, Qt::Key_Up);
-}
-
 void retype(EntryField* field, const QString& value)
 {
     field->selectAll();
