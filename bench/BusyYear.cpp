@@ -247,7 +247,8 @@ DbResult BusyYear::write(Database& db) const
     return {};
 }
 
-bool BusyYear::prepare(const QString& folder) const
+bool BusyYear::prepare(const QString& folder,
+                       const std::function<DbResult(Database&)>& alsoWhenNew) const
 {
     QDir().mkpath(folder);
     Database::setFolder(QFileInfo(folder).absoluteFilePath());
@@ -265,7 +266,10 @@ bool BusyYear::prepare(const QString& folder) const
     }
     QElapsedTimer filling;
     filling.start();
-    if (DbResult r = write(db); !r.ok()) {
+    DbResult r = write(db);
+    if (r.ok() && alsoWhenNew)
+        r = alsoWhenNew(db);
+    if (!r.ok()) {
         std::fprintf(stderr, "%s\n", qPrintable(r.error().describe()));
         return false;
     }

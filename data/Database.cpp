@@ -89,6 +89,7 @@ DbResult Database::openFile(const QString& path)
 
 void Database::close()
 {
+    prepared_.clear();
     if (!db_.isValid())
         return;
     db_.close();
@@ -164,6 +165,21 @@ DbResult Database::select(const QString& statement, const QVariantList& values,
     if (query.lastError().isValid())
         return failed(statement, query.lastError().text());
     return {};
+}
+
+QSqlQuery* Database::prepared(const QString& statement, DbResult& result)
+{
+    result = {};
+    auto found = prepared_.find(statement);
+    if (found != prepared_.end())
+        return found->second.get();
+    auto query = std::make_unique<QSqlQuery>(db_);
+    query->setForwardOnly(true);
+    if (!query->prepare(statement)) {
+        result = failed(statement, query->lastError().text());
+        return nullptr;
+    }
+    return prepared_.emplace(statement, std::move(query)).first->second.get();
 }
 
 Transaction::Transaction(Database& db) : db_(db)

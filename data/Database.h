@@ -5,7 +5,11 @@
 #include <QString>
 #include <QVariantList>
 
+#include <map>
+#include <memory>
 #include <optional>
+
+class QSqlQuery;
 
 // What the engine said when a statement failed: the screens decide how the
 // operator hears of it.
@@ -71,11 +75,17 @@ public:
     // What a write to a damaged file gets instead of being carried out.
     static DbError refusedWrite(const QString& statement);
 
+    // A statement prepared once for the life of the connection, for the
+    // look-ups made at every scan at the counter; nullptr, with the engine's
+    // reason in result, when it cannot be prepared.
+    QSqlQuery* prepared(const QString& statement, DbResult& result);
+
 private:
     DbResult run(const QString& statement, const QVariantList& values);
 
     QString name_;
     QSqlDatabase db_;
+    std::map<QString, std::unique_ptr<QSqlQuery>> prepared_;
 };
 
 // Rolls back unless committed, so that a multi-record write either lands

@@ -1,22 +1,15 @@
 #include "masters/MasterScreen.h"
 
+#include "shell/ListGrid.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHash>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
-namespace {
-// Twips are 1/1440 inch; the grid widths of the screens are given in them.
-int pixels(int twips)
-{
-    return twips / 12;
-}
-} // namespace
 
 MasterScreen::MasterScreen(Navigator& navigator, const QString& code, const QString& titleText,
                            MessageForm form)
@@ -27,16 +20,7 @@ MasterScreen::MasterScreen(Navigator& navigator, const QString& code, const QStr
     fields_->setVerticalSpacing(8);
     fields_->setColumnStretch(3, 1);
 
-    auto* frame = new QGroupBox(QStringLiteral("TRAN-AP"), this);
-    auto* frameLayout = new QVBoxLayout(frame);
-    LabelAPF = new QLabel(frame);
-    LabelAPF->setObjectName(QStringLiteral("LabelAPF"));
-    QFont bold = LabelAPF->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.2);
-    LabelAPF->setFont(bold);
-    LabelAPF->setMinimumWidth(120);
-    frameLayout->addWidget(LabelAPF);
+    QGroupBox* frame = modeFrame(LabelAPF);
 
     auto makeButton = [this](const QString& name, const QString& text) {
         auto* button = new QPushButton(text, this);
@@ -78,18 +62,9 @@ void MasterScreen::addRow(const QString& captionText, QWidget* field, QWidget* b
 
 QTableWidget* MasterScreen::makeGrid(const QList<int>& widthsInTwips)
 {
-    grid_ = new QTableWidget(0, static_cast<int>(widthsInTwips.size()), this);
-    grid_->setObjectName(QStringLiteral("FG1"));
-    grid_->horizontalHeader()->hide();
-    grid_->verticalHeader()->hide();
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setTabKeyNavigation(false);
-    for (int i = 0; i < widthsInTwips.size(); ++i)
-        grid_->setColumnWidth(i, pixels(widthsInTwips[i]));
-    grid_->horizontalHeader()->setStretchLastSection(true);
-    connect(grid_, &QTableWidget::cellClicked, this, [this](int row, int) { rowChosen(row); });
+    auto* grid = new ListGrid(widthsInTwips, this);
+    grid_ = grid;
+    connect(grid, &ListGrid::rowChosen, this, [this](int row) { rowChosen(row); });
     gridArea_->addWidget(grid_, 1);
     return grid_;
 }
@@ -157,8 +132,7 @@ void MasterScreen::setMode(Mode mode)
         {"●  設定", "設定", "#8080FF"},
     };
     const Look& look = looks[static_cast<int>(mode)];
-    LabelAPF->setText(QString::fromUtf8(look.label));
-    LabelAPF->setStyleSheet(QStringLiteral("color: %1;").arg(QLatin1String(look.colour)));
+    showMode(LabelAPF, QString::fromUtf8(look.label), look.colour);
     RCBTN->setText(QString::fromUtf8(look.button));
 }
 
@@ -262,18 +236,4 @@ bool MasterScreen::functionKey(int key)
         return true;
     }
     return false;
-}
-
-bool MasterScreen::eventFilter(QObject* watched, QEvent* event)
-{
-    // A row is chosen from the keyboard with Enter, as with a click.
-    if (watched == grid_ && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            grid_->currentRow() >= 0) {
-            rowChosen(grid_->currentRow());
-            return true;
-        }
-    }
-    return Screen::eventFilter(watched, event);
 }

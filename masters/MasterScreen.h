@@ -97,7 +97,6 @@ protected:
     // The entry starts in the first field of the entry order.
     void focusFirst() override;
     bool functionKey(int key) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
     QPushButton* RCBTN;
     QPushButton* DLBTN;

@@ -4,6 +4,7 @@
 #include "shell/Navigator.h"
 
 #include <QApplication>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -113,6 +114,31 @@ QLabel* Screen::caption(const QString& text, QWidget* buddy)
     auto* label = new QLabel(text, this);
     label->setBuddy(buddy);
     return label;
+}
+
+QGroupBox* Screen::modeFrame(QLabel*& label)
+{
+    auto* frame = new QGroupBox(QStringLiteral("TRAN-AP"), this);
+    auto* frameLayout = new QVBoxLayout(frame);
+    label = new QLabel(frame);
+    label->setObjectName(QStringLiteral("LabelAPF"));
+    QFont bold = label->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.2);
+    label->setFont(bold);
+    label->setMinimumWidth(120);
+    frameLayout->addWidget(label);
+    return frame;
+}
+
+void Screen::showMode(QLabel* label, const QString& text, const char* colour)
+{
+    // Set only when it changes: a new style sheet costs a fresh polish and a
+    // repaint, at every line on the counter screens.
+    const QString look = QStringLiteral("color: %1;").arg(QLatin1String(colour));
+    if (label->styleSheet() != look)
+        label->setStyleSheet(look);
+    label->setText(text);
 }
 
 void Screen::message(MessageForm form, const QString& text)

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class Navigator;
+class QGroupBox;
 class QLabel;
 class QPushButton;
 class QVBoxLayout;
@@ -62,6 +63,10 @@ protected:
                          const QString& prompt);
     // A caption label announced as the field's own name.
     QLabel* caption(const QString& text, QWidget* buddy);
+    // The frame "TRAN-AP" holding the mode label LabelAPF, which shows what
+    // the entry on screen will do in the mode's colour ("#00C000").
+    QGroupBox* modeFrame(QLabel*& label);
+    static void showMode(QLabel* label, const QString& text, const char* colour);
 
     void message(MessageForm form, const QString& text);
     // Tells the operator of an engine failure in one sentence of what did not

@@ -27,8 +27,10 @@ private slots:
         ProgramFolder folder;
         Screens screens;
         screens.show("MUK4SC01");
-        // F1 opens the sales screen, which is not there yet: nothing happens.
+        // F1 opens the sales screen; F10 there comes back.
         functionKey(screens.current(), Qt::Key_F1);
+        QCOMPARE(screens.settle()->code(), QString("MUK4UT01"));
+        functionKey(QApplication::focusWidget(), Qt::Key_F10);
         QCOMPARE(screens.settle()->code(), QString("MUK4SC01"));
 
         functionKey(QApplication::focusWidget(), Qt::Key_F12);

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "Fixture.h"
+#include "pos/CounterScreen.h"
+
+#include <functional>
+
+// A receipt maker that keeps every sale handed to it and answers with the
+// outcome the test sets; it stands in for the receipt layer while it lives.
+class ReceiptsSeen {
+public:
+    explicit ReceiptsSeen(ReceiptOutcome answer = printed());
+    ~ReceiptsSeen();
+    ReceiptsSeen(const ReceiptsSeen&) = delete;
+    ReceiptsSeen& operator=(const ReceiptsSeen&) = delete;
+
+    static ReceiptOutcome printed();
+    static ReceiptOutcome pdf(const QString& path);
+    static ReceiptOutcome failed(const QString& reason);
+
+    QList<FinishedSale> sales;
+    ReceiptOutcome answer;
+
+private:
+    ReceiptMaker before_;
+};
+
+// A product priced for the counter: code, name, price, categories, cost.
+void addCounterProduct(Database& db, const QString& code, const QString& name, const QString& price,
+                       const QVariantMap& more = {});
+
+// Products of the shop at the counter.
+inline const QString Bread = QStringLiteral("4900000000011");   // 1000, major 1, middle 101
+inline const QString Milk = QStringLiteral("4900000000028");    // 1000, categories not listed
+inline const QString Tea = QStringLiteral("4900000000035");     // 540
+inline const QString Special = QStringLiteral("4900000000042"); // 1080, 500 all day long
+
+// A shop at tax 0.08 on business day 2026-12-15 with cashier 0003 (staff
+// 0003 and 0007), receipts off, the last receipt 612 + lastSequence.
+void openShop(Database& db, const QString& lastSequence = QStringLiteral("00041"));
+
+// The operator's keys on a counter screen.
+struct Counter {
+    Screens& screens;
+
+    EntryField* field(const char* name) { return screens.field(QString::fromLatin1(name)); }
+    QString text(const char* name);
+    // Code, Enter, the price when given (else the one proposed), Enter,
+    // the quantity, Enter.
+    void sell(const QString& code, const QString& quantity = QStringLiteral("1"),
+              const QString& price = QString());
+    // "+", then the amount into the tendered field and Enter.
+    void tender(const QString& amount);
+    void option(int n);
+    void post();
+};
+
+// A fresh program folder with the shop open and a counter screen shown.
+struct AtTheCounter {
+    explicit AtTheCounter(const QString& screen = QStringLiteral("MUK4UT01"),
+                          const std::function<void(Database&)>& arrange = {});
+    ProgramFolder folder;
+    TestDb t;
+    Screens screens;
+    Counter c{screens};
+};
+Q_DECLARE_METATYPE(ReceiptOutcome)
