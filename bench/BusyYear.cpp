@@ -247,13 +247,12 @@ DbResult BusyYear::write(Database& db) const
     return {};
 }
 
-bool prepareBusyYear(const QString& folder, const BusyYear& year, bool* made)
+bool BusyYear::prepare(const QString& folder,
+                       const std::function<DbResult(Database&)>& alsoWhenNew) const
 {
     QDir().mkpath(folder);
     Database::setFolder(QFileInfo(folder).absoluteFilePath());
     const bool fresh = !QFileInfo::exists(Database::filePath());
-    if (made)
-        *made = fresh;
     if (const auto failure = Schema::prepareFile()) {
         std::fprintf(stderr, "%s\n", qPrintable(*failure));
         return false;
@@ -261,11 +260,16 @@ bool prepareBusyYear(const QString& folder, const BusyYear& year, bool* made)
     if (!fresh)
         return true;
     Database db;
-    if (!db.open().ok())
+    if (DbResult r = db.open(); !r.ok()) {
+        std::fprintf(stderr, "%s\n", qPrintable(r.error().describe()));
         return false;
+    }
     QElapsedTimer filling;
     filling.start();
-    if (DbResult r = year.write(db); !r.ok()) {
+    DbResult r = write(db);
+    if (r.ok() && alsoWhenNew)
+        r = alsoWhenNew(db);
+    if (!r.ok()) {
         std::fprintf(stderr, "%s\n", qPrintable(r.error().describe()));
         return false;
     }

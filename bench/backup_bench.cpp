@@ -56,7 +56,7 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     const QString folder =
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/muk4-busyyear");
-    if (!prepareBusyYear(folder, BusyYear{QDate(2025, 12, 1)}))
+    if (!BusyYear{QDate(2025, 12, 1)}.prepare(folder))
         return 1;
     const QString source = Database::filePath();
     const qint64 size = QFileInfo(source).size();

@@ -12,9 +12,7 @@
 #include "shell/TodayTotals.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -26,7 +24,7 @@ int main(int argc, char* argv[])
     const QString folder =
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("bench-data");
     const BusyYear year{QDate(2025, 12, 1)};
-    if (!prepareBusyYear(folder, year))
+    if (!year.prepare(folder))
         return 1;
     const QString lastDay =
         year.firstDay.addDays(year.days - 1).toString(QStringLiteral("yyyyMMdd"));

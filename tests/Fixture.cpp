@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -419,6 +420,15 @@ void enter(QWidget* widget)
 void functionKey(QWidget* widget, Qt::Key key)
 {
     QTest::keyClick(widget, key);
+}
+
+void choose(QComboBox* combo, int index)
+{
+    combo->setFocus();
+    while (combo->currentIndex() < index)
+        QTest::keyClick(combo, Qt::Key_Down);
+    while (combo->currentIndex() > index)
+        QTest::keyClick(combo, Qt::Key_Up);
 }
 
 void clickRow(QTableWidget* grid, int row)

@@ -159,5 +159,7 @@ void typeInto(QWidget* field, const QString& text);
 void enter(QWidget* widget);
 void functionKey(QWidget* widget, Qt::Key key);
 void clickRow(class QTableWidget* grid, int row);
+// Picks an entry of a combo box with the arrow keys, as the operator does.
+void choose(class QComboBox* combo, int index);
 // Whether the widget, as drawn, shows any pixel of exactly this colour.
 bool drawsIn(QWidget* widget, const QColor& colour);
