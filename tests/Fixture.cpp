@@ -249,9 +249,15 @@ private:
             return;
         const MessageBoxes::Seen seen{box->windowTitle(), box->text(), box->icon(),
                                       box->detailedText()};
-        box->button(QMessageBox::Ok)->click();
-        if (MessageBoxes* boxes = expecting())
-            boxes->seen_ << seen;
+        MessageBoxes* expected = expecting();
+        QAbstractButton* answer = box->button(expected ? expected->answer_ : QMessageBox::Ok);
+        if (!answer)
+            answer = box->button(QMessageBox::Ok);
+        if (!answer)
+            answer = box->buttons().value(0);
+        answer->click();
+        if (expected)
+            expected->seen_ << seen;
         else
             QTest::qFail(qPrintable("unexpected message box: " + describe(seen)), __FILE__,
                          __LINE__);
