@@ -12,11 +12,17 @@
 #include "pos/MUK4UT05.h"
 #include "pos/MUK4UT06.h"
 #include "pos/MUK4UT11.h"
+#include "reports/MUK4AS01.h"
+#include "reports/MUK4DP01.h"
+#include "reports/MUK4DP05.h"
+#include "reports/MUK4DP06.h"
+#include "reports/MUK4XP02.h"
 #include "shell/MUK4SC01.h"
 #include "shell/MUK4SC05.h"
 #include "shell/MUK4SC09.h"
 #include "shell/Navigator.h"
 #include "shell/Screen.h"
+#include "utilities/MUK4XP90.h"
 
 namespace {
 template <class T> void add(Navigator& navigator, const char* code)
@@ -42,4 +48,10 @@ void registerScreens(Navigator& navigator)
     add<MUK4UT05>(navigator, "MUK4UT05");
     add<MUK4UT06>(navigator, "MUK4UT06");
     add<MUK4UT11>(navigator, "MUK4UT11");
+    add<MUK4DP01>(navigator, "MUK4DP01");
+    add<MUK4DP05>(navigator, "MUK4DP05");
+    add<MUK4DP06>(navigator, "MUK4DP06");
+    add<MUK4AS01>(navigator, "MUK4AS01");
+    add<MUK4XP02>(navigator, "MUK4XP02");
+    add<MUK4XP90>(navigator, "MUK4XP90");
 }

@@ -2,8 +2,13 @@
 
 #include "data/Schema.h"
 
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <cstdio>
 
 namespace {
 QString insertInto(const QString& table)
@@ -240,4 +245,35 @@ DbResult BusyYear::write(Database& db) const
             return r;
     }
     return {};
+}
+
+bool BusyYear::prepare(const QString& folder,
+                       const std::function<DbResult(Database&)>& alsoWhenNew) const
+{
+    QDir().mkpath(folder);
+    Database::setFolder(QFileInfo(folder).absoluteFilePath());
+    const bool fresh = !QFileInfo::exists(Database::filePath());
+    if (const auto failure = Schema::prepareFile()) {
+        std::fprintf(stderr, "%s\n", qPrintable(*failure));
+        return false;
+    }
+    if (!fresh)
+        return true;
+    Database db;
+    if (DbResult r = db.open(); !r.ok()) {
+        std::fprintf(stderr, "%s\n", qPrintable(r.error().describe()));
+        return false;
+    }
+    QElapsedTimer filling;
+    filling.start();
+    DbResult r = write(db);
+    if (r.ok() && alsoWhenNew)
+        r = alsoWhenNew(db);
+    if (!r.ok()) {
+        std::fprintf(stderr, "%s\n", qPrintable(r.error().describe()));
+        return false;
+    }
+    std::printf("filled %s in %.1f s\n", qPrintable(Database::filePath()),
+                filling.elapsed() / 1000.0);
+    return true;
 }

@@ -12,9 +12,7 @@
 #include "shell/TodayTotals.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -25,29 +23,11 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     const QString folder =
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("bench-data");
-    QDir().mkpath(folder);
-    Database::setFolder(QFileInfo(folder).absoluteFilePath());
-    const bool fresh = !QFileInfo::exists(Database::filePath());
-    if (const auto failure = Schema::prepareFile()) {
-        std::fprintf(stderr, "%s\n", qPrintable(*failure));
-        return 1;
-    }
     const BusyYear year{QDate(2025, 12, 1)};
+    if (!year.prepare(folder))
+        return 1;
     const QString lastDay =
         year.firstDay.addDays(year.days - 1).toString(QStringLiteral("yyyyMMdd"));
-    if (fresh) {
-        Database db;
-        if (!db.open().ok())
-            return 1;
-        QElapsedTimer filling;
-        filling.start();
-        if (DbResult r = year.write(db); !r.ok()) {
-            std::fprintf(stderr, "%s\n", qPrintable(r.error().describe()));
-            return 1;
-        }
-        std::printf("filled %s in %.1f s\n", qPrintable(Database::filePath()),
-                    filling.elapsed() / 1000.0);
-    }
     {
         // The business day in progress is the last generated one.
         Database db;

@@ -21,9 +21,7 @@
 #include "shell/Screen.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTableWidget>
 #include <QTest>
@@ -109,42 +107,31 @@ private:
 
 bool prepareData(const QString& folder)
 {
-    QDir().mkpath(folder);
-    Database::setFolder(QFileInfo(folder).absoluteFilePath());
-    const bool fresh = !QFileInfo::exists(Database::filePath());
-    if (const auto failure = Schema::prepareFile()) {
-        std::fprintf(stderr, "%s\n", qPrintable(*failure));
-        return false;
-    }
     BusyYear year{QDate(2025, 12, 1)};
     year.products = Products;
-    Database db;
-    if (!db.open().ok())
-        return false;
-    if (fresh) {
-        QElapsedTimer filling;
-        filling.start();
-        if (DbResult r = year.write(db); !r.ok()) {
-            std::fprintf(stderr, "%s\n", qPrintable(r.error().describe()));
-            return false;
-        }
+    const bool made = year.prepare(folder, [](Database& db) -> DbResult {
         for (int m = 1; m <= 9; ++m) {
-            (void)db.execute("INSERT INTO MBMBRL VALUES (?, ?, ?, ' ', '20260101', '09:00:00', "
-                             "'20260101', '09:00:00')",
-                             {QString::number(m), QStringLiteral("大分類%1").arg(m),
-                              QStringLiteral("大%1").arg(m)});
-            for (int n = 0; n < 20; ++n) {
+            DbResult r =
+                db.execute("INSERT INTO MBMBRL VALUES (?, ?, ?, ' ', '20260101', '09:00:00', "
+                           "'20260101', '09:00:00')",
+                           {QString::number(m), QStringLiteral("大分類%1").arg(m),
+                            QStringLiteral("大%1").arg(m)});
+            for (int n = 0; r.ok() && n < 20; ++n) {
                 const QString code =
                     QString::number(m) + QString::number(n).rightJustified(2, u'0');
-                (void)db.execute("INSERT INTO MBMBRM VALUES (?, ?, ?, ?, ' ', ' ', ' ', "
-                                 "'20260101', '09:00:00', '20260101', '09:00:00')",
-                                 {code, QStringLiteral("中分類") + code,
-                                  QStringLiteral("中") + code, QString::number(m)});
+                r = db.execute("INSERT INTO MBMBRM VALUES (?, ?, ?, ?, ' ', ' ', ' ', "
+                               "'20260101', '09:00:00', '20260101', '09:00:00')",
+                               {code, QStringLiteral("中分類") + code, QStringLiteral("中") + code,
+                                QString::number(m)});
             }
+            if (!r.ok())
+                return r;
         }
-        std::printf("filled %s in %.1f s\n", qPrintable(Database::filePath()),
-                    filling.elapsed() / 1000.0);
-    }
+        return {};
+    });
+    Database db;
+    if (!made || !db.open().ok())
+        return false;
     const QString lastDay =
         year.firstDay.addDays(year.days - 1).toString(QStringLiteral("yyyyMMdd"));
     return Parameters::change(db, QStringLiteral("workday"),

@@ -67,6 +67,11 @@ QString Database::filePath()
     return QDir(folder()).filePath(QString::fromLatin1(FileName));
 }
 
+QString Database::lockFilePath(const QString& programFolder)
+{
+    return QDir(programFolder).filePath(QString::fromLatin1(FileName) + QStringLiteral(".lock"));
+}
+
 DbResult Database::open()
 {
     return openFile(filePath());

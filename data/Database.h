@@ -50,6 +50,9 @@ public:
     static QString folder();
     static void setFolder(const QString& path);
     static QString filePath();
+    // The lock a running program holds beside the database of a program
+    // folder (one program per folder; the restore tool takes it too).
+    static QString lockFilePath(const QString& programFolder);
 
     DbResult open();
     // Opens another file than the program folder's database (used while the

@@ -135,7 +135,17 @@ namespace Schema {
 
 const std::vector<Migration>& migrations()
 {
-    static const std::vector<Migration> steps{};
+    static const std::vector<Migration> steps{
+        // The monthly reports read a month of one register's lines at a
+        // time: by business date with category, kind and amount in the
+        // index itself, by receipt with the quantity for the items of the
+        // day's receipts, and by middle category for the product graph.
+        {QStringLiteral("indexes for the monthly reports"),
+         {QStringLiteral("CREATE INDEX MOVURA_DAY_CATEGORY ON MOVURA "
+                         "(CF01, CF02, CF23, CF09, CF10, CF06, CF17)"),
+          QStringLiteral("CREATE INDEX MOVURA_RECEIPT_QUANTITY ON MOVURA (CF01, CF02, CF03, CF15)"),
+          QStringLiteral("CREATE INDEX MOVURA_MIDDLE_DAY ON MOVURA (CF10, CF23)")}},
+    };
     return steps;
 }
 

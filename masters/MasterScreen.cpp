@@ -21,17 +21,9 @@ MasterScreen::MasterScreen(Navigator& navigator, const QString& code, const QStr
     fields_->setColumnStretch(3, 1);
 
     QGroupBox* frame = modeFrame(LabelAPF);
-
-    auto makeButton = [this](const QString& name, const QString& text) {
-        auto* button = new QPushButton(text, this);
-        button->setObjectName(name);
-        button->setAutoDefault(false);
-        button->setMinimumSize(110, 40);
-        return button;
-    };
-    RCBTN = makeButton(QStringLiteral("RCBTN"), QStringLiteral("登録"));
-    DLBTN = makeButton(QStringLiteral("DLBTN"), QStringLiteral("削除"));
-    RTBTN = makeButton(QStringLiteral("RTBTN"), QStringLiteral("戻る"));
+    RCBTN = makeActionButton(QStringLiteral("RCBTN"), QStringLiteral("登録"));
+    DLBTN = makeActionButton(QStringLiteral("DLBTN"), QStringLiteral("削除"));
+    RTBTN = makeActionButton(QStringLiteral("RTBTN"), QStringLiteral("戻る"));
     connect(RCBTN, &QPushButton::clicked, this, [this] { registerClicked(); });
     connect(DLBTN, &QPushButton::clicked, this, [this] { deleteClicked(); });
     connect(RTBTN, &QPushButton::clicked, this, [this] { leaveTo(QStringLiteral("MUK4SC05")); });

@@ -141,6 +141,15 @@ void Screen::showMode(QLabel* label, const QString& text, const char* colour)
     label->setText(text);
 }
 
+QPushButton* Screen::makeActionButton(const QString& name, const QString& text)
+{
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    button->setMinimumSize(110, 40);
+    return button;
+}
+
 void Screen::message(MessageForm form, const QString& text)
 {
     QMessageBox box(this);

@@ -67,6 +67,8 @@ protected:
     // the entry on screen will do in the mode's colour ("#00C000").
     QGroupBox* modeFrame(QLabel*& label);
     static void showMode(QLabel* label, const QString& text, const char* colour);
+    // A button of the row of actions at the foot of a data screen.
+    QPushButton* makeActionButton(const QString& name, const QString& text);
 
     void message(MessageForm form, const QString& text);
     // Tells the operator of an engine failure in one sentence of what did not

@@ -33,7 +33,7 @@ void refuse(const QString& text)
 
 QString lockFilePath()
 {
-    return Database::filePath() + QStringLiteral(".lock");
+    return Database::lockFilePath(Database::folder());
 }
 
 bool startProgram(Navigator& navigator)

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -248,9 +249,15 @@ private:
             return;
         const MessageBoxes::Seen seen{box->windowTitle(), box->text(), box->icon(),
                                       box->detailedText()};
-        box->button(QMessageBox::Ok)->click();
-        if (MessageBoxes* boxes = expecting())
-            boxes->seen_ << seen;
+        MessageBoxes* expected = expecting();
+        QAbstractButton* answer = box->button(expected ? expected->answer_ : QMessageBox::Ok);
+        if (!answer)
+            answer = box->button(QMessageBox::Ok);
+        if (!answer)
+            answer = box->buttons().value(0);
+        answer->click();
+        if (expected)
+            expected->seen_ << seen;
         else
             QTest::qFail(qPrintable("unexpected message box: " + describe(seen)), __FILE__,
                          __LINE__);
@@ -413,6 +420,15 @@ void enter(QWidget* widget)
 void functionKey(QWidget* widget, Qt::Key key)
 {
     QTest::keyClick(widget, key);
+}
+
+void choose(QComboBox* combo, int index)
+{
+    combo->setFocus();
+    while (combo->currentIndex() < index)
+        QTest::keyClick(combo, Qt::Key_Down);
+    while (combo->currentIndex() > index)
+        QTest::keyClick(combo, Qt::Key_Up);
 }
 
 void clickRow(QTableWidget* grid, int row)

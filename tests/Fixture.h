@@ -99,6 +99,9 @@ public:
     MessageBoxes(const MessageBoxes&) = delete;
     MessageBoxes& operator=(const MessageBoxes&) = delete;
 
+    // The button that answers the boxes from now on: OK unless told, and OK
+    // where a box has no such button.
+    void answerWith(QMessageBox::StandardButton button) { answer_ = button; }
     const QList<Seen>& seen();
     QStringList texts();
     void clear() { seen_.clear(), looked_ = 0; }
@@ -108,6 +111,7 @@ private:
     QList<Seen> seen_;
     qsizetype looked_ = 0;
     MessageBoxes* outer_;
+    QMessageBox::StandardButton answer_ = QMessageBox::Ok;
 };
 
 // The operator's view: the real screens, shown by the navigator.
@@ -155,5 +159,7 @@ void typeInto(QWidget* field, const QString& text);
 void enter(QWidget* widget);
 void functionKey(QWidget* widget, Qt::Key key);
 void clickRow(class QTableWidget* grid, int row);
+// Picks an entry of a combo box with the arrow keys, as the operator does.
+void choose(class QComboBox* combo, int index);
 // Whether the widget, as drawn, shows any pixel of exactly this colour.
 bool drawsIn(QWidget* widget, const QColor& colour);

@@ -25,12 +25,7 @@ void enterAll(Screens& s, const QString& code, const QString& name, const QStrin
 // Steps through CB1 with the arrow keys until the entry is chosen.
 void chooseMajor(Screens& s, int index)
 {
-    auto* cb1 = s.find<QComboBox>("CB1");
-    cb1->setFocus();
-    while (cb1->currentIndex() < index)
-        QTest::keyClick(cb1, Qt::Key_Down);
-    while (cb1->currentIndex() > index)
-        QTest::keyClick(cb1, Qt::Key_Up);
+    choose(s.find<QComboBox>("CB1"), index);
 }
 
 void clickListRow(Screens& s, int row)

@@ -67,8 +67,14 @@ private slots:
         QCOMPARE(screens.settle()->code(), QString("MUK4SC01"));
 
         screens.show("MUK4SC09");
-        QVERIFY(!screens.button("APCBTN01")->isEnabled());
-        QVERIFY(!screens.button("APCBTN09")->isEnabled());
+        screens.click("APCBTN01");
+        QCOMPARE(screens.settle()->code(), QString("MUK4XP02"));
+        screens.click("RTBTN");
+        QCOMPARE(screens.settle()->code(), QString("MUK4SC09"));
+        screens.click("APCBTN09");
+        QCOMPARE(screens.settle()->code(), QString("MUK4XP90"));
+        screens.click("RTBTN");
+        QCOMPARE(screens.settle()->code(), QString("MUK4SC09"));
         screens.click("RTBTN");
         QCOMPARE(screens.settle()->code(), QString("MUK4SC01"));
     }

@@ -1,0 +1,77 @@
+#include "reports/MUK4XP02.h"
+
+#include "reports/ReceiptDump.h"
+#include "reports/ReportGrid.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+MUK4XP02::MUK4XP02(Navigator& navigator)
+    : ReportScreen(navigator, QStringLiteral("MUK4XP02"), QStringLiteral("レシート情報　ダンプ"),
+                   QStringLiteral("MUK4SC09"))
+{
+    addStoreName(0, 0);
+    addDateField(QStringLiteral("日付"), QStringLiteral("日付が間違っています。"), 0, 2);
+    CK1 = new QCheckBox(QStringLiteral("レシート番号でスペース改行"), this);
+    CK1->setObjectName(QStringLiteral("CK1"));
+    fields()->addWidget(CK1, 0, 4);
+    LabelR = new QLabel(this);
+    LabelR->setObjectName(QStringLiteral("LabelR"));
+    LabelR->setMinimumWidth(60);
+    LabelR->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    fields()->addWidget(LabelR, 0, 6);
+    fields()->setColumnStretch(5, 1);
+    // The box is read at the next run; it only hands the keyboard back.
+    connect(CK1, &QCheckBox::clicked, this, [this] {
+        if (dateField()->isEnabled())
+            dateField()->setFocus();
+        else if (SJBTN->isEnabled())
+            SJBTN->setFocus();
+    });
+
+    FG1 = new ReportGrid(QStringLiteral("FG1"),
+                         {1100, 1100, 2100, 1900, 1600, 1600, 800, 1600, 1000}, this);
+    FG1->alignRight({4, 5, 6, 7, 8});
+    QList<QWidget*> headings;
+    for (const char* text :
+         {"レシート番号", "時間", "売上区分 商品名", "担当者 商品CD", "売上金額（税込み）",
+          "売上金額（本価）", "数量", "売上金額（税抜き）", "消費税額"}) {
+        auto* label = new QLabel(QString::fromUtf8(text), this);
+        label->setAlignment(Qt::AlignCenter);
+        headings << label;
+    }
+    LabelID = new QLabel(this);
+    LabelID->setObjectName(QStringLiteral("LabelID"));
+    result()->addLayout(FG1->alignedRow(headings));
+    result()->addWidget(FG1, 1);
+    result()->addWidget(LabelID);
+}
+
+void MUK4XP02::clearResult()
+{
+    FG1->clear();
+    LabelID->clear();
+    LabelR->clear();
+}
+
+void MUK4XP02::areaAssign()
+{
+    ReportScreen::areaAssign();
+    dateField()->setText(businessDate());
+}
+
+void MUK4XP02::run(const QString& date)
+{
+    ReceiptDump::Listing listing;
+    if (!check(ReceiptDump::run(db(), where(), date, CK1->isChecked(), listing),
+               QStringLiteral("レシート情報を作成できませんでした。"))) {
+        dateField()->giveBack();
+        return;
+    }
+    FG1->setRows(std::move(listing.rows));
+    LabelR->setText(QString::number(listing.receipts));
+    LabelID->setText(listing.summary);
+    showResult(RTBTN);
+}

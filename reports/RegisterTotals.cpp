@@ -1,0 +1,119 @@
+#include "reports/RegisterTotals.h"
+
+#include "data/Conversions.h"
+#include "reports/ReportDates.h"
+
+using Conversions::format;
+
+RegisterDay& RegisterDay::operator+=(const RegisterDay& other)
+{
+    sales += other.sales;
+    returns += other.returns;
+    partialPayments += other.partialPayments;
+    credit += other.credit;
+    deposits += other.deposits;
+    payments += other.payments;
+    customers += other.customers;
+    items += other.items;
+    return *this;
+}
+
+namespace {
+QStringList figures(const RegisterDay& d, QStringView amount, QStringView count, QString first)
+{
+    return {std::move(first),
+            format(d.sales, amount),
+            QString(),
+            QString(),
+            format(d.deposits, amount),
+            format(d.payments, amount),
+            format(d.returns, amount),
+            format(d.cash(), amount),
+            format(d.theoretical(), amount),
+            format(d.customers, count),
+            format(d.items, count)};
+}
+
+// Every statement reads the month's records of this store and register at
+// once, grouped by business date.
+const QString headerDays =
+    QStringLiteral(" WHERE CF01 = ? AND CF02 = ? AND CF19 >= ? AND CF19 <= ? GROUP BY CF19");
+} // namespace
+
+QStringList RegisterDay::gridRow() const
+{
+    return figures(*this, Conversions::Amount10, Conversions::Amount7, ReportDates::monthDay(date));
+}
+
+QStringList RegisterDay::totalRow() const
+{
+    return figures(*this, Conversions::Amount11, Conversions::Amount7, QString()).mid(1);
+}
+
+namespace RegisterTotals {
+
+DbResult read(Database& db, const StoreRegister& where, const QStringList& dates,
+              std::vector<RegisterDay>& out)
+{
+    out.assign(static_cast<size_t>(dates.size()), RegisterDay{});
+    for (qsizetype i = 0; i < dates.size(); ++i)
+        out[static_cast<size_t>(i)].date = dates[i];
+    if (dates.isEmpty())
+        return {};
+    const QHash<QString, int> index = dayIndex(dates);
+    const QVariantList values{where.store, where.registerCode, dates.front(), dates.back()};
+    auto day = [&](const QSqlQuery& q) -> RegisterDay* {
+        const int i = index.value(q.value(0).toString(), -1);
+        return i < 0 ? nullptr : &out[static_cast<size_t>(i)];
+    };
+
+    // The settlement kind is the first character of the transaction code, a
+    // return ends in "9"; a code of another kind counts only as a customer.
+    DbResult r = forEachRow(
+        db,
+        QStringLiteral("SELECT CF19, count(*),"
+                       " total(CASE WHEN substr(CF07, 1, 1) = '1' AND substr(CF07, -1) <> '9'"
+                       " THEN CF09 END),"
+                       " total(CASE WHEN substr(CF07, 1, 1) = '1' AND substr(CF07, -1) = '9'"
+                       " THEN CF09 END),"
+                       " total(CASE WHEN substr(CF07, 1, 1) = '2' THEN CF13 END),"
+                       " total(CASE WHEN substr(CF07, 1, 1) IN ('2', '3') THEN CF14 END)"
+                       " FROM MOMURA") +
+            headerDays,
+        values, [&](const QSqlQuery& q) {
+            if (RegisterDay* d = day(q)) {
+                d->customers = q.value(1).toDouble();
+                d->sales = q.value(2).toDouble();
+                d->returns = q.value(3).toDouble();
+                d->partialPayments = q.value(4).toDouble();
+                d->credit = q.value(5).toDouble();
+            }
+        });
+    if (!r.ok())
+        return r;
+    // The lines of a receipt share its store, register and receipt number.
+    r = forEachRow(db,
+                   QStringLiteral("SELECT h.CF19, total(l.CF15) FROM MOMURA h JOIN MOVURA l"
+                                  " ON l.CF01 = h.CF01 AND l.CF02 = h.CF02 AND l.CF03 = h.CF03"
+                                  " WHERE h.CF01 = ? AND h.CF02 = ? AND h.CF19 >= ?"
+                                  " AND h.CF19 <= ? GROUP BY h.CF19"),
+                   values, [&](const QSqlQuery& q) {
+                       if (RegisterDay* d = day(q))
+                           d->items = q.value(1).toDouble();
+                   });
+    if (!r.ok())
+        return r;
+    for (const bool deposits : {true, false}) {
+        const QString table = deposits ? QStringLiteral("MOMNYK") : QStringLiteral("MOMSYK");
+        r = forEachRow(db, QStringLiteral("SELECT CF19, total(CF09) FROM ") + table + headerDays,
+                       values, [&](const QSqlQuery& q) {
+                           if (RegisterDay* d = day(q))
+                               (deposits ? d->deposits : d->payments) = q.value(1).toDouble();
+                       });
+        if (!r.ok())
+            return r;
+    }
+    return {};
+}
+
+} // namespace RegisterTotals

@@ -1,0 +1,172 @@
+#include "reports/ReportScreen.h"
+
+#include "reports/ReportDates.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+const QString Return = QStringLiteral("F10.Return");
+const QString Ready = QStringLiteral("●  正常稼動");
+} // namespace
+
+ReportScreen::ReportScreen(Navigator& navigator, const QString& code, const QString& titleText,
+                           QString parent)
+    : Screen(navigator, code, titleText), parent_(std::move(parent))
+{
+    fields_ = new QGridLayout;
+    fields_->setHorizontalSpacing(10);
+    fields_->setVerticalSpacing(6);
+    result_ = new QVBoxLayout;
+    result_->setSpacing(2);
+
+    auto* frame = new QGroupBox(QStringLiteral("AP CHK"), this);
+    auto* frameLayout = new QVBoxLayout(frame);
+    frameLayout->setContentsMargins(8, 2, 8, 2);
+    LabelAP = new QLabel(frame);
+    LabelAP->setObjectName(QStringLiteral("LabelAP"));
+    LabelAP->setMinimumWidth(110);
+    frameLayout->addWidget(LabelAP);
+
+    auto makeButton = [this](const QString& name, const QString& text) {
+        auto* button = new QPushButton(text, this);
+        button->setObjectName(name);
+        button->setAutoDefault(false);
+        button->setMinimumSize(110, 36);
+        return button;
+    };
+    SJBTN = makeButton(QStringLiteral("SJBTN"), QStringLiteral("再実行"));
+    RTBTN = makeButton(QStringLiteral("RTBTN"), QStringLiteral("戻る"));
+    connect(SJBTN, &QPushButton::clicked, this, [this] { activate(); });
+    connect(RTBTN, &QPushButton::clicked, this, [this] { leaveTo(parent_); });
+
+    auto* footer = new QHBoxLayout;
+    footer->addWidget(frame);
+    footer->addStretch(1);
+    footer->addWidget(SJBTN);
+    footer->addWidget(RTBTN);
+
+    body()->addLayout(fields_);
+    body()->addSpacing(6);
+    body()->addLayout(result_, 1);
+    body()->addLayout(footer);
+}
+
+QLineEdit* ReportScreen::addStoreName(int row, int column)
+{
+    storeName_ = new QLineEdit(this);
+    storeName_->setObjectName(QStringLiteral("Text1"));
+    storeName_->setReadOnly(true);
+    storeName_->setFocusPolicy(Qt::NoFocus);
+    storeName_->setFixedWidth(140);
+    fields_->addWidget(caption(QStringLiteral("店舗名"), storeName_), row, column);
+    fields_->addWidget(storeName_, row, column + 1);
+    return storeName_;
+}
+
+EntryField* ReportScreen::addDateField(const QString& captionText, const QString& invalid, int row,
+                                       int column)
+{
+    date_ = addField(QStringLiteral("Text2"), 8, KeyFilter::Digits,
+                     QStringLiteral("日付を入力してください。"));
+    date_->setFixedWidth(110);
+    fields_->addWidget(caption(captionText, date_), row, column);
+    fields_->addWidget(date_, row, column + 1);
+    connect(date_, &EntryField::focused, this, [this] { labelPFK()->setText(Return); });
+    connect(date_, &EntryField::entered, this, [this, invalid] {
+        if (!ReportDates::validStart(date_->text())) {
+            message(MessageForm::Plain, invalid);
+            date_->giveBack();
+            return;
+        }
+        BusyCursor busy;
+        run(date_->text());
+    });
+    return date_;
+}
+
+void ReportScreen::addNote(const QString& text)
+{
+    note_ = text;
+    labelC_ = new QLabel(this);
+    labelC_->setObjectName(QStringLiteral("LabelC"));
+    result_->addWidget(labelC_);
+}
+
+void ReportScreen::loadData()
+{
+    Parameters parameters;
+    check(parameters.load(db(), {QStringLiteral("store"), QStringLiteral("register"),
+                                 QStringLiteral("charge"), QStringLiteral("tax"),
+                                 QStringLiteral("workday")}),
+          QStringLiteral("パラメタを読み込めませんでした。"));
+    where_ = {parameters.first(QStringLiteral("store"), QStringLiteral("00")),
+              parameters.first(QStringLiteral("register"), QStringLiteral("00"))};
+    businessDate_ = parameters.first(QStringLiteral("workday"), QStringLiteral("00000000"));
+    if (storeName_)
+        storeName_->setText(parameters.second(QStringLiteral("store")));
+}
+
+void ReportScreen::areaInit()
+{
+    Screen::areaInit();
+    labelPFK()->clear();
+    if (date_)
+        date_->clear();
+    if (labelC_)
+        labelC_->setText(note_);
+    setStatus(Ready);
+    clearResult();
+}
+
+void ReportScreen::areaLock()
+{
+    SJBTN->setEnabled(false);
+    RTBTN->setEnabled(true);
+}
+
+void ReportScreen::areaAssign()
+{
+    if (!date_)
+        return;
+    date_->setEnabled(true);
+    date_->setText(ReportDates::firstOfMonth(businessDate_));
+}
+
+void ReportScreen::focusFirst()
+{
+    if (date_)
+        date_->giveBack();
+}
+
+bool ReportScreen::functionKey(int key)
+{
+    if (key == Qt::Key_F8) {
+        activate();
+        return true;
+    }
+    if (key == Qt::Key_F10) {
+        leaveTo(parent_);
+        return true;
+    }
+    return false;
+}
+
+void ReportScreen::showResult(QWidget* focus, bool retryLegend)
+{
+    labelPFK()->setText(retryLegend ? QStringLiteral("F8.ReTry  F10.Return") : Return);
+    labelM()->clear();
+    if (date_)
+        date_->setEnabled(false);
+    SJBTN->setEnabled(true);
+    focus->setFocus();
+}
+
+void ReportScreen::setStatus(const QString& text)
+{
+    LabelAP->setText(text);
+    LabelAP->setStyleSheet(QStringLiteral("color: #00C000;"));
+}

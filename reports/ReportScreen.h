@@ -1,0 +1,70 @@
+#pragma once
+
+#include "reports/ReportQuery.h"
+#include "shell/Screen.h"
+
+#include <QBoxLayout>
+#include <QGridLayout>
+#include <QPushButton>
+
+class QLineEdit;
+
+// The plan every report screen follows: the fields of the run at the top,
+// the result below, the "AP CHK" status with "再実行" (SJBTN, F8: start
+// again) and "戻る" (RTBTN, F10: back to the parent screen) at the bottom. A
+// dated report is run by Enter in its start date Text2, after which the date
+// is closed and the result stays until the screen starts again.
+class ReportScreen : public Screen {
+    Q_OBJECT
+protected:
+    ReportScreen(Navigator& navigator, const QString& code, const QString& titleText,
+                 QString parent);
+
+    QGridLayout* fields() const { return fields_; }
+    QVBoxLayout* result() const { return result_; }
+
+    // Text1 "店舗名", showing the store's name read on loading.
+    QLineEdit* addStoreName(int row, int column);
+    // The start date Text2. A date that fails the check shows `invalid` and
+    // stays for correction; a good one is handed to run().
+    EntryField* addDateField(const QString& captionText, const QString& invalid, int row,
+                             int column);
+    // The note LabelC below the result.
+    void addNote(const QString& text);
+
+    void loadData() override;
+    void areaInit() override;
+    void areaLock() override;
+    void areaAssign() override;
+    void focusFirst() override;
+    bool functionKey(int key) override;
+
+    // Empties the result of the last run.
+    virtual void clearResult() {}
+    // The run of a dated report with its checked start date.
+    virtual void run(const QString& startDate) { Q_UNUSED(startDate); }
+
+    // Ends a run: the result is shown, the date field closed, SJBTN usable
+    // and `focus` has the focus.
+    void showResult(QWidget* focus, bool retryLegend = true);
+    void setStatus(const QString& text);
+
+    const StoreRegister& where() const { return where_; }
+    const QString& businessDate() const { return businessDate_; }
+    EntryField* dateField() const { return date_; }
+
+    QPushButton* SJBTN;
+    QPushButton* RTBTN;
+    QLabel* LabelAP;
+
+private:
+    QString parent_;
+    QGridLayout* fields_;
+    QVBoxLayout* result_;
+    QLineEdit* storeName_ = nullptr; // Text1
+    EntryField* date_ = nullptr;     // Text2
+    QLabel* labelC_ = nullptr;
+    QString note_;
+    StoreRegister where_;
+    QString businessDate_;
+};

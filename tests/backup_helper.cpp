@@ -1,0 +1,79 @@
+// A second process for the backup tests, doing what another program on the
+// same files would do until the test stops it:
+//   backup_helper write-sales FOLDER   posts receipts of three lines in a
+//                                      loop; prints each receipt number
+//                                      once it is committed
+//   backup_helper backup FOLDER TARGET makes a backup of FOLDER's database
+//   backup_helper hold-lock FOLDER     holds the program's lock of FOLDER
+
+#include "data/Database.h"
+#include "utilities/BackupCopy.h"
+
+#include <QCoreApplication>
+#include <QLockFile>
+#include <QThread>
+
+#include <cstdio>
+
+namespace {
+
+bool post(Database& db, const QString& receipt)
+{
+    Transaction transaction(db);
+    if (!transaction.started().ok())
+        return false;
+    if (!db.execute(QStringLiteral("INSERT INTO MOMURA (CF01, CF02, CF03, CF07, CF09, CF19) "
+                                   "VALUES ('01', '01', ?, '11000', 300, '20261206')"),
+                    {receipt})
+             .ok())
+        return false;
+    for (int line = 1; line <= 3; ++line) {
+        if (!db.execute(QStringLiteral("INSERT INTO MOVURA (CF01, CF02, CF03, CF04, CF13, CF23) "
+                                       "VALUES ('01', '01', ?, ?, 100, '20261206')"),
+                        {receipt, QStringLiteral("%1").arg(line, 3, 10, QLatin1Char('0'))})
+                 .ok())
+            return false;
+    }
+    return transaction.commit().ok();
+}
+
+int writeSales()
+{
+    Database db;
+    if (!db.open().ok())
+        return 1;
+    for (int n = 1;; ++n) {
+        const QString receipt = QStringLiteral("W%1").arg(n, 7, 10, QLatin1Char('0'));
+        // A commit that had to wait too long for a reader is tried again,
+        // as the counter would.
+        while (!post(db, receipt))
+            QThread::msleep(5);
+        std::printf("%s\n", qPrintable(receipt));
+        std::fflush(stdout);
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() < 3)
+        return 2;
+    Database::setFolder(args[2]);
+    if (args[1] == QLatin1String("write-sales"))
+        return writeSales();
+    if (args[1] == QLatin1String("backup") && args.size() == 4)
+        return BackupCopy(Database::filePath(), args[3], true).run() ? 1 : 0;
+    if (args[1] == QLatin1String("hold-lock")) {
+        QLockFile lock(Database::lockFilePath(args[2]));
+        if (!lock.tryLock(0))
+            return 1;
+        std::printf("locked\n");
+        std::fflush(stdout);
+        for (;;)
+            QThread::sleep(60);
+    }
+    return 2;
+}

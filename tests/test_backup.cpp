@@ -1,0 +1,568 @@
+#include "Fixture.h"
+
+#include "data/Clock.h"
+#include "data/Schema.h"
+#include "utilities/BackupCopy.h"
+#include "utilities/BackupTargets.h"
+#include "utilities/Restore.h"
+#include "utilities/SqliteFile.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCryptographicHash>
+#include <QLabel>
+#include <QProcess>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QScopeGuard>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <csignal>
+#include <linux/capability.h>
+#include <sys/mount.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QColor teal(0x00, 0xC0, 0xC0);
+const QColor green(0x00, 0xC0, 0x00);
+const QString stopText = QStringLiteral("MUK4.dbファイルを終了して、再度処理してください。");
+
+QByteArray digest(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
+}
+
+// Each receipt of a database file with the number of its lines, read
+// without changing the file.
+QStringList receiptsIn(const QString& path)
+{
+    QStringList found;
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("read"));
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery query(QStringLiteral("SELECT h.CF03, (SELECT count(*) FROM MOVURA l WHERE "
+                                           "l.CF03 = h.CF03) FROM MOMURA h ORDER BY h.CF03"),
+                            db);
+            while (query.next())
+                found << query.value(0).toString() + u':' + query.value(1).toString();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("read"));
+    return found;
+}
+
+// A cash sale of the business day without lines.
+void addReceipt(Database& db, const QString& receipt)
+{
+    addSale(db, "01", "01", receipt, "20261206", "11000", 1500, 1500);
+}
+
+// Receipts of six lines with product texts, enough to make the copy take a
+// moment.
+void fill(Database& db, const QString& prefix, int receipts)
+{
+    Transaction transaction(db);
+    const QString series = QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                                          "FROM n WHERE i < ?) ");
+    QVERIFY(db.execute(series + QStringLiteral("INSERT INTO MOMURA (CF01, CF02, CF03, CF07, CF09, "
+                                               "CF19) SELECT '01', '01', ? || printf('%07d', i), "
+                                               "'11000', 600, '20261205' FROM n"),
+                       {receipts, prefix})
+                .ok());
+    QVERIFY(
+        db.execute(series + QStringLiteral("INSERT INTO MOVURA (CF01, CF02, CF03, CF04, CF05, "
+                                           "CF06, CF13, CF23) SELECT '01', '01', ? || "
+                                           "printf('%07d', i / 6), printf('%03d', i % 6), "
+                                           "printf('49%011d', i), '北海道産バターロール６個入', "
+                                           "100, '20261205' FROM n"),
+                   {receipts * 6, prefix})
+            .ok());
+    QVERIFY(transaction.commit().ok());
+}
+
+// Root passes every permission check; without these two capabilities it is
+// refused by the folder's mode like anyone else.
+bool overridePermissions(bool on)
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2] = {};
+    if (syscall(SYS_capget, &header, data) != 0)
+        return false;
+    for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH}) {
+        const unsigned bit = 1u << (cap % 32);
+        data[cap / 32].effective =
+            on ? (data[cap / 32].effective | bit) : (data[cap / 32].effective & ~bit);
+    }
+    return syscall(SYS_capset, &header, data) == 0;
+}
+
+// A helper process (tests/backup_helper.cpp); stopped hard when the test
+// ends.
+class Helper {
+public:
+    explicit Helper(const QStringList& arguments)
+    {
+        process_.start(QStringLiteral(BACKUP_HELPER), arguments);
+        process_.waitForStarted();
+    }
+    ~Helper() { kill(); }
+    void kill()
+    {
+        if (process_.state() != QProcess::NotRunning) {
+            ::kill(static_cast<pid_t>(process_.processId()), SIGKILL);
+            process_.waitForFinished();
+        }
+    }
+    QProcess& process() { return process_; }
+    // The lines printed so far, waiting for at least `least` of them.
+    QStringList lines(int least)
+    {
+        for (;;) {
+            while (process_.canReadLine())
+                lines_ << QString::fromUtf8(process_.readLine()).trimmed();
+            if (lines_.size() >= least || !process_.waitForReadyRead(10000))
+                return lines_;
+        }
+    }
+
+private:
+    QProcess process_;
+    QStringList lines_;
+};
+
+struct RestoreRun {
+    int code;
+    QString said;
+};
+
+RestoreRun restore(const QString& backup, const QString& folder)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(RESTORE_TOOL), {backup, folder});
+    tool.waitForFinished(120000);
+    return {tool.exitCode(),
+            QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError())};
+}
+
+// Why a file is not a sound database of this system; empty when it is.
+QString unsound(const QString& path)
+{
+    return SqliteFile::unsoundness(path).value_or(QString());
+}
+
+} // namespace
+
+class BackupTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> home_;
+    QByteArray realHome_;
+
+    QString backupFolder() const { return home_->filePath(QStringLiteral("BKUP")); }
+    QString backupFile() const { return home_->filePath(QStringLiteral("BKUP/MUK4.db")); }
+    QString partialFile() const { return home_->filePath(QStringLiteral("BKUP/MUK4.db.partial")); }
+
+    // The backup screen as the utility menu opens it.
+    static Screen* openBackup(Screens& screens)
+    {
+        screens.show(QStringLiteral("MUK4SC09"));
+        screens.click(QStringLiteral("APCBTN09"));
+        return screens.settle();
+    }
+    // Enter on the focused run button, then the wait for the copy's end.
+    static bool runBackup(Screens& screens)
+    {
+        QPushButton* run = screens.button(QStringLiteral("RCBTN"));
+        if (QApplication::focusWidget() != run)
+            return false;
+        enter(run);
+        if (!QTest::qWaitFor([&] { return screens.button(QStringLiteral("RTBTN"))->isEnabled(); },
+                             120000))
+            return false;
+        // A message box may have had the keyboard for a moment.
+        return QTest::qWaitForWindowActive(screens.current());
+    }
+    void makeBackup() { QVERIFY(!BackupCopy(Database::filePath(), backupFolder(), true).run()); }
+
+private slots:
+    void init()
+    {
+        Clock::setFixed(QDateTime(QDate(2026, 12, 6), QTime(18, 0, 0)));
+        realHome_ = qgetenv("HOME");
+        home_ = std::make_unique<QTemporaryDir>();
+        qputenv("HOME", home_->path().toLocal8Bit());
+    }
+    void cleanup()
+    {
+        qputenv("HOME", realHome_);
+        home_.reset();
+        Clock::reset();
+    }
+
+    void targetsStartWithTheHomeFolder()
+    {
+        QCOMPARE(BackupTargets::removable({"/", "/run/media/shop/STICK", "/mnt/usb", "/media",
+                                           "/media/shop/SD", "/home"}),
+                 (QStringList{"/media/shop/SD", "/run/media/shop/STICK"}));
+        ProgramFolder folder;
+        Screens screens;
+        openBackup(screens);
+        auto* drives = screens.find<QComboBox>("CB1");
+        QCOMPARE(drives->itemText(0), backupFolder());
+        QCOMPARE(drives->currentIndex(), 0);
+        QVERIFY(screens.find<QRadioButton>("Option1")->isChecked());
+        QCOMPARE(screens.usable({"Option1", "Option2", "Option3", "RCBTN", "RTBTN", "CB1"}),
+                 (QStringList{"Option1", "RCBTN", "RTBTN", "CB1"}));
+    }
+
+    void firstBackupMakesTheFolderAndACheckedCopy()
+    {
+        ProgramFolder folder;
+        {
+            TestDb t;
+            addReceipt(t, "61200001");
+        }
+        MessageBoxes boxes;
+        Screens screens;
+        openBackup(screens);
+        QCOMPARE(screens.current()->code(), QString("MUK4XP90"));
+        QCOMPARE(screens.label("Label1"), QString("バックアップ"));
+        QCOMPARE(screens.label("LabelPFK"), QString("F10.Return"));
+        QCOMPARE(screens.label("LabelAPF"), QString("●  更新"));
+        QVERIFY(drawsIn(screens.find<QLabel>("LabelAPF"), teal));
+        QCOMPARE(screens.button("RCBTN")->text(), QString("更新"));
+        QVERIFY(!QFileInfo::exists(backupFolder()));
+
+        QVERIFY(runBackup(screens));
+        QCOMPARE(boxes.texts(), QStringList());
+        QCOMPARE(screens.label("LabelAPF"), QString("●  正常"));
+        QVERIFY(drawsIn(screens.find<QLabel>("LabelAPF"), green));
+        QCOMPARE(QApplication::focusWidget(), screens.button("RTBTN"));
+        QVERIFY(screens.label("LabelN").contains(backupFile()));
+        QCOMPARE(unsound(backupFile()), QString());
+        QCOMPARE(receiptsIn(backupFile()), QStringList{"61200001:0"});
+        QCOMPARE(QDir(backupFolder()).entryList(QDir::Files), QStringList{"MUK4.db"});
+    }
+
+    void anExistingBackupIsReplacedOnlyOnYes_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("yes") << true;
+        QTest::newRow("no") << false;
+    }
+    void anExistingBackupIsReplacedOnlyOnYes()
+    {
+        QFETCH(bool, yes);
+        ProgramFolder folder;
+        {
+            TestDb t;
+            addReceipt(t, "61200001");
+            makeBackup();
+            addReceipt(t, "61200002");
+        }
+        const QByteArray before = digest(backupFile());
+        MessageBoxes boxes;
+        boxes.answerWith(yes ? QMessageBox::Yes : QMessageBox::No);
+        Screens screens;
+        openBackup(screens);
+        QVERIFY(runBackup(screens));
+
+        QCOMPARE(boxes.seen().size(), 1);
+        QCOMPARE(boxes.seen()[0].title, QString("処理の判断"));
+        QVERIFY(boxes.seen()[0].text.startsWith(backupFile()));
+        QVERIFY(boxes.seen()[0].text.endsWith("データベースに上書きしますか？"));
+        QCOMPARE(screens.label("LabelAPF"), yes ? QString("●  正常") : QString("●  更新"));
+        if (yes)
+            QCOMPARE(receiptsIn(backupFile()), (QStringList{"61200001:0", "61200002:0"}));
+        else
+            QCOMPARE(digest(backupFile()), before);
+        QVERIFY(!QFileInfo::exists(partialFile()));
+    }
+
+    void aTargetThatCannotBeWrittenIsReportedAndGetsNothing_data()
+    {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("folder without write permission") << "mode"
+                                                         << "処理の中止" << stopText;
+        QTest::newRow("read-only mount") << "mount"
+                                         << "処理の中止" << stopText;
+        QTest::newRow("database held by another program") << "held"
+                                                          << "処理の中止" << stopText;
+        // The system's description follows the number, in the machine's
+        // language.
+        QTest::newRow("BKUP is a file")
+            << "file" << QApplication::applicationDisplayName() << QString("20 ");
+    }
+    void aTargetThatCannotBeWrittenIsReportedAndGetsNothing()
+    {
+        QFETCH(QString, cause);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        ProgramFolder folder;
+        TestDb t;
+        QDir().mkpath(backupFolder());
+        std::function<void()> undo;
+        const auto guard = qScopeGuard([&] {
+            if (undo)
+                undo();
+        });
+        if (cause == "mode") {
+            QFile::setPermissions(backupFolder(), QFile::ReadOwner | QFile::ExeOwner);
+            if (geteuid() == 0)
+                QVERIFY(overridePermissions(false));
+            undo = [] { overridePermissions(true); };
+        } else if (cause == "mount") {
+            const QByteArray path = QFile::encodeName(backupFolder());
+            if (::mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) != 0)
+                QSKIP("this machine does not allow a mount");
+            undo = [path] { ::umount(path.constData()); };
+            QVERIFY(::mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY,
+                            nullptr) == 0);
+        } else if (cause == "file") {
+            QDir(backupFolder()).removeRecursively();
+            QFile plain(backupFolder());
+            QVERIFY(plain.open(QIODevice::WriteOnly));
+        }
+        MessageBoxes boxes;
+        Screens screens;
+        openBackup(screens);
+        // Taken after the screen has read its parameters: from here on
+        // another connection is writing and holds the whole file.
+        if (cause == "held")
+            QVERIFY(t.db().execute("BEGIN EXCLUSIVE").ok());
+        QVERIFY(runBackup(screens));
+
+        QCOMPARE(boxes.seen().size(), 1);
+        QCOMPARE(boxes.seen()[0].title, title);
+        QVERIFY2(boxes.seen()[0].text.startsWith(text), qPrintable(boxes.seen()[0].text));
+        QCOMPARE(boxes.seen()[0].icon,
+                 cause == "file" ? QMessageBox::NoIcon : QMessageBox::Critical);
+        // Whoever looks into it finds the folder and the step in the details.
+        QVERIFY2(boxes.seen()[0].details.contains(backupFolder()),
+                 qPrintable(boxes.seen()[0].details));
+        QCOMPARE(screens.label("LabelAPF"), QString("●  更新"));
+        QCOMPARE(QApplication::focusWidget(), screens.button("RCBTN"));
+        if (cause != "file")
+            QCOMPARE(QDir(backupFolder()).entryList(QDir::Files), QStringList());
+    }
+
+    void theScreenShowsProgressAndStaysUsableWhileCopying()
+    {
+        ProgramFolder folder;
+        TestDb t;
+        addReceipt(t, "61200001");
+        MessageBoxes boxes;
+        Screens screens;
+        Screen* backup = openBackup(screens);
+        // What a copy killed while the screen was open left behind.
+        QDir().mkpath(backupFolder());
+        QFile leftover(partialFile());
+        QVERIFY(leftover.open(QIODevice::WriteOnly) && leftover.write("half a page") > 0);
+        leftover.close();
+        QVERIFY(t.db().execute("BEGIN EXCLUSIVE").ok());
+        enter(screens.button("RCBTN"));
+
+        // The copy waits for the writer; the screen goes on counting.
+        QTRY_VERIFY_WITH_TIMEOUT(screens.label("LabelN").contains("経過 1 秒"), 3000);
+        QVERIFY(screens.find<QProgressBar>("ProgressBar1")->isVisible());
+        QCOMPARE(screens.usable({"CB1", "RCBTN", "RTBTN"}), QStringList());
+        functionKey(screens.current(), Qt::Key_F10);
+        Screen* now = screens.settle();
+        QVERIFY2(now == backup, now ? qPrintable(now->code()) : "no screen");
+        QVERIFY(!backup->close());
+
+        QVERIFY(t.db().execute("ROLLBACK").ok());
+        QVERIFY(QTest::qWaitFor([&] { return screens.button("RTBTN")->isEnabled(); }, 30000));
+        QCOMPARE(boxes.texts(), QStringList());
+        QCOMPARE(screens.label("LabelAPF"), QString("●  正常"));
+        QCOMPARE(screens.find<QProgressBar>("ProgressBar1")->value(), 100);
+        QCOMPARE(receiptsIn(backupFile()), QStringList{"61200001:0"});
+        QCOMPARE(QDir(backupFolder()).entryList(QDir::Files), QStringList{"MUK4.db"});
+    }
+
+    void aBackupDuringSalesHoldsEveryReceiptCommittedBefore()
+    {
+        ProgramFolder folder;
+        {
+            TestDb t;
+            fill(t, "B", 20000);
+        }
+        MessageBoxes boxes;
+        Screens screens;
+        openBackup(screens);
+        Helper writer({"write-sales", folder.path()});
+        const QStringList committed = writer.lines(50);
+        QVERIFY(committed.size() >= 50);
+        QVERIFY(runBackup(screens));
+        const QStringList afterwards = writer.lines(committed.size() + 50);
+        writer.kill();
+
+        QCOMPARE(boxes.texts(), QStringList());
+        QCOMPARE(unsound(backupFile()), QString());
+        const QStringList saved = receiptsIn(backupFile());
+        for (const QString& receipt : committed)
+            QVERIFY2(saved.contains(receipt + ":3"), qPrintable(receipt));
+        // Posted whole or not at all, and the writer was not held up for good.
+        QVERIFY(saved.filter(QRegularExpression("^W.*:[^3]$")).isEmpty());
+        QVERIFY(afterwards.size() >= committed.size() + 50);
+    }
+
+    void aKilledBackupLeavesThePreviousOneAndNoPartialFile()
+    {
+        ProgramFolder folder;
+        {
+            TestDb t;
+            addReceipt(t, "61200001");
+            makeBackup();
+            fill(t, "B", 60000);
+        }
+        const QByteArray previous = digest(backupFile());
+        Helper backup({"backup", folder.path(), backupFolder()});
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return QFileInfo(partialFile()).size() > 0 ||
+                       backup.process().state() == QProcess::NotRunning;
+            },
+            30000));
+        backup.kill();
+        QCOMPARE(backup.process().exitStatus(), QProcess::CrashExit);
+        QCOMPARE(digest(backupFile()), previous);
+        QVERIFY(QFileInfo::exists(partialFile()));
+
+        // The next time the screen is opened the leftover goes.
+        MessageBoxes boxes;
+        boxes.answerWith(QMessageBox::Yes);
+        Screens screens;
+        openBackup(screens);
+        QVERIFY(!QFileInfo::exists(partialFile()));
+        QCOMPARE(digest(backupFile()), previous);
+        QVERIFY(runBackup(screens));
+        QCOMPARE(boxes.seen().size(), 1);
+        QCOMPARE(boxes.seen()[0].title, QString("処理の判断"));
+        QCOMPARE(receiptsIn(backupFile()).size(), 60001);
+    }
+
+    void restoreBringsBackTheBackupsReceipts()
+    {
+        ProgramFolder folder;
+        {
+            TestDb t;
+            addReceipt(t, "61200001");
+            makeBackup();
+            addReceipt(t, "61200002");
+        }
+        // A program killed earlier left its lock; it does not count.
+        {
+            Helper killed({"hold-lock", folder.path()});
+            QCOMPARE(killed.lines(1), QStringList{"locked"});
+        }
+        QVERIFY(QFileInfo::exists(Database::lockFilePath(folder.path())));
+
+        const RestoreRun run = restore(backupFile(), folder.path());
+        QVERIFY2(run.code == 0, qPrintable(run.said));
+        QCOMPARE(receiptsIn(folder.file()), QStringList{"61200001:0"});
+        QCOMPARE(receiptsIn(folder.path() + "/MUK4.db.before-restore"),
+                 (QStringList{"61200001:0", "61200002:0"}));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files),
+                 (QStringList{"MUK4.db", "MUK4.db.before-restore"}));
+        // The program takes the restored file as its own.
+        QCOMPARE(Schema::prepareFile().value_or(QString()), QString());
+    }
+
+    void restoreChangesNothingItCannotVouchFor_data()
+    {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("program running") << "running"
+                                         << "プログラムが実行中です";
+        QTest::newRow("another program's file") << "foreign"
+                                                << "このシステムのデータベースではありません";
+        QTest::newRow("newer version") << "newer"
+                                       << "知らない版";
+        QTest::newRow("damaged") << "damaged"
+                                 << "バックアップを使用できません";
+    }
+    void restoreChangesNothingItCannotVouchFor()
+    {
+        QFETCH(QString, cause);
+        QFETCH(QString, said);
+        ProgramFolder folder;
+        {
+            TestDb t;
+            fill(t, "B", 2000);
+            makeBackup();
+            addReceipt(t, "61200002");
+        }
+        std::unique_ptr<Helper> program;
+        if (cause == "running") {
+            program = std::make_unique<Helper>(QStringList{"hold-lock", folder.path()});
+            QCOMPARE(program->lines(1), QStringList{"locked"});
+        } else {
+            SqliteFile file;
+            QCOMPARE(file.open(backupFile(), false), 0);
+            if (cause == "foreign")
+                QCOMPARE(file.run("PRAGMA application_id = 7"), 0);
+            if (cause == "newer")
+                QCOMPARE(file.run(QString("PRAGMA user_version = %1").arg(Schema::version() + 1)),
+                         0);
+            file.close();
+            if (cause == "damaged") {
+                QFile damaged(backupFile());
+                QVERIFY(damaged.open(QIODevice::ReadWrite));
+                damaged.seek(damaged.size() / 2);
+                damaged.write(QByteArray(8192, '\x5a'));
+            }
+        }
+        const QByteArray before = digest(folder.file());
+        const RestoreRun run = restore(backupFile(), folder.path());
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.said.contains(said), qPrintable(run.said));
+        QCOMPARE(digest(folder.file()), before);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files).filter("MUK4.db."),
+                 cause == "running" ? QStringList{"MUK4.db.lock"} : QStringList());
+    }
+
+    void leavingAfterABackupClosesNothingTwice()
+    {
+        ProgramFolder folder;
+        // The engine layer warns of a connection closed or removed while in
+        // use.
+        QTest::failOnWarning(
+            QRegularExpression("QSql|connection", QRegularExpression::CaseInsensitiveOption));
+        MessageBoxes boxes;
+        Screens screens;
+        openBackup(screens);
+        QCOMPARE(QSqlDatabase::connectionNames().size(), 1);
+        QVERIFY(runBackup(screens));
+        // The copy was made with the screen's own connection let go, and it
+        // stays so until the screen is left.
+        QCOMPARE(QSqlDatabase::connectionNames(), QStringList());
+        functionKey(QApplication::focusWidget(), Qt::Key_F10);
+        QCOMPARE(screens.settle()->code(), QString("MUK4SC09"));
+        QCOMPARE(QSqlDatabase::connectionNames().size(), 1);
+
+        // Leaving without a backup lets go of the connection as well.
+        screens.click("APCBTN09");
+        screens.click("RTBTN");
+        QCOMPARE(screens.settle()->code(), QString("MUK4SC09"));
+        QCOMPARE(QSqlDatabase::connectionNames().size(), 1);
+        QCOMPARE(boxes.texts(), QStringList());
+    }
+};
+
+QTEST_MAIN(BackupTest)
+#include "test_backup.moc"

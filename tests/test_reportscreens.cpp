@@ -1,0 +1,456 @@
+#include "ReportSupport.h"
+
+#include "data/Clock.h"
+#include "reports/BarGraph.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+using ProductGraph::Bar;
+using ProductGraph::Series;
+
+namespace {
+QString text(Screens& s, const QString& name)
+{
+    auto* box = s.find<QLineEdit>(name);
+    return box ? box->text() : QStringLiteral("(no %1)").arg(name);
+}
+
+// What the numbered controls show: "T%1" with width 2 names T01, T02, ...
+QStringList texts(Screens& s, const QString& pattern, int first, int last, int width = 0)
+{
+    QStringList all;
+    for (int i = first; i <= last; ++i) {
+        const QString name = pattern.arg(i, width, 10, QChar(u'0'));
+        all << (s.find<QLabel>(name) ? s.label(name) : text(s, name));
+    }
+    return all;
+}
+
+void retype(EntryField* field, const QString& value)
+{
+    field->selectAll();
+    typeInto(field, value);
+    enter(field);
+}
+
+Bar barOf(Screens& s, const QString& name)
+{
+    return s.find<BarShape>(name)->bar();
+}
+
+QList<int> numbers(const Bar& b)
+{
+    return {b.top, b.height, b.left, b.width, b.colour};
+}
+
+// Opens a report ready for its start date: the middle category report
+// first passes a major category and a range.
+EntryField* openReport(Screens& s, const QString& code)
+{
+    s.show(code);
+    if (code == QLatin1String("MUK4DP06")) {
+        choose(s.find<QComboBox>("CB1"), 1);
+        choose(s.find<QComboBox>("CB2"), 0);
+    }
+    return s.field("Text2");
+}
+} // namespace
+
+class ReportScreensTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { Clock::setFixed(QDateTime(QDate(2026, 12, 20), QTime(9, 0, 0))); }
+    void cleanup() { Clock::reset(); }
+
+    void everyReportRunsAndStartsAgain_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("parent");
+        QTest::addColumn<QString>("button"); // on the parent menu
+        QTest::addColumn<QString>("preset");
+        QTest::addColumn<QString>("invalid");
+        QTest::addColumn<QString>("legend");
+        QTest::addColumn<QString>("focus");
+        const QString retry = "F8.ReTry  F10.Return";
+        const QString noDay = "日付が存在しません。";
+        QTest::newRow("register totals") << "MUK4DP01"
+                                         << "MUK4SC01"
+                                         << "APCBTN06"
+                                         << "20261201" << noDay << retry << "RTBTN";
+        QTest::newRow("major categories") << "MUK4DP05"
+                                          << "MUK4SC01"
+                                          << "APCBTN07"
+                                          << "20261201" << noDay << retry << "RTBTN";
+        QTest::newRow("middle categories") << "MUK4DP06"
+                                           << "MUK4SC01"
+                                           << "APCBTN08"
+                                           << "20261201" << noDay << "F10.Return"
+                                           << "SJBTN";
+        QTest::newRow("receipt dump") << "MUK4XP02"
+                                      << "MUK4SC09"
+                                      << "APCBTN01"
+                                      << "20261215"
+                                      << "日付が間違っています。" << retry << "RTBTN";
+    }
+
+    void everyReportRunsAndStartsAgain()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, parent);
+        QFETCH(QString, button);
+        QFETCH(QString, preset);
+        QFETCH(QString, invalid);
+        QFETCH(QString, legend);
+        QFETCH(QString, focus);
+        ProgramFolder folder;
+        TestDb t;
+        setParameter(t, "workday", "20261215", "RUN");
+        setParameter(t, "store", "01", "駅前店");
+        addMajor(t, "0", "その他", "他");
+        addMajor(t, "1", "食品", "食品");
+        addHeader(t, {.receipt = "61200001", .date = "20261231", .amount = 500});
+        Screens s;
+        MessageBoxes boxes;
+        auto* date = openReport(s, code);
+        QVERIFY(date->hasFocus());
+        QCOMPARE(date->text(), preset);
+        QCOMPARE(date->selectedText(), preset);
+        QCOMPARE(s.label("LabelM"), QString("日付を入力してください。"));
+        QCOMPARE(s.label("LabelPFK"), QString("F10.Return"));
+        QCOMPARE(s.label("LabelAP"), QString("●  正常稼動"));
+        QCOMPARE(text(s, "Text1"), QString("駅前店"));
+        QCOMPARE(s.usable({"Text2", "SJBTN", "RTBTN"}), (QStringList{"Text2", "RTBTN"}));
+
+        // A date of seven characters or of day 32 is refused and stays.
+        for (const QString wrong : {"2026121", "20261232"}) {
+            retype(date, wrong);
+            QVERIFY(date->hasFocus());
+            QCOMPARE(date->selectedText(), wrong);
+        }
+        QCOMPARE(boxes.texts(), (QStringList{invalid, invalid}));
+        QCOMPARE(boxes.seen()[0].icon, QMessageBox::NoIcon);
+        QCOMPARE(boxes.seen()[0].title, QApplication::applicationDisplayName());
+        QVERIFY(gridCells(s, "FG1").isEmpty());
+
+        retype(date, "20261231");
+        QCOMPARE(gridCells(s, "FG1").isEmpty(), false);
+        QCOMPARE(s.label("LabelPFK"), legend);
+        QCOMPARE(s.label("LabelM"), QString());
+        QCOMPARE(s.usable({"Text2", "SJBTN", "RTBTN"}), (QStringList{"SJBTN", "RTBTN"}));
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+
+        // F8 and SJBTN start again with the preset date and an empty result.
+        functionKey(QApplication::focusWidget(), Qt::Key_F8);
+        QVERIFY(gridCells(s, "FG1").isEmpty());
+        if (code == QLatin1String("MUK4DP06")) {
+            // The chosen categories stay; they are passed again with Enter.
+            QVERIFY(s.find<QComboBox>("CB1")->hasFocus());
+            enter(s.find<QComboBox>("CB1"));
+            enter(s.find<QComboBox>("CB2"));
+        }
+        QVERIFY(date->hasFocus());
+        QCOMPARE(date->text(), preset);
+        QCOMPARE(s.usable({"Text2", "SJBTN"}), QStringList{"Text2"});
+        retype(date, "20261231");
+        s.click("SJBTN");
+        QVERIFY(gridCells(s, "FG1").isEmpty());
+        QCOMPARE(s.label("LabelPFK"), QString("F10.Return"));
+        QCOMPARE(boxes.texts().size(), 2);
+
+        // F10 and RTBTN go back to the menu whose button opens the report.
+        functionKey(QApplication::focusWidget(), Qt::Key_F10);
+        QCOMPARE(s.settle()->code(), parent);
+        s.click(button);
+        QCOMPARE(s.settle()->code(), code);
+        s.click("RTBTN");
+        QCOMPARE(s.settle()->code(), parent);
+    }
+
+    void registerTotalsListTheDaysAndThePeriod()
+    {
+        ProgramFolder folder;
+        TestDb t;
+        setParameter(t, "workday", "20261215", "RUN");
+        addHeader(t, {.receipt = "61200001", .date = "20261215", .amount = 5000, .paidNow = 5000});
+        addLine(t, {.receipt = "61200001", .date = "20261215", .quantity = 2});
+        addHeader(t, {.receipt = "61200002", .date = "20261215", .code = "11009", .amount = 800});
+        addLine(t, {.receipt = "61200002", .date = "20261215", .kind = "9", .quantity = 1});
+        addHeader(t, {.table = "MOMNYK",
+                      .receipt = "61200003",
+                      .date = "20261230",
+                      .code = "70000",
+                      .amount = 3000});
+        Screens s;
+        auto* date = openReport(s, "MUK4DP01");
+        retype(date, "20261215");
+        const QList<QStringList> rows = gridCells(s, "FG1");
+        QCOMPARE(rows.size(), 17);
+        QCOMPARE(rows[0], (QStringList{"12/15", "5,000", "", "", "0", "0", "800", "4,200", "5,000",
+                                       "2", "3"}));
+        QCOMPARE(rows[15],
+                 (QStringList{"12/30", "0", "", "", "3,000", "0", "0", "3,000", "0", "0", "0"}));
+        QCOMPARE(rows[16][0], QString("12/31"));
+        QCOMPARE(texts(s, "Text%1", 3, 12),
+                 (QStringList{"5,000", "", "", "3,000", "0", "800", "7,200", "5,000", "2", "3"}));
+        QCOMPARE(s.label("LabelC"),
+                 QString("※.売上金額は消費税を含む（税込み）数値です。　　　　　　"
+                         "※.客数、点数は返品等（マイナス）を含む数値です。"));
+        QVERIFY(!s.find<QLineEdit>("Text4")->isEnabled());
+    }
+
+    void majorCategoriesHeadedByTheMaster()
+    {
+        ProgramFolder folder;
+        TestDb t;
+        setParameter(t, "workday", "20241215", "RUN");
+        addMajor(t, "1", "食品", "食品飲料");
+        addMajor(t, "0", "その他", "他");
+        addLine(t, {.receipt = "1", .date = "20240229", .major = "0", .amount = 1500});
+        addLine(t, {.receipt = "2", .date = "20240229", .major = "1", .amount = 700});
+        addLine(t, {.receipt = "3", .date = "20240229", .kind = "9", .major = "1", .amount = 99});
+        Screens s;
+        auto* date = openReport(s, "MUK4DP05");
+        QCOMPARE(texts(s, "LB1(%1)", 1, 10),
+                 (QStringList{"1", "", "", "", "", "", "", "", "", "0"}));
+        QCOMPARE(texts(s, "LB2(%1)", 1, 3), (QStringList{"食品飲料", " ", " "}));
+        QCOMPARE(s.label("LB2(10)"), QString("他"));
+        retype(date, "20240201");
+        const QList<QStringList> rows = gridCells(s, "FG1");
+        QCOMPARE(rows.size(), 29);
+        QCOMPARE(rows.back(),
+                 (QStringList{"02/29", "700", "0", "0", "0", "0", "0", "0", "0", "0", "1,500"}));
+        QCOMPARE(texts(s, "T%1", 1, 10, 2),
+                 (QStringList{"700", "0", "0", "0", "0", "0", "0", "0", "0", "1,500"}));
+        QCOMPARE(s.label("LabelC"), QString("※.売上金額は消費税を含む（税込み）数値です。"));
+    }
+
+    void middleCategoriesByMajorAndRange()
+    {
+        ProgramFolder folder;
+        TestDb t;
+        setParameter(t, "workday", "20261215", "RUN");
+        addMajor(t, "0", "その他", "他");
+        addMajor(t, "1", "食品", "食品");
+        addMiddle(t, "100", "食品その他", "その他");
+        addMiddle(t, "181", "冷凍食品", "冷凍");
+        addLine(t, {.receipt = "1", .date = "20261215", .middle = "100", .amount = 1000});
+        addLine(t, {.receipt = "2", .date = "20261215", .middle = "110", .amount = 300});
+        addLine(t, {.receipt = "3", .date = "20261215", .middle = "181", .amount = 50});
+        Screens s;
+        MessageBoxes boxes;
+        s.show("MUK4DP06");
+        auto* cb1 = s.find<QComboBox>("CB1");
+        auto* cb2 = s.find<QComboBox>("CB2");
+        QVERIFY(cb1->hasFocus());
+        QCOMPARE(cb1->placeholderText(), QString("名前を選択"));
+        QCOMPARE(cb1->itemText(0), QString("他"));
+        QCOMPARE(s.usable({"CB1", "CB2", "Text2"}), QStringList{"CB1"});
+        enter(cb1);
+        QCOMPARE(boxes.texts(), QStringList{"大分類コードがありません。"});
+        QCOMPARE(boxes.seen()[0].icon, QMessageBox::Critical);
+        QVERIFY(cb1->hasFocus());
+
+        // Major 0 has the codes 001 to 020 in its first range, and Enter
+        // passes it on like any other major.
+        choose(cb1, 0);
+        QVERIFY(cb2->hasFocus());
+        QCOMPARE(text(s, "TextA"), QString("0"));
+        QCOMPARE(cb2->placeholderText(), QString("範囲を選択"));
+        enter(cb2);
+        QCOMPARE(boxes.texts().last(), QString("中分類コードがありません。"));
+        choose(cb2, 0);
+        QCOMPARE(s.label("LB3(1)"), QString("001"));
+        QCOMPARE(s.label("LB3(20)"), QString("020"));
+        QVERIFY(s.field("Text2")->hasFocus());
+        cb1->setFocus();
+        enter(cb1);
+        QVERIFY(cb2->hasFocus());
+        enter(cb2);
+        QVERIFY(s.field("Text2")->hasFocus());
+
+        choose(cb1, 1);
+        QCOMPARE(text(s, "TextB"), QString("1"));
+        QCOMPARE(cb2->itemText(4), QString("181～199,100"));
+        choose(cb2, 4);
+        QCOMPARE(texts(s, "LB3(%1)", 1, 20).mid(18), (QStringList{"199", "100"}));
+        QCOMPARE(s.label("LB4(1)"), QString("冷凍"));
+        QCOMPARE(s.label("LB4(2)"), QString(" "));
+        QCOMPARE(s.label("LB4(20)"), QString("その他"));
+        retype(s.field("Text2"), "20261215");
+        QCOMPARE(gridCells(s, "FG1")[0],
+                 (QStringList{"12/15", "50", "0", "0", "0", "0", "0", "0", "0", "0", "0"}));
+        QCOMPARE(gridCells(s, "FG2")[0],
+                 (QStringList{"12/15", "0", "0", "0", "0", "0", "0", "0", "0", "0", "1,000"}));
+        QCOMPARE(text(s, "T20"), QString("1,000"));
+
+        // The first range: 110 in the tenth column, 100 nowhere.
+        s.click("SJBTN");
+        QVERIFY(cb1->hasFocus());
+        enter(cb1);
+        choose(cb2, 0);
+        retype(s.field("Text2"), "20261215");
+        QCOMPARE(texts(s, "T%1", 1, 20, 2),
+                 (QStringList{"0", "0", "0", "0", "0", "0", "0", "0", "0", "300",
+                              "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"}));
+        QCOMPARE(boxes.texts().size(), 2);
+    }
+
+    void productGraphChecksProductAndMonth()
+    {
+        ProgramFolder folder;
+        TestDb t;
+        setParameter(t, "workday", "20261215", "RUN");
+        addMajor(t, "1", "食品", "食品");
+        addMiddle(t, "101", "パン", "パン");
+        addProduct(t, {{"CB01", "4900000000001"},
+                       {"CB02", "バターロール"},
+                       {"CB04", "1"},
+                       {"CB05", "101"},
+                       {"CB07", "128"},
+                       {"CB08", "20261101"},
+                       {"CB11", "198"},
+                       {"CB12", "20261102"}});
+        Screens s;
+        MessageBoxes boxes;
+        s.show("MUK4SC01");
+        s.click("APCBTN09");
+        QCOMPARE(s.settle()->code(), QString("MUK4AS01"));
+        auto* product = s.field("Text2");
+        auto* month = s.field("Text1");
+        QVERIFY(product->hasFocus());
+        QCOMPARE(month->text(), QString("202612"));
+        QCOMPARE(s.label("LabelM"), QString("商品コードを入力してください。"));
+        QCOMPARE(s.label("LabelPFK"), QString("F10.Return"));
+        QCOMPARE(s.usable({"Text1", "Text2", "SJBTN", "RTBTN", "Option1", "Check2"}),
+                 (QStringList{"Text2", "RTBTN", "Option1", "Check2"}));
+        QVERIFY(s.find<QRadioButton>("Option1")->isChecked());
+        QVERIFY(s.find<QRadioButton>("Option4")->isChecked());
+        QCOMPARE(s.label("LabelID(3)"), QString("販売金額（税込み） / 単位 1万円"));
+        QCOMPARE(texts(s, "LabelW(%1)", 0, 6),
+                 (QStringList{"1000 = K", " 10K", " 20K", " 30K", " 40K", " 50K", ""}));
+
+        retype(product, "4900000000009");
+        QCOMPARE(boxes.texts(), QStringList{"部門が間違っています。"});
+        QCOMPARE(boxes.seen()[0].icon, QMessageBox::NoIcon);
+        QVERIFY(product->hasFocus());
+        QVERIFY(!month->isEnabled());
+
+        // The options set the texts and hand the keyboard back to the product.
+        QTest::mouseClick(s.find<QRadioButton>("Option3"), Qt::LeftButton);
+        QTest::mouseClick(s.find<QRadioButton>("Option6"), Qt::LeftButton);
+        QTest::mouseClick(s.find<QCheckBox>("Check1"), Qt::LeftButton);
+        QCOMPARE(s.label("LabelID(3)"), QString("粗利 / 単位 30万円 / 中分類比較"));
+        QCOMPARE(s.label("LabelW(6)"), QString("1000000 = G"));
+        QCOMPARE(s.label("LabelW(5)"), QString("1.5G"));
+        QVERIFY(product->hasFocus());
+
+        retype(product, "4900000000001");
+        QCOMPARE(s.label("LabelID(0)"),
+                 QString("バターロール (4900000000001)  / 大分類 = 1 / 中分類 = 101"));
+        QCOMPARE(s.label("LabelID(1)"), QString("バターロール / 大分類 = 食品 / 中分類 = パン"));
+        QCOMPARE(s.label("LabelID(2)"),
+                 QString("原単価 = 128 (20261101) / 売単価 = 198 (20261102) "));
+        QVERIFY(month->hasFocus());
+        QCOMPARE(s.label("LabelM"), QString("月度を入力してください。"));
+
+        for (const QString wrong : {"202613", "20261"})
+            retype(month, wrong);
+        QCOMPARE(boxes.texts().mid(1),
+                 (QStringList{"月度が間違っています。", "月度が間違っています。"}));
+        QVERIFY(month->hasFocus());
+        QCOMPARE(s.label("LabelAP"), QString("●  正常稼動"));
+
+        // Month 00 passes and finds nothing: empty table, flat bars.
+        retype(month, "202600");
+        QCOMPARE(gridCells(s, "FG1").size(), 31);
+        QCOMPARE(gridCells(s, "FG1")[0], (QStringList{"1", ""}));
+        QCOMPARE(text(s, "Text4"), QString("0"));
+        QCOMPARE(barOf(s, "Shape1(1)").height, 0);
+        QCOMPARE(s.label("LabelAP"), QString("● 正常終了"));
+        QCOMPARE(s.label("LabelPFK"), QString("F8.ReTry  F10.Return"));
+        QCOMPARE(s.usable({"Text1", "Text2", "SJBTN", "RTBTN", "Option1", "Option8", "Check1"}),
+                 (QStringList{"SJBTN", "RTBTN"}));
+        QVERIFY(s.button("RTBTN")->hasFocus());
+        QCOMPARE(boxes.texts().size(), 3);
+    }
+
+    void productGraphDrawsTheDaysAndTheCategory()
+    {
+        ProgramFolder folder;
+        TestDb t;
+        setParameter(t, "workday", "20250215", "RUN");
+        addProduct(t, {{"CB01", "4900000000001"}, {"CB05", "101"}});
+        const QString p = "4900000000001";
+        addLine(t, {.receipt = "1", .date = "20250203", .product = p, .amount = 25000});
+        addLine(t, {.receipt = "2", .date = "20250203", .kind = "9", .product = p, .amount = 5000});
+        addLine(t,
+                {.receipt = "3", .date = "20250203", .product = "4900000000002", .amount = 60000});
+        addLine(t, {.receipt = "4", .date = "20250205", .kind = "9", .product = p, .amount = 2000});
+        Screens s;
+        s.show("MUK4AS01");
+        QTest::mouseClick(s.find<QCheckBox>("Check1"), Qt::LeftButton);
+        retype(s.field("Text2"), p);
+        retype(s.field("Text1"), "202502");
+        QCOMPARE(numbers(barOf(s, "Shape1(3)")), (QList<int>{4500, 2500, 3100, 270, 65280}));
+        QCOMPARE(numbers(barOf(s, "Shape2(3)")), (QList<int>{1900, 5100, 3140, 270, 16777152}));
+        QCOMPARE(barOf(s, "Shape1(5)").height, 0);
+        const QList<QStringList> rows = gridCells(s, "FG1");
+        QCOMPARE(rows.size(), 31);
+        QCOMPARE(rows[2], (QStringList{"3", "25,000"}));
+        QCOMPARE(rows[30], (QStringList{"31", ""}));
+        QCOMPARE(text(s, "Text4"), QString("25,000"));
+
+        // Again with the returns netted: the fifth is a red stub below the line.
+        functionKey(s.button("RTBTN"), Qt::Key_F8);
+        QCOMPARE(barOf(s, "Shape1(3)").height, 0);
+        QCOMPARE(barOf(s, "Shape2(3)").height, 0);
+        QVERIFY(s.find<QRadioButton>("Option1")->isEnabled());
+        QVERIFY(s.field("Text2")->hasFocus());
+        QCOMPARE(s.field("Text1")->text(), QString("202502"));
+        QTest::mouseClick(s.find<QCheckBox>("Check2"), Qt::LeftButton);
+        QTest::mouseClick(s.find<QCheckBox>("Check1"), Qt::LeftButton);
+        retype(s.field("Text2"), p);
+        retype(s.field("Text1"), "202502");
+        QCOMPARE(numbers(barOf(s, "Shape1(3)")), (QList<int>{5000, 2000, 3100, 270, 65280}));
+        QCOMPARE(numbers(barOf(s, "Shape1(5)")), (QList<int>{7050, 50, 3800, 270, 255}));
+        QCOMPARE(barOf(s, "Shape2(3)").height, 0);
+        QCOMPARE(text(s, "Text4"), QString("18,000"));
+        QVERIFY(drawsIn(s.find<BarShape>("Shape1(5)"), QColor(255, 0, 0)));
+        QVERIFY(drawsIn(s.find<BarShape>("Shape1(3)"), QColor(0, 255, 0)));
+    }
+
+    void productGraphKeepsItsProportionsInAWiderWindow()
+    {
+        ProgramFolder folder;
+        TestDb t;
+        addProduct(t, {{"CB01", "4900000000001"}, {"CB05", "101"}});
+        addLine(t,
+                {.receipt = "1", .date = "20261203", .product = "4900000000001", .amount = 25000});
+        Screens s;
+        Screen* screen = s.show("MUK4AS01");
+        retype(s.field("Text2"), "4900000000001");
+        retype(s.field("Text1"), "202612");
+        auto ratio = [&] {
+            const QRect bar = s.find<BarShape>("Shape1(3)")->geometry();
+            return double(bar.height()) / bar.width();
+        };
+        const int small = s.find<BarShape>("Shape1(3)")->height();
+        const double expected = 2500.0 / 270;
+        QVERIFY(qAbs(ratio() / expected - 1) < 0.05);
+        screen->resize(1600, 1100);
+        QCoreApplication::processEvents();
+        QVERIFY(s.find<BarShape>("Shape1(3)")->height() > small * 1.3);
+        QVERIFY(qAbs(ratio() / expected - 1) < 0.05);
+        auto* graph = s.find<BarGraph>("Graph");
+        QVERIFY(graph->geometry().right() < s.find<QWidget>("FG1")->geometry().left());
+    }
+};
+
+QTEST_MAIN(ReportScreensTest)
+#include "test_reportscreens.moc"

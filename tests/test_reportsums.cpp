@@ -1,0 +1,269 @@
+#include "ReportSupport.h"
+
+#include "reports/CategorySales.h"
+#include "reports/ReportDates.h"
+
+using ProductGraph::Bar;
+using ProductGraph::Figure;
+using ProductGraph::Series;
+
+Q_DECLARE_METATYPE(ProductGraph::Bar)
+
+namespace {
+const StoreRegister shop{"01", "01"};
+
+// A sale of one day with its lines at the given quantities.
+void sale(Database& db, const QString& receipt, const QString& date, const QString& code,
+          double amount, QList<double> quantities, const QString& registerCode = "01")
+{
+    addHeader(db, {.registerCode = registerCode,
+                   .receipt = receipt,
+                   .date = date,
+                   .code = code,
+                   .amount = amount,
+                   .paidNow = amount});
+    int n = 0;
+    for (double q : quantities) {
+        addLine(db, {.registerCode = registerCode,
+                     .receipt = receipt,
+                     .number = QString::number(++n).rightJustified(3, u'0'),
+                     .date = date,
+                     .quantity = q,
+                     .amount = 100});
+    }
+}
+} // namespace
+
+class ReportSumsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startDates_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<QStringList>("firstAndLast");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("leap February") << "20240201" << true << QStringList{"02/01", "02/29"} << 29;
+        QTest::newRow("February") << "20250201" << true << QStringList{"02/01", "02/28"} << 28;
+        QTest::newRow("2000 is leap") << "20000210" << true << QStringList{"02/10", "02/29"} << 20;
+        QTest::newRow("2100 is not") << "21000210" << true << QStringList{"02/10", "02/28"} << 19;
+        QTest::newRow("15 April") << "20260415" << true << QStringList{"04/15", "04/30"} << 16;
+        QTest::newRow("15 December") << "20261215" << true << QStringList{"12/15", "12/31"} << 17;
+        QTest::newRow("day 00") << "20261100" << true << QStringList{"11/00", "11/30"} << 31;
+        QTest::newRow("month 13 has 31")
+            << "20261301" << true << QStringList{"13/01", "13/31"} << 31;
+        QTest::newRow("day 31 of June") << "20260631" << true << QStringList{} << 0;
+        QTest::newRow("seven characters") << "2026121" << false << QStringList{} << 0;
+        QTest::newRow("day 32") << "20261232" << false << QStringList{} << 0;
+        QTest::newRow("nine characters") << "202612011" << false << QStringList{} << 0;
+    }
+
+    void startDates()
+    {
+        QFETCH(QString, entry);
+        QFETCH(bool, valid);
+        QFETCH(QStringList, firstAndLast);
+        QFETCH(int, rows);
+        QCOMPARE(ReportDates::validStart(entry), valid);
+        if (!valid)
+            return;
+        const QStringList days = ReportDates::days(entry);
+        QCOMPARE(days.size(), rows);
+        if (rows > 0) {
+            QCOMPARE((QStringList{ReportDates::monthDay(days.front()),
+                                  ReportDates::monthDay(days.back())}),
+                     firstAndLast);
+        }
+    }
+
+    void graphMonths()
+    {
+        QVERIFY(ReportDates::validMonth(u"202612"));
+        QVERIFY(ReportDates::validMonth(u"202600"));
+        QVERIFY(!ReportDates::validMonth(u"202613"));
+        QVERIFY(!ReportDates::validMonth(u"20261"));
+        QVERIFY(!ReportDates::validMonth(u"2026123"));
+    }
+
+    void registerTotalsOfADay()
+    {
+        ProgramFolder folder;
+        TestDb t;
+        sale(t, "61200001", "20261201", "11000", 5000, {1, 2, 1});
+        sale(t, "61200002", "20261201", "11009", 1000, {1});
+        addHeader(t, {.receipt = "61200003",
+                      .date = "20261201",
+                      .code = "20000",
+                      .amount = 3540,
+                      .paidNow = 1000,
+                      .onCredit = 2540});
+        addHeader(t, {.receipt = "61200004",
+                      .date = "20261201",
+                      .code = "30000",
+                      .amount = 2000,
+                      .onCredit = 2000});
+        addHeader(t, {.table = "MOMNYK",
+                      .receipt = "61200005",
+                      .date = "20261201",
+                      .code = "70000",
+                      .amount = 30000});
+        addHeader(t, {.table = "MOMSYK",
+                      .receipt = "61200006",
+                      .date = "20261201",
+                      .code = "70000",
+                      .amount = 1234});
+        // Another register's receipt under the same number and its lines.
+        sale(t, "61200001", "20261201", "11000", 700, {5, 5}, "02");
+        std::vector<RegisterDay> days;
+        QVERIFY(RegisterTotals::read(t, shop, {"20261130", "20261201"}, days).ok());
+        QCOMPARE(days.size(), size_t(2));
+        QCOMPARE(days[0].gridRow(),
+                 (QStringList{"11/30", "0", "", "", "0", "0", "0", "0", "0", "0", "0"}));
+        QCOMPARE(days[1].gridRow(), (QStringList{"12/01", "5,000", "", "", "30,000", "1,234",
+                                                 "1,000", "33,766", "10,540", "4", "5"}));
+        QCOMPARE(days[1].partialPayments, 1000.0);
+        QCOMPARE(days[1].credit, 4540.0);
+        RegisterDay period;
+        period += days[0];
+        period += days[1];
+        period += days[1];
+        QCOMPARE(period.totalRow(), (QStringList{"10,000", "", "", "60,000", "2,468", "2,000",
+                                                 "67,532", "21,080", "8", "10"}));
+    }
+
+    void categoryColumns_data()
+    {
+        QTest::addColumn<QString>("major");
+        QTest::addColumn<int>("first"); // 0: the major report
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("column"); // 1-based, 0: none
+        QTest::newRow("major 1") << "" << 0 << "1" << 1;
+        QTest::newRow("major 9") << "" << 0 << "9" << 9;
+        QTest::newRow("major 0 in column 10") << "" << 0 << "0" << 10;
+        QTest::newRow("major by number value") << "" << 0 << "01" << 1;
+        QTest::newRow("major 10 nowhere") << "" << 0 << "10" << 0;
+        QTest::newRow("110 in the first range") << "1" << 1 << "110" << 10;
+        QTest::newRow("101 first") << "1" << 1 << "101" << 1;
+        QTest::newRow("120 last") << "1" << 1 << "120" << 20;
+        QTest::newRow("100 in the fifth range") << "1" << 81 << "100" << 20;
+        QTest::newRow("199 in the fifth range") << "1" << 81 << "199" << 19;
+        for (int first : {1, 21, 41, 61})
+            QTest::addRow("100 not in range %d", first) << "1" << first << "100" << 0;
+        QTest::newRow("161 in the fourth") << "1" << 61 << "161" << 1;
+        QTest::newRow("major 0 first range") << "0" << 1 << "020" << 20;
+        QTest::newRow("another major") << "1" << 1 << "210" << 0;
+    }
+
+    void categoryColumns()
+    {
+        QFETCH(QString, major);
+        QFETCH(int, first);
+        QFETCH(QString, code);
+        QFETCH(int, column);
+        const CategorySales columns =
+            first == 0 ? CategorySales::majors() : CategorySales::middles(major.front(), first);
+        QCOMPARE(columns.columnOf(code), column - 1);
+    }
+
+    void categoryHeadingsAndRanges()
+    {
+        QCOMPARE(CategorySales::majors().codes(),
+                 (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "0"}));
+        QCOMPARE(CategorySales::rangeTexts(u'1'),
+                 (QStringList{"101～120", "121～140", "141～160", "161～180", "181～199,100"}));
+        const QStringList zero = CategorySales::middles(u'0', 1).codes();
+        QCOMPARE(zero.front(), QString("001"));
+        QCOMPARE(zero.back(), QString("020"));
+    }
+
+    void groupedReadingsEqualTheDayByDayReading()
+    {
+        ProgramFolder folder;
+        TestDb t;
+        writeAwkwardMonth(t, "202402", 20240201);
+        const QStringList dates = ReportDates::days(u"20240200");
+        for (const StoreRegister& where : {shop, StoreRegister{"02", "02"}}) {
+            std::vector<RegisterDay> grouped;
+            QVERIFY(RegisterTotals::read(t, where, dates, grouped).ok());
+            const std::vector<RegisterDay> reference = registerByDay(t, where, dates);
+            for (size_t i = 0; i < reference.size(); ++i) {
+                QCOMPARE(grouped[i].gridRow(), reference[i].gridRow());
+                QCOMPARE(grouped[i].partialPayments, reference[i].partialPayments);
+                QCOMPARE(grouped[i].credit, reference[i].credit);
+            }
+            QList<CategorySales> sheets{CategorySales::majors(), CategorySales::middles(u'0', 1)};
+            for (int first : CategorySales::rangeStarts())
+                sheets << CategorySales::middles(u'1', first);
+            for (const CategorySales& sheet : sheets) {
+                std::vector<std::vector<double>> sums;
+                QVERIFY(sheet.read(t, where, dates, sums).ok());
+                const QStringList middles =
+                    sheet.codes().size() == 20 ? sheet.codes() : QStringList{};
+                QCOMPARE(sums, categoriesByDay(t, where, dates, middles));
+            }
+        }
+        for (const QString product : {"4900000000001", "4900000000002"}) {
+            for (const QString middle : {"101", "110", "1015"}) {
+                for (Figure figure :
+                     {Figure::SalesWithTax, Figure::CostOfSales, Figure::GrossProfit}) {
+                    for (bool net : {false, true}) {
+                        ProductGraph::DayTotals own{};
+                        ProductGraph::DayTotals all{};
+                        QVERIFY(
+                            ProductGraph::read(t, product, middle, "202402", figure, net, own, all)
+                                .ok());
+                        QCOMPARE(own, graphByLine(t, product, middle, "202402", figure, net));
+                        QCOMPARE(all, graphByLine(t, QString(), middle, "202402", figure, net));
+                    }
+                }
+            }
+        }
+    }
+
+    void bars_data()
+    {
+        QTest::addColumn<double>("total");
+        QTest::addColumn<int>("divisor");
+        QTest::addColumn<int>("day");
+        QTest::addColumn<int>("series");
+        QTest::addColumn<Bar>("expected");
+        const int P = int(Series::Product);
+        const int C = int(Series::Comparison);
+        QTest::newRow("25,000 at 1万円")
+            << 25000.0 << 10 << 1 << P << Bar{4500, 2500, 2400, 270, 65280};
+        QTest::newRow("60,000 clipped")
+            << 60000.0 << 10 << 1 << P << Bar{1900, 5100, 2400, 270, 16776960};
+        QTest::newRow("51,000 reaches 1900")
+            << 51000.0 << 10 << 2 << P << Bar{1900, 5100, 2750, 270, 16776960};
+        QTest::newRow("50,900 stays")
+            << 50900.0 << 10 << 2 << P << Bar{1910, 5090, 2750, 270, 65280};
+        QTest::newRow("negative") << -3000.0 << 10 << 3 << P << Bar{7050, 50, 3100, 270, 255};
+        QTest::newRow("a yen below zero") << -1.0 << 100 << 3 << P << Bar{7050, 50, 3100, 270, 255};
+        QTest::newRow("zero") << 0.0 << 10 << 31 << P << Bar{7000, 0, 12900, 270, 65280};
+        QTest::newRow("100万円") << 2500000.0 << 1000 << 1 << P
+                                 << Bar{4500, 2500, 2400, 270, 65280};
+        QTest::newRow("pale 40 twips right")
+            << 25000.0 << 10 << 31 << C << Bar{4500, 2500, 12940, 270, 12648384};
+        QTest::newRow("pale clipped")
+            << 60000.0 << 10 << 1 << C << Bar{1900, 5100, 2440, 270, 16777152};
+        QTest::newRow("pale negative")
+            << -5.0 << 10 << 1 << C << Bar{7050, 50, 2440, 270, 12632319};
+    }
+
+    void bars()
+    {
+        QFETCH(double, total);
+        QFETCH(int, divisor);
+        QFETCH(int, day);
+        QFETCH(int, series);
+        QFETCH(Bar, expected);
+        const Bar b = ProductGraph::bar(total, divisor, day, Series(series));
+        QCOMPARE(QList<int>({b.top, b.height, b.left, b.width, b.colour}),
+                 QList<int>({expected.top, expected.height, expected.left, expected.width,
+                             expected.colour}));
+    }
+};
+
+QTEST_MAIN(ReportSumsTest)
+#include "test_reportsums.moc"

@@ -1,0 +1,144 @@
+#include "utilities/Restore.h"
+
+#include "data/Database.h"
+#include "utilities/SafeFile.h"
+#include "utilities/SqliteFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+
+namespace {
+
+// The engine's companions of a database file: a journal left by a write
+// that was cut off belongs to that file and to no other.
+const QStringList companions{QStringLiteral("-journal"), QStringLiteral("-wal")};
+
+Restore::Outcome refused(const QString& text)
+{
+    return Restore::Outcome{false, text};
+}
+
+// A write cut off by a crash leaves a journal beside the file; opening the
+// file once puts it back into its last committed state, so that the copy
+// kept of it is whole.
+void settle(const QString& database)
+{
+    bool pending = false;
+    for (const QString& suffix : companions)
+        pending = pending || QFileInfo::exists(database + suffix);
+    if (!pending)
+        return;
+    SqliteFile file;
+    if (file.open(database, false) == 0)
+        (void)file.run(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+}
+
+// Keeps the current database as it is under the kept name, with any journal
+// that could not be played back, so that it can itself be restored.
+SafeFile::Result keep(const QString& database, const QString& kept)
+{
+    for (const QString& suffix : companions) {
+        if (SafeFile::Result error = SafeFile::remove(kept + suffix))
+            return error;
+    }
+    const QString partial = kept + QStringLiteral(".partial");
+    (void)SafeFile::remove(partial);
+    if (SafeFile::Result error = SafeFile::copy(database, partial)) {
+        (void)SafeFile::remove(partial);
+        return error;
+    }
+    if (SafeFile::Result error = SafeFile::replace(partial, kept))
+        return error;
+    for (const QString& suffix : companions) {
+        if (!QFileInfo::exists(database + suffix))
+            continue;
+        if (SafeFile::Result error = SafeFile::replace(database + suffix, kept + suffix))
+            return error;
+    }
+    return SafeFile::remove(database + QStringLiteral("-shm"));
+}
+
+QString holder(const QLockFile& lock)
+{
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (!lock.getLockInfo(&pid, &host, &application))
+        return {};
+    return QStringLiteral("（%1、プロセス %2、%3）").arg(application).arg(pid).arg(host);
+}
+
+} // namespace
+
+namespace Restore {
+
+QString keptName()
+{
+    return QString::fromLatin1(Database::FileName) + QStringLiteral(".before-restore");
+}
+
+Outcome run(const QString& backup, const QString& folder,
+            const std::function<void(const QString&)>& step)
+{
+    auto tell = [&step](const QString& text) {
+        if (step)
+            step(text);
+    };
+    if (!QFileInfo(folder).isDir())
+        return refused(QStringLiteral("プログラムフォルダがありません: %1").arg(folder));
+    if (!QFileInfo(backup).isFile())
+        return refused(QStringLiteral("バックアップファイルがありません: %1").arg(backup));
+
+    // Held until the end, so that the program cannot start on a half-made
+    // restore either. A lock whose program has died is taken over.
+    QLockFile lock(Database::lockFilePath(folder));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0)) {
+        if (lock.error() == QLockFile::LockFailedError)
+            return refused(
+                QStringLiteral("プログラムが実行中です%1。終了してから復元してください。")
+                    .arg(holder(lock)));
+        return refused(QStringLiteral("プログラムフォルダに書き込めません: %1").arg(folder));
+    }
+
+    const QDir dir(folder);
+    const QString database = dir.filePath(QString::fromLatin1(Database::FileName));
+    const QString incoming = database + QStringLiteral(".restoring");
+    (void)SafeFile::remove(incoming);
+    tell(QStringLiteral("バックアップをコピーしています: %1").arg(backup));
+    if (SafeFile::Result error = SafeFile::copy(backup, incoming)) {
+        (void)SafeFile::remove(incoming);
+        return refused(QStringLiteral("バックアップをコピーできません: %1").arg(error->describe()));
+    }
+    // The copy is what goes into place, so the copy is what is checked.
+    tell(QStringLiteral("バックアップを確認しています"));
+    if (const std::optional<QString> unsound = SqliteFile::unsoundness(incoming)) {
+        (void)SafeFile::remove(incoming);
+        return refused(
+            QStringLiteral("バックアップを使用できません: %1\n%2").arg(backup, *unsound));
+    }
+
+    const QString kept = dir.filePath(keptName());
+    const bool replacing = QFileInfo::exists(database);
+    if (replacing) {
+        tell(QStringLiteral("現在のデータベースを残しています: %1").arg(kept));
+        settle(database);
+        if (SafeFile::Result error = keep(database, kept)) {
+            (void)SafeFile::remove(incoming);
+            return refused(
+                QStringLiteral("現在のデータベースを残せません: %1").arg(error->describe()));
+        }
+    }
+    if (SafeFile::Result error = SafeFile::replace(incoming, database)) {
+        (void)SafeFile::remove(incoming);
+        return refused(
+            QStringLiteral("データベースを置き換えられません: %1").arg(error->describe()));
+    }
+    QString text = QStringLiteral("%1 を %2 に復元しました。").arg(backup, database);
+    if (replacing)
+        text += QStringLiteral("\n元のデータベースは %1 に残しました。").arg(kept);
+    return Outcome{true, text};
+}
+
+} // namespace Restore

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Puts a backup back as the database of a program folder. The backup is
+// copied beside the database under a temporary name, checked and synced;
+// the current database is kept as MUK4.db.before-restore; then the copy is
+// renamed into place. Nothing is changed while the program runs on that
+// folder, nor when the backup is not a sound database of this system.
+namespace Restore {
+
+// The name the replaced database is kept under, beside it.
+QString keptName();
+
+struct Outcome {
+    bool done = false;
+    QString text; // what happened, or why nothing did
+};
+
+// `step` hears of each step as it begins; a few hundred megabytes take a
+// while.
+Outcome run(const QString& backup, const QString& folder,
+            const std::function<void(const QString&)>& step = {});
+
+} // namespace Restore
