@@ -339,6 +339,13 @@ private slots:
         QCOMPARE(row(at.t, "SELECT CF03 FROM MOMNYK").value("CF03").toString(), deposit);
         QCOMPARE(row(at.t, "SELECT CB03 FROM MBMSYS WHERE CB01 = 'receipt'").value("CB03"),
                  QVariant(deposit.right(5)));
+        // Today's takings on the main menu count them.
+        at.screens.click("RTBTN");
+        QCOMPARE(at.screens.current()->code(), QString("MUK4SC01"));
+        for (const auto& [caption, amount] : {std::pair{"入金", "700"}, {"支払", "300"}}) {
+            auto* figure = qobject_cast<QLineEdit*>(at.screens.named(caption));
+            QCOMPARE(figure ? figure->text() : QString(), QString(amount));
+        }
     }
 
     void leavingDropsTheOpenPayment()
