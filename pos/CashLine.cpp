@@ -4,39 +4,65 @@
 #include "data/RecordSet.h"
 
 namespace {
-// The first record of a master table under a code, by its field prefix
-// ("CK" accounts, "CT" partners).
-DbResult nameOf(Database& db, const QString& table, const QString& prefix, const QString& code,
-                const QString& nameField, int length, std::optional<QString>& out)
+// What the deposit and payment screens take from a code master: the name
+// shown beside the code, and how it stands in the help line.
+struct CodeMaster {
+    QString table;
+    QString key;
+    QString name;
+    int shown;          // characters of the name field on the screen
+    int helpWidth;      // characters the name takes in the help line
+    int trailingBlanks; // after each help entry
+};
+
+const CodeMaster Accounts{QStringLiteral("MBMKJM"),
+                          QStringLiteral("CK01"),
+                          QStringLiteral("CK02"),
+                          AccountNameLength,
+                          7,
+                          1};
+const CodeMaster Partners{QStringLiteral("MBMKJT"),
+                          QStringLiteral("CT01"),
+                          QStringLiteral("CT03"),
+                          PartnerNameLength,
+                          8,
+                          4};
+
+DbResult select(RecordSet& rs, const CodeMaster& m, const QString& op, const QString& code)
+{
+    return rs.open(
+        Select(m.table).columns({m.key, m.name}).where(m.key, op, code).orderBy({m.key}));
+}
+
+DbResult nameOf(Database& db, const CodeMaster& m, const QString& code, std::optional<QString>& out)
 {
     out.reset();
-    const QString key = prefix + QStringLiteral("01");
     RecordSet rs(db);
-    DbResult r = rs.open(Select(table)
-                             .columns({key, nameField})
-                             .where(key, QStringLiteral("="), code)
-                             .orderBy({key}));
-    if (!r.ok())
+    if (DbResult r = select(rs, m, QStringLiteral("="), code); !r.ok())
         return r;
     if (rs.found())
-        out = Conversions::leftChars(rs.text(nameField), length);
+        out = Conversions::leftChars(rs.text(m.name), m.shown);
     return {};
 }
 
-DbResult help(Database& db, const QString& table, const QString& prefix, const QString& nameField,
-              int width, int trailingBlanks, QString& out)
+// One entry of a help line: the name held to its width with ideographic
+// spaces, so that the entries line up.
+QString helpEntry(const QString& code, const QString& name, int width, int trailingBlanks)
+{
+    QString held = Conversions::leftChars(name, width);
+    held += QString(width - Conversions::charCount(held), u'\u3000');
+    return code + u' ' + held + QString(trailingBlanks, u' ');
+}
+
+// Code 0000 is never listed.
+DbResult help(Database& db, const CodeMaster& m, QString& out)
 {
     out.clear();
-    const QString key = prefix + QStringLiteral("01");
     RecordSet rs(db);
-    DbResult r = rs.open(Select(table)
-                             .columns({key, nameField})
-                             .where(key, QStringLiteral(">"), QStringLiteral("0000"))
-                             .orderBy({key}));
-    if (!r.ok())
+    if (DbResult r = select(rs, m, QStringLiteral(">"), QStringLiteral("0000")); !r.ok())
         return r;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-        out += helpEntry(rs.text(key), rs.text(nameField), width, trailingBlanks);
+        out += helpEntry(rs.text(m.key), rs.text(m.name), m.helpWidth, m.trailingBlanks);
     return {};
 }
 } // namespace
@@ -70,31 +96,20 @@ CashTotals cashTotalsOf(const QList<CashLine>& lines, double taxRate)
 
 DbResult findAccount(Database& db, const QString& typed, std::optional<QString>& name)
 {
-    return nameOf(db, QStringLiteral("MBMKJM"), QStringLiteral("CK"), typed, QStringLiteral("CK02"),
-                  AccountNameLength, name);
+    return nameOf(db, Accounts, typed, name);
 }
 
 DbResult findPartner(Database& db, const QString& code, std::optional<QString>& shortName)
 {
-    return nameOf(db, QStringLiteral("MBMKJT"), QStringLiteral("CT"), code, QStringLiteral("CT03"),
-                  PartnerNameLength, shortName);
+    return nameOf(db, Partners, code, shortName);
 }
 
 DbResult accountHelp(Database& db, QString& out)
 {
-    return help(db, QStringLiteral("MBMKJM"), QStringLiteral("CK"), QStringLiteral("CK02"), 7, 1,
-                out);
+    return help(db, Accounts, out);
 }
 
 DbResult partnerHelp(Database& db, QString& out)
 {
-    return help(db, QStringLiteral("MBMKJT"), QStringLiteral("CT"), QStringLiteral("CT03"), 8, 4,
-                out);
-}
-
-QString helpEntry(const QString& code, const QString& name, int width, int trailingBlanks)
-{
-    QString held = Conversions::leftChars(name, width);
-    held += QString(width - Conversions::charCount(held), u'\u3000');
-    return code + u' ' + held + QString(trailingBlanks, u' ');
+    return help(db, Partners, out);
 }

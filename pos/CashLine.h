@@ -56,5 +56,3 @@ DbResult findPartner(Database& db, const QString& code, std::optional<QString>& 
 // entries line up.
 DbResult accountHelp(Database& db, QString& out);
 DbResult partnerHelp(Database& db, QString& out);
-// One entry of a help line.
-QString helpEntry(const QString& code, const QString& name, int width, int trailingBlanks);
