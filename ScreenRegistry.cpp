@@ -9,6 +9,8 @@
 #include "masters/MUK4MM81.h"
 #include "masters/MUK4MM90.h"
 #include "pos/MUK4UT01.h"
+#include "pos/MUK4UT05.h"
+#include "pos/MUK4UT06.h"
 #include "pos/MUK4UT11.h"
 #include "reports/MUK4AS01.h"
 #include "reports/MUK4DP01.h"
@@ -43,6 +45,8 @@ void registerScreens(Navigator& navigator)
     add<MUK4MM55>(navigator, "MUK4MM55");
     add<MUK4MM57>(navigator, "MUK4MM57");
     add<MUK4UT01>(navigator, "MUK4UT01");
+    add<MUK4UT05>(navigator, "MUK4UT05");
+    add<MUK4UT06>(navigator, "MUK4UT06");
     add<MUK4UT11>(navigator, "MUK4UT11");
     add<MUK4DP01>(navigator, "MUK4DP01");
     add<MUK4DP05>(navigator, "MUK4DP05");

@@ -72,6 +72,7 @@ CounterScreen::CounterScreen(Navigator& navigator, const QString& code, const QS
     for (const Column& column : columns) {
         widths << column.twips;
         headings << column.heading;
+        figures_ << column.figure;
     }
     auto* grid = new ListGrid(widths, this);
     FG1 = grid;
@@ -108,7 +109,8 @@ CounterScreen::CounterScreen(Navigator& navigator, const QString& code, const QS
     Text9 = figure(QStringLiteral("Text9"), 1.6);
     figureArea_ = new QGridLayout;
     figureArea_->setHorizontalSpacing(10);
-    figureArea_->addWidget(caption(QStringLiteral("合計金額  （税込み）"), Text3), 0, 0);
+    totalCaption_ = caption(QStringLiteral("合計金額  （税込み）"), Text3);
+    figureArea_->addWidget(totalCaption_, 0, 0);
     figureArea_->addWidget(Text3, 0, 1, 1, 3);
     figureArea_->addWidget(caption(QStringLiteral("お預り金額"), Text8), 1, 0);
     figureArea_->addWidget(Text8, 1, 1, 1, 3);
@@ -167,6 +169,15 @@ QLineEdit* CounterScreen::figure(const QString& name, qreal scale)
     font.setBold(true);
     field->setFont(font);
     return field;
+}
+
+void CounterScreen::enlarge(const QList<QLineEdit*>& lineFields)
+{
+    for (QLineEdit* field : lineFields) {
+        QFont font = field->font();
+        font.setPointSizeF(font.pointSizeF() * 1.3);
+        field->setFont(font);
+    }
 }
 
 void CounterScreen::loadData()
@@ -284,8 +295,7 @@ void CounterScreen::fillRow(int row, int number)
     const QStringList cells = gridRow(number);
     for (int c = 0; c < cells.size(); ++c) {
         auto* item = new QTableWidgetItem(cells[c]);
-        // Amounts line up on the right, as on a receipt.
-        if (c >= 3)
+        if (figures_.value(c))
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         FG1->setItem(row, c, item);
     }
@@ -352,6 +362,11 @@ void CounterScreen::setChangeCaption(const QString& text)
     changeCaption_->setText(text);
 }
 
+void CounterScreen::setTotalCaption(const QString& text)
+{
+    totalCaption_->setText(text);
+}
+
 void CounterScreen::backToTender()
 {
     if (Text8->isEnabled())
@@ -396,7 +411,7 @@ void CounterScreen::post()
         result = postTransaction(Text2->text(), Clock::now());
     }
     if (result.outcome == PostingResult::Outcome::Duplicate) {
-        message(MessageForm::Error, QStringLiteral("データベースが壊れています。(REC DUPL)"));
+        say(QStringLiteral("データベースが壊れています。(REC DUPL)"));
         endProgram();
         return;
     }
@@ -428,6 +443,12 @@ void CounterScreen::post()
     activate();
     if (receipt)
         labelM()->setText(receiptNote(*receipt));
+}
+
+ReceiptStamp CounterScreen::stamp(const QString& receipt, const QDateTime& moment) const
+{
+    return {shop_.storeCode, shop_.registerCode, receipt,
+            shop_.staffCode, shop_.businessDate, moment};
 }
 
 QString CounterScreen::receiptNote(const ReceiptOutcome& outcome) const

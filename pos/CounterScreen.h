@@ -44,6 +44,7 @@ protected:
     struct Column {
         QString heading;
         int twips;
+        bool figure = false; // lined up on the right, as on a receipt
     };
     // jumps: the function keys that open the other counter screens.
     CounterScreen(Navigator& navigator, const QString& code, const QString& titleText,
@@ -63,6 +64,8 @@ protected:
     // A read-only field showing an amount as a register display does.
     QLineEdit* figure(const QString& name, qreal scale);
     QLineEdit* display(const QString& name, int width);
+    // The fields of a line read larger than the rest of the screen.
+    static void enlarge(const QList<QLineEdit*>& lineFields);
 
     // Line entry. A new line takes the next line number; a chosen line is
     // changed in place.
@@ -106,6 +109,7 @@ protected:
     // The amount of the last accepted check, the one that is posted.
     double tendered() const { return tendered_; }
     void setChangeCaption(const QString& text);
+    void setTotalCaption(const QString& text);
     // Sends the operator back to the tender when it is open, else to the
     // first field (a change of the settlement kind).
     void backToTender();
@@ -114,6 +118,8 @@ protected:
     // receipt. What is posted is the screen's; "売上" names it for the
     // operator.
     virtual QString subject() const = 0;
+    // What every record of the receipt being posted carries.
+    ReceiptStamp stamp(const QString& receipt, const QDateTime& moment) const;
     virtual PostingResult postTransaction(const QString& receipt, const QDateTime& moment) = 0;
     virtual ReceiptOutcome makeReceipt() = 0;
     virtual bool closesAfterPosting() const { return false; }
@@ -151,6 +157,7 @@ private:
     MessageForm form_;
     CounterParameters shop_;
     QList<std::pair<int, QString>> jumps_;
+    QList<bool> figures_;
     QList<StaffMember> staff_;
     EntryMode entryMode_ = EntryMode::New;
     int changing_ = 0;
@@ -159,4 +166,5 @@ private:
     QHBoxLayout* choiceArea_;
     QGridLayout* figureArea_;
     QLabel* changeCaption_;
+    QLabel* totalCaption_;
 };

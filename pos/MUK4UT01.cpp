@@ -30,9 +30,9 @@ MUK4UT01::MUK4UT01(Navigator& navigator, const QString& code, const QString& tit
                     {{QStringLiteral("レコードNo"), 1000},
                      {QStringLiteral("商品コード"), 2000},
                      {QStringLiteral("商品名"), 3000},
-                     {QStringLiteral("売価（税込み）"), 1400},
-                     {QStringLiteral("数量"), 1000},
-                     {QStringLiteral("金額（税込み）"), 1600}},
+                     {QStringLiteral("売価（税込み）"), 1400, true},
+                     {QStringLiteral("数量"), 1000, true},
+                     {QStringLiteral("金額（税込み）"), 1600, true}},
                     jumps)
 {
     buildEntry();
@@ -40,18 +40,14 @@ MUK4UT01::MUK4UT01(Navigator& navigator, const QString& code, const QString& tit
 
 void MUK4UT01::buildEntry()
 {
-    Text4 = addField(QStringLiteral("Text4"), 20, KeyFilter::ProductCode,
+    Text4 = addField(QStringLiteral("Text4"), 20, KeyFilter::CounterCode,
                      QStringLiteral("商品コードを入力してください。"));
     Text5 = display(QStringLiteral("Text5"), 300);
     Text6 = addField(QStringLiteral("Text6"), 9, KeyFilter::DigitsMinus,
                      QStringLiteral("売単価を入力してください。"));
     Text7 = addField(QStringLiteral("Text7"), 5, KeyFilter::Digits,
                      QStringLiteral("数量を入力してください。"));
-    QFont entryFont = Text4->font();
-    entryFont.setPointSizeF(entryFont.pointSizeF() * 1.3);
-    for (QLineEdit* field : {static_cast<QLineEdit*>(Text4), Text5, static_cast<QLineEdit*>(Text6),
-                             static_cast<QLineEdit*>(Text7)})
-        field->setFont(entryFont);
+    enlarge({Text4, Text5, Text6, Text7});
     Text4->setMinimumWidth(190);
     Text6->setMinimumWidth(120);
     Text7->setMaximumWidth(80);
@@ -109,6 +105,10 @@ void MUK4UT01::buildEntry()
     Text12 = figure(QStringLiteral("Text12"), 1.0);
     for (QLineEdit* field : {Text10, Text11, Text12})
         field->setMinimumWidth(70);
+    // One caption stands for the three figures; the other two are named on
+    // their own.
+    Text11->setAccessibleName(QStringLiteral("税"));
+    Text12->setAccessibleName(QStringLiteral("値引"));
     QGridLayout* figures = figureArea();
     figures->addWidget(caption(QStringLiteral("本価/税/値引"), Text10), 3, 0);
     figures->addWidget(Text10, 3, 1);
@@ -327,16 +327,11 @@ QString MUK4UT01::postPrompt() const
 PostingResult MUK4UT01::postTransaction(const QString& receipt, const QDateTime& moment)
 {
     draft_ = SaleDraft{};
+    static_cast<ReceiptStamp&>(draft_) = stamp(receipt, moment);
     draft_.isReturn = isReturn();
-    draft_.store = shop().storeCode;
-    draft_.registerCode = shop().registerCode;
-    draft_.receipt = receipt;
-    draft_.staffCode = shop().staffCode;
-    draft_.businessDate = shop().businessDate;
     draft_.lines = lines_.all();
     draft_.settlement = settlement();
     draft_.tendered = tendered();
-    draft_.moment = moment;
     return postSale(db(), draft_);
 }
 

@@ -77,6 +77,44 @@ std::optional<PostingResult> insert(Database& db, const TableWrite& write)
 }
 } // namespace
 
+namespace {
+// A count or line number as the records write it: three digits ("003").
+QString threeDigits(int n)
+{
+    return QString::number(n + 1000).right(3);
+}
+
+QVariantMap stamped(const ReceiptStamp& stamp, int number, int firstDateField,
+                    const QVariantMap& own)
+{
+    auto field = [](int n) { return QStringLiteral("CF%1").arg(n, 2, 10, QChar(u'0')); };
+    const QString date = stamp.moment.toString(QStringLiteral("yyyyMMdd"));
+    const QString time = stamp.moment.toString(QStringLiteral("HH:mm:ss"));
+    QVariantMap record = own;
+    record.insert({{field(1), stamp.store},
+                   {field(2), stamp.registerCode},
+                   {field(3), stamp.receipt},
+                   {field(4), threeDigits(number)},
+                   {field(5), stamp.staffCode},
+                   {field(firstDateField), stamp.businessDate},
+                   {field(firstDateField + 1), date},
+                   {field(firstDateField + 2), time},
+                   {field(firstDateField + 3), date},
+                   {field(firstDateField + 4), time}});
+    return record;
+}
+} // namespace
+
+QVariantMap ReceiptStamp::header(qsizetype lineCount, const QVariantMap& own) const
+{
+    return stamped(*this, static_cast<int>(lineCount), 19, own);
+}
+
+QVariantMap ReceiptStamp::line(int number, const QVariantMap& own) const
+{
+    return stamped(*this, number, 23, own);
+}
+
 PostingResult postReceipt(Database& db, const ReceiptKey& key, const QList<TableWrite>& writes)
 {
     Transaction transaction(db);

@@ -2,6 +2,7 @@
 
 #include "data/Database.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QVariantMap>
@@ -15,6 +16,28 @@ struct ReceiptKey {
     QString store;
     QString registerCode;
     QString receipt;
+};
+
+// What every record of one posted receipt carries besides its own values:
+// the key, the cashier, the business day and the moment it is written (from
+// the program's clock).
+struct ReceiptStamp {
+    QString store;
+    QString registerCode;
+    QString receipt;
+    QString staffCode;
+    QString businessDate;
+    QDateTime moment;
+
+    ReceiptKey key() const { return {store, registerCode, receipt}; }
+    // A header record with its own fields (CF06 to CF18) added: the key in
+    // CF01 to CF03, the number of lines in CF04, the cashier in CF05, the
+    // business date and the moment, twice, in CF19 to CF23.
+    QVariantMap header(qsizetype lineCount, const QVariantMap& own) const;
+    // A line record with its own fields (CF06 to CF22) added: the key, the
+    // line number in CF04, the cashier, the business date and the moment in
+    // CF23 to CF27.
+    QVariantMap line(int number, const QVariantMap& own) const;
 };
 
 struct TableWrite {

@@ -2,23 +2,6 @@
 
 #include "pos/Tender.h"
 
-namespace {
-QString threeDigits(int n)
-{
-    return QString::number(n + 1000).right(3);
-}
-
-QString compactDate(const QDateTime& moment)
-{
-    return moment.toString(QStringLiteral("yyyyMMdd"));
-}
-
-QString timeText(const QDateTime& moment)
-{
-    return moment.toString(QStringLiteral("HH:mm:ss"));
-}
-} // namespace
-
 QString transactionCode(Settlement settlement, bool isReturn)
 {
     const QString tail = isReturn ? QStringLiteral("9") : QStringLiteral("0");
@@ -41,72 +24,48 @@ QVariantMap saleHeader(const SaleDraft& d, bool creditRecord)
                            : d.settlement == Settlement::PartialCredit ? d.tendered
                                                                        : 0.0;
     const QString blank = QStringLiteral(" ");
-    const QString date = compactDate(d.moment);
-    const QString time = timeText(d.moment);
-    return {
-        {"CF01", d.store},
-        {"CF02", d.registerCode},
-        {"CF03", d.receipt},
-        {"CF04", threeDigits(static_cast<int>(d.lines.size()))},
-        {"CF05", d.staffCode},
-        {"CF06", blank},
-        {"CF07", transactionCode(d.settlement, d.isReturn)},
-        {"CF08", blank},
-        {"CF09", totals.total},
-        {"CF10", d.tendered},
-        {"CF11", difference},
-        {"CF12", blank},
-        {"CF13", paidNow},
-        {"CF14", onCredit(d.settlement) ? -difference : 0.0},
-        {"CF15", blank},
-        {"CF16", totals.total},
-        {"CF17", totals.tax},
-        {"CF18", creditRecord ? totals.base : 0.0},
-        {"CF19", d.businessDate},
-        {"CF20", date},
-        {"CF21", time},
-        {"CF22", date},
-        {"CF23", time},
-    };
+    return d.header(d.lines.size(), {
+                                        {"CF06", blank},
+                                        {"CF07", transactionCode(d.settlement, d.isReturn)},
+                                        {"CF08", blank},
+                                        {"CF09", totals.total},
+                                        {"CF10", d.tendered},
+                                        {"CF11", difference},
+                                        {"CF12", blank},
+                                        {"CF13", paidNow},
+                                        {"CF14", onCredit(d.settlement) ? -difference : 0.0},
+                                        {"CF15", blank},
+                                        {"CF16", totals.total},
+                                        {"CF17", totals.tax},
+                                        {"CF18", creditRecord ? totals.base : 0.0},
+                                    });
 }
 
 QList<QVariantMap> saleLineRecords(const SaleDraft& d)
 {
     const QString blank = QStringLiteral(" ");
-    const QString date = compactDate(d.moment);
-    const QString time = timeText(d.moment);
     QList<QVariantMap> records;
     int number = 0;
     for (const SaleLine& line : d.lines) {
-        records << QVariantMap{
-            {"CF01", d.store},
-            {"CF02", d.registerCode},
-            {"CF03", d.receipt},
-            {"CF04", threeDigits(++number)},
-            {"CF05", d.staffCode},
-            {"CF06", d.isReturn ? QStringLiteral("9") : blank},
-            {"CF07", line.code},
-            {"CF08", line.name},
-            {"CF09", line.major},
-            {"CF10", line.middle},
-            {"CF11", QStringLiteral("")},
-            {"CF12", blank},
-            {"CF13", line.baseAmount},
-            {"CF14", line.unitBase},
-            {"CF15", line.quantity},
-            {"CF16", blank},
-            {"CF17", line.amount},
-            {"CF18", line.tax},
-            {"CF19", line.unitPrice},
-            {"CF20", line.unitPrice - line.unitBase},
-            {"CF21", line.cost},
-            {"CF22", blank},
-            {"CF23", d.businessDate},
-            {"CF24", date},
-            {"CF25", time},
-            {"CF26", date},
-            {"CF27", time},
-        };
+        records << d.line(++number, {
+                                        {"CF06", d.isReturn ? QStringLiteral("9") : blank},
+                                        {"CF07", line.code},
+                                        {"CF08", line.name},
+                                        {"CF09", line.major},
+                                        {"CF10", line.middle},
+                                        {"CF11", QStringLiteral("")},
+                                        {"CF12", blank},
+                                        {"CF13", line.baseAmount},
+                                        {"CF14", line.unitBase},
+                                        {"CF15", line.quantity},
+                                        {"CF16", blank},
+                                        {"CF17", line.amount},
+                                        {"CF18", line.tax},
+                                        {"CF19", line.unitPrice},
+                                        {"CF20", line.unitPrice - line.unitBase},
+                                        {"CF21", line.cost},
+                                        {"CF22", blank},
+                                    });
     }
     return records;
 }
@@ -122,7 +81,7 @@ QList<TableWrite> saleWrites(const SaleDraft& d)
 
 PostingResult postSale(Database& db, const SaleDraft& d)
 {
-    return postReceipt(db, {d.store, d.registerCode, d.receipt}, saleWrites(d));
+    return postReceipt(db, d.key(), saleWrites(d));
 }
 
 FinishedSale finishedSale(const SaleDraft& d, const QString& staffName)

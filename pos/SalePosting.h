@@ -4,21 +4,13 @@
 #include "pos/ReceiptPosting.h"
 #include "pos/SaleLine.h"
 
-#include <QDateTime>
-
 // A settled sale or return as it is posted to MOMURA, MOVURA and, when
 // something goes on credit, MDMURK.
-struct SaleDraft {
+struct SaleDraft : ReceiptStamp {
     bool isReturn = false;
-    QString store;
-    QString registerCode;
-    QString receipt;
-    QString staffCode;
-    QString businessDate;
     QList<SaleLine> lines;
     Settlement settlement = Settlement::Cash;
     double tendered = 0;
-    QDateTime moment; // when it is written, from the program's clock
 
     SaleTotals totals() const { return totalsOf(lines); }
     double difference() const { return tendered - totals().total; }

@@ -68,7 +68,7 @@ bool EntryField::accepts(QChar c) const
     case KeyFilter::Any:
         return true;
     case KeyFilter::Digits:
-    case KeyFilter::ProductCode:
+    case KeyFilter::CounterCode:
         return false;
     case KeyFilter::DigitsAsterisk:
         return u == u'*';
@@ -104,7 +104,7 @@ void EntryField::keyPressEvent(QKeyEvent* event)
     const QString text = event->text();
     if (text.size() == 1 && !text.front().isNull()) {
         const QChar c = text.front();
-        if (filter_ == KeyFilter::ProductCode && c == u'+') {
+        if (filter_ == KeyFilter::CounterCode && c == u'+') {
             event->accept();
             emit plusPressed();
             return;

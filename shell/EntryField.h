@@ -10,7 +10,8 @@ enum class KeyFilter {
     DigitsAsterisk,
     DigitsAsteriskColon,
     DigitsMinus,
-    ProductCode, // digits; "+" is not typed but asks for settlement
+    CounterCode, // the first field of a counter line: digits; "+" is not typed
+                 // but asks for settlement
 };
 
 // An input field of the screen pattern: on focus its whole text is selected

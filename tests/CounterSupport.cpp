@@ -10,6 +10,10 @@ ReceiptsSeen::ReceiptsSeen(ReceiptOutcome a) : answer(std::move(a))
         sales << sale;
         return answer;
     };
+    maker.cash = [this](const FinishedCashMovement& movement, const QString&, const QString&) {
+        movements << movement;
+        return answer;
+    };
     CounterScreen::setReceiptMaker(maker);
 }
 
@@ -78,8 +82,6 @@ AtTheCounter::AtTheCounter(const QString& screen, const std::function<void(Datab
     screens.show(screen);
 }
 
-namespace {
-// Types over the whole text of a field; an empty text empties it.
 void typeOver(EntryField* field, const QString& text)
 {
     field->selectAll();
@@ -87,7 +89,6 @@ void typeOver(EntryField* field, const QString& text)
         QTest::keyClick(field, Qt::Key_Backspace);
     typeInto(field, text);
 }
-} // namespace
 
 QString Counter::text(const char* name)
 {

@@ -5,8 +5,9 @@
 
 #include <functional>
 
-// A receipt maker that keeps every sale handed to it and answers with the
-// outcome the test sets; it stands in for the receipt layer while it lives.
+// A receipt maker that keeps every sale, deposit and payment handed to it and
+// answers with the outcome the test sets; it stands in for the receipt layer
+// while it lives.
 class ReceiptsSeen {
 public:
     explicit ReceiptsSeen(ReceiptOutcome answer = printed());
@@ -19,6 +20,7 @@ public:
     static ReceiptOutcome failed(const QString& reason);
 
     QList<FinishedSale> sales;
+    QList<FinishedCashMovement> movements;
     ReceiptOutcome answer;
 
 private:
@@ -38,6 +40,9 @@ inline const QString Special = QStringLiteral("4900000000042"); // 1080, 500 all
 // A shop at tax 0.08 on business day 2026-12-15 with cashier 0003 (staff
 // 0003 and 0007), receipts off, the last receipt 612 + lastSequence.
 void openShop(Database& db, const QString& lastSequence = QStringLiteral("00041"));
+
+// Types over the whole text of a field; an empty text empties it.
+void typeOver(EntryField* field, const QString& text);
 
 // The operator's keys on a counter screen.
 struct Counter {

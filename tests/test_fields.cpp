@@ -43,7 +43,7 @@ private slots:
                                << "09:05:0*";
         QTest::newRow("minus") << KeyFilter::DigitsMinus << "-120.5e"
                                << "-1205";
-        QTest::newRow("product code") << KeyFilter::ProductCode << "4901a+"
+        QTest::newRow("product code") << KeyFilter::CounterCode << "4901a+"
                                       << "4901";
         QTest::newRow("any") << KeyFilter::Any << "a'\\b"
                              << "a'\\b";
@@ -117,7 +117,7 @@ private slots:
 
     void focusSelectsEverythingAndEnterOrPlusAct()
     {
-        Window w(KeyFilter::ProductCode);
+        Window w(KeyFilter::CounterCode);
         QSignalSpy focused(w.field, &EntryField::focused);
         QSignalSpy entered(w.field, &EntryField::entered);
         QSignalSpy plus(w.field, &EntryField::plusPressed);

@@ -183,8 +183,9 @@ private slots:
     void everyFieldIsNamedAndKeepsItsCharactersWhole_data()
     {
         QTest::addColumn<QString>("screen");
-        for (const char* code : {"MUK4SC01", "MUK4MM40", "MUK4MM50", "MUK4MM51", "MUK4MM55",
-                                 "MUK4MM57", "MUK4MM80", "MUK4MM81", "MUK4MM90"})
+        for (const char* code :
+             {"MUK4SC01", "MUK4MM40", "MUK4MM50", "MUK4MM51", "MUK4MM55", "MUK4MM57", "MUK4MM80",
+              "MUK4MM81", "MUK4MM90", "MUK4UT01", "MUK4UT05", "MUK4UT06", "MUK4UT11"})
             QTest::newRow(code) << code;
     }
 
