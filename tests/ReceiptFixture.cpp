@@ -104,6 +104,13 @@ void writeFile(const QString& path, const QByteArray& bytes)
         qFatal("cannot write %s", qPrintable(path));
 }
 
+QString partOf(const QString& path, const QString& part)
+{
+    Package package;
+    QString error;
+    return package.open(fileBytes(path), error) ? partText(package.read(part)) : error;
+}
+
 QByteArray templateBytes(const QList<PartEdit>& edits)
 {
     QTemporaryDir scratch;

@@ -29,6 +29,9 @@ QByteArray fileBytes(const QString& path);
 void copyFile(const QString& from, const QString& to);
 void writeFile(const QString& path, const QByteArray& bytes);
 
+// The text of a part of a workbook file.
+QString partOf(const QString& path, const QString& part);
+
 // A change to a part of a workbook: what the pattern matches in the part's
 // text is replaced; an empty pattern replaces the whole part, and an empty
 // pattern and text remove it.

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QJsonArray>
+#include <QRegularExpression>
 
 namespace {
 QString salesTemplate(const QString& folder)
@@ -70,6 +71,7 @@ private slots:
         QVERIFY2(qAbs(image.width() / 72.0 * 25.4 - 58) < 1,
                  qPrintable(QString::number(image.width())));
         QCOMPARE(page.printed().last.row, 17);
+        QCOMPARE(image.height(), qRound(page.cellRect(17, 1).bottom() + 0.2 * 72));
         QVERIFY(inked(image, page.cellRect(1, 1)));  // the store's name
         QVERIFY(inked(image, page.cellRect(11, 2))); // the amount due
         QVERIFY(inked(image, page.cellRect(17, 1))); // the date
@@ -77,15 +79,52 @@ private slots:
         QVERIFY(!inked(image, QRectF(0, page.cellRect(17, 1).bottom() + 1, image.width(), 20)));
     }
 
-    void theShopsTemplateIsKeptAndDrawnWithItsLogo()
+    void theShopsTemplateKeepsItsEditsAndIsDrawnWithItsLogo()
     {
         ProgramFolder folder;
-        copyFile(testData("MUK4ECR1-shop.xlsx"), salesTemplate(folder.path()));
+        const QString path = salesTemplate(folder.path());
+        const QString sheet = "xl/worksheets/sheet1.xml", styles = "xl/styles.xml";
+        copyFile(testData("MUK4ECR1-shop.xlsx"), path);
+        const QJsonObject before = readWorkbook(path);
+        const QString sheetBefore = partOf(path, sheet), stylesBefore = partOf(path, styles);
         QCOMPARE(produceReceipt(sampleSale(), folder.path(), "山田商店").kind,
                  ReceiptOutcome::Kind::Pdf);
-        const QJsonObject kept = cellsOf(readWorkbook(salesTemplate(folder.path())), "レシート");
-        QVERIFY(!kept.contains("A1"));
-        QCOMPARE(kept["A2"].toArray()[0], QJsonValue("ベーカリー 麦の穂 駅前店"));
+        const QJsonObject after = readWorkbook(path);
+
+        for (const char* kept : {"sheets", "active", "widths", "heights", "merged", "margins"})
+            QCOMPARE(after[kept], before[kept]);
+        QCOMPARE(cellsOf(after, "メモ"), cellsOf(before, "メモ"));
+        const QJsonObject cells = cellsOf(after, "レシート");
+        for (const QString& heading : cellsOf(before, "レシート").keys())
+            QCOMPARE(cells[heading], cellsOf(before, "レシート")[heading]);
+        // The shop's number format stays on the amounts written.
+        QCOMPARE(cells["B11"].toArray()[0], QJsonValue(744));
+        QCOMPARE(cells["B6"].toArray()[6], QJsonValue("#,##0"));
+        // Every part but the sheet and the styles keeps its bytes: the logo,
+        // the drawing, the other sheet, the shared strings.
+        const QJsonObject partsBefore = before["parts"].toObject();
+        const QJsonObject partsAfter = after["parts"].toObject();
+        QCOMPARE(partsAfter.keys(), partsBefore.keys());
+        for (const QString& name : partsBefore.keys())
+            if (name != sheet && name != styles)
+                QVERIFY2(partsAfter[name] == partsBefore[name], qPrintable(name));
+        // In the sheet, everything outside the cell table keeps its text (the
+        // used range aside); the styles only gain formats at their ends.
+        auto outside = [](QString text) {
+            text.remove(QRegularExpression("<dimension ref=\"[A-Z0-9:]+\"/>"));
+            return text.left(text.indexOf("<sheetData")) + text.mid(text.indexOf("</sheetData>"));
+        };
+        QCOMPARE(outside(partOf(path, sheet)), outside(sheetBefore));
+        const QString stylesAfter = partOf(path, styles);
+        for (const QString list : {"fonts", "cellXfs"}) {
+            const qsizetype from =
+                stylesBefore.indexOf(u'>', stylesBefore.indexOf(u'<' + list)) + 1;
+            QVERIFY(stylesAfter.contains(
+                stylesBefore.mid(from, stylesBefore.indexOf("</" + list + u'>') - from)));
+        }
+        QCOMPARE(stylesAfter.left(stylesAfter.indexOf("<fonts ")),
+                 stylesBefore.left(stylesBefore.indexOf("<fonts ")));
+
         // (The PDF names 麦 by the code of its radical; the text is checked
         // around it.)
         const QString text = pdfText(pdfOf(folder));
