@@ -1,7 +1,9 @@
 #include "ReceiptFixture.h"
 
 #include "data/SheetPage.h"
+#include "pos/ReceiptTemplates.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -26,35 +28,55 @@ bool quietly(const QString& program, const QStringList& arguments)
     return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
            process.exitCode() == 0;
 }
+
+const QString Staff = QStringLiteral("山田 太郎");
+const QDateTime Moment(QDate(2026, 12, 1), QTime(10, 15, 30));
 } // namespace
+
+SaleReceiptLine saleLine(const QString& name, double quantity, double unitPrice)
+{
+    return {name, quantity * unitPrice, QString::number(quantity), quantity, unitPrice};
+}
+
+CashReceiptLine cashLine(const QString& account, const QString& name, const QString& partner,
+                         double quantity, double unitAmount)
+{
+    const double amount = quantity * unitAmount;
+    return {account, name, partner, amount, QString::number(quantity), quantity, unitAmount};
+}
+
+FinishedSale finishedSale(Settlement settlement, double tendered,
+                          const QList<SaleReceiptLine>& lines, bool isReturn)
+{
+    FinishedSale s{isReturn, lines, 55, 0, settlement, tendered, 0, "61200001", Staff, Moment};
+    for (const SaleReceiptLine& line : lines)
+        s.amountDue += line.amount;
+    s.difference = tendered - s.amountDue;
+    return s;
+}
+
+FinishedCashMovement finishedCash(CashDirection direction, double tendered,
+                                  const QList<CashReceiptLine>& lines)
+{
+    FinishedCashMovement m{direction, lines, 0, tendered, 0, "61200002", Staff, Moment};
+    for (const CashReceiptLine& line : lines)
+        m.total += line.amount;
+    m.change = tendered - m.total;
+    return m;
+}
 
 FinishedSale sampleSale()
 {
-    FinishedSale sale;
-    sale.lines = {{QStringLiteral("パン"), 150, QStringLiteral("1"), 1, 150},
-                  {QStringLiteral("牛乳"), 594, QStringLiteral("3"), 3, 198}};
-    sale.taxTotal = 55;
-    sale.amountDue = 744;
-    sale.tendered = 1000;
-    sale.difference = 256;
-    sale.receiptNumber = QStringLiteral("61200001");
-    sale.staffName = QStringLiteral("山田 太郎");
-    sale.moment = QDateTime(QDate(2026, 12, 1), QTime(10, 15, 30));
-    return sale;
+    return finishedSale(
+        Settlement::Cash, 1000,
+        {saleLine(QStringLiteral("パン"), 1, 150), saleLine(QStringLiteral("牛乳"), 3, 198)});
 }
 
 FinishedCashMovement sampleDeposit()
 {
-    FinishedCashMovement deposit;
-    deposit.lines = {{QStringLiteral("0001"), QStringLiteral("釣銭準備金"), QStringLiteral("0002"),
-                      3600, QStringLiteral("3"), 3, 1200}};
-    deposit.total = 3600;
-    deposit.tendered = 5000;
-    deposit.change = 1400;
-    deposit.receiptNumber = QStringLiteral("61200002");
-    deposit.staffName = QStringLiteral("山田 太郎");
-    deposit.moment = QDateTime(QDate(2026, 12, 1), QTime(11, 0, 0));
-    return deposit;
+    return finishedCash(CashDirection::Deposit, 5000,
+                        {cashLine(QStringLiteral("0001"), QStringLiteral("釣銭準備金"),
+                                  QStringLiteral("0002"), 3, 1200)});
 }
 
 QString testData(const QString& name)
@@ -73,6 +95,45 @@ void copyFile(const QString& from, const QString& to)
     QFile::remove(to);
     if (!QFile::copy(from, to) || !QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner))
         qFatal("cannot copy %s", qPrintable(from));
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+QString partOf(const QString& path, const QString& part)
+{
+    Package package;
+    QString error;
+    return package.open(fileBytes(path), error) ? partText(package.read(part)) : error;
+}
+
+QByteArray templateBytes(const QList<PartEdit>& edits)
+{
+    QTemporaryDir scratch;
+    Package package;
+    QString error;
+    if (!ReceiptTemplates::ensure(scratch.path(), ReceiptTemplate::Sales, QString()).ok() ||
+        !package.open(fileBytes(ReceiptTemplates::path(scratch.path(), ReceiptTemplate::Sales)),
+                      error))
+        qFatal("no default template: %s", qPrintable(error));
+    for (const PartEdit& e : edits) {
+        if (e.pattern.isEmpty() && e.text.isEmpty())
+            package.remove(e.part);
+        else if (e.pattern.isEmpty())
+            package.replace(e.part, e.text.toUtf8());
+        else
+            package.replace(e.part, partText(package.read(e.part))
+                                        .replace(QRegularExpression(e.pattern), e.text)
+                                        .toUtf8());
+    }
+    QBuffer bytes;
+    if (!bytes.open(QIODevice::WriteOnly) || !package.write(bytes, error))
+        qFatal("cannot write the template: %s", qPrintable(error));
+    return bytes.data();
 }
 
 QJsonObject readWorkbook(const QString& path)
@@ -94,14 +155,6 @@ QString pdfText(const QString& path)
     return QString::fromUtf8(run(QStringLiteral("pdftotext"),
                                  {QStringLiteral("-layout"), path, QStringLiteral("-")}))
         .normalized(QString::NormalizationForm_KC);
-}
-
-QSizeF pdfPageSize(const QString& path)
-{
-    const QString info = QString::fromUtf8(run(QStringLiteral("pdfinfo"), {path}));
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts")).match(info);
-    return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
 }
 
 QImage pdfPage(const QString& path)

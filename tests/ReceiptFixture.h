@@ -9,14 +9,37 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// A finished cash sale of two lines (quantities 1 and 3) with change.
+// Finished transactions for receipts: a line's amount is its quantity times
+// its unit price, the total the sum of the lines; tax 55 on a sale. Receipt
+// 61200001 (sale) or 61200002 (cash), staff 山田 太郎, 2026-12-01 10:15:30.
+SaleReceiptLine saleLine(const QString& name, double quantity, double unitPrice);
+FinishedSale finishedSale(Settlement settlement, double tendered,
+                          const QList<SaleReceiptLine>& lines, bool isReturn = false);
+CashReceiptLine cashLine(const QString& account, const QString& name, const QString& partner,
+                         double quantity, double unitAmount);
+FinishedCashMovement finishedCash(CashDirection direction, double tendered,
+                                  const QList<CashReceiptLine>& lines);
+// A cash sale of bread (1 x 150) and milk (3 x 198) paid with 1000; a
+// deposit of 1200 x 3 paid with 5000.
 FinishedSale sampleSale();
-// A deposit of 1200 x 3.
 FinishedCashMovement sampleDeposit();
 
 QString testData(const QString& name);
 QByteArray fileBytes(const QString& path);
 void copyFile(const QString& from, const QString& to);
+void writeFile(const QString& path, const QByteArray& bytes);
+
+// The text of a part of a workbook file.
+QString partOf(const QString& path, const QString& part);
+
+// A change to a part of a workbook: what the pattern matches in the part's
+// text is replaced; an empty pattern replaces the whole part, and an empty
+// pattern and text remove it.
+struct PartEdit {
+    QString part, pattern, text;
+};
+// The default sales template, changed.
+QByteArray templateBytes(const QList<PartEdit>& edits = {});
 
 // The workbook as openpyxl reads it (see read_workbook.py).
 QJsonObject readWorkbook(const QString& path);
@@ -27,8 +50,6 @@ QJsonObject cellsOf(const QJsonObject& workbook, const QString& sheet);
 // The text of a PDF as pdftotext gives it, in compatibility form (the PDF
 // may name some kanji by their radical's code).
 QString pdfText(const QString& path);
-// Page size in points, from pdfinfo.
-QSizeF pdfPageSize(const QString& path);
 // The first page at 72 dots per inch, one pixel a point.
 QImage pdfPage(const QString& path);
 // Whether any pixel in the rectangle is dark.

@@ -1,4 +1,5 @@
 #include "Fixture.h"
+#include "ReceiptFixture.h"
 
 #include "data/Clock.h"
 #include "data/Schema.h"
@@ -9,7 +10,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QCryptographicHash>
 #include <QLabel>
 #include <QProcess>
 #include <QProgressBar>
@@ -18,7 +18,6 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
-#include <csignal>
 #include <linux/capability.h>
 #include <sys/mount.h>
 #include <sys/syscall.h>
@@ -32,14 +31,6 @@ namespace {
 const QColor teal(0x00, 0xC0, 0xC0);
 const QColor green(0x00, 0xC0, 0x00);
 const QString stopText = QStringLiteral("MUK4.dbファイルを終了して、再度処理してください。");
-
-QByteArray digest(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
-}
 
 // Each receipt of a database file with the number of its lines, read
 // without changing the file.
@@ -120,10 +111,8 @@ public:
     ~Helper() { kill(); }
     void kill()
     {
-        if (process_.state() != QProcess::NotRunning) {
-            ::kill(static_cast<pid_t>(process_.processId()), SIGKILL);
-            process_.waitForFinished();
-        }
+        process_.kill();
+        process_.waitForFinished();
     }
     QProcess& process() { return process_; }
     // The lines printed so far, waiting for at least `least` of them.
@@ -211,39 +200,35 @@ private slots:
         Clock::reset();
     }
 
-    void targetsStartWithTheHomeFolder()
+    void aFirstBackupMakesTheFolderAndLeavingClosesNothingTwice()
     {
         QCOMPARE(BackupTargets::removable({"/", "/run/media/shop/STICK", "/mnt/usb", "/media",
                                            "/media/shop/SD", "/home"}),
                  (QStringList{"/media/shop/SD", "/run/media/shop/STICK"}));
         ProgramFolder folder;
-        Screens screens;
-        openBackup(screens);
-        auto* drives = screens.find<QComboBox>("CB1");
-        QCOMPARE(drives->itemText(0), backupFolder());
-        QCOMPARE(drives->currentIndex(), 0);
-        QVERIFY(screens.find<QRadioButton>("Option1")->isChecked());
-        QCOMPARE(screens.usable({"Option1", "Option2", "Option3", "RCBTN", "RTBTN", "CB1"}),
-                 (QStringList{"Option1", "RCBTN", "RTBTN", "CB1"}));
-    }
-
-    void firstBackupMakesTheFolderAndACheckedCopy()
-    {
-        ProgramFolder folder;
         {
             TestDb t;
             addReceipt(t, "61200001");
         }
+        // The engine layer warns of a connection closed or removed while in
+        // use.
+        QTest::failOnWarning(
+            QRegularExpression("QSql|connection", QRegularExpression::CaseInsensitiveOption));
         MessageBoxes boxes;
         Screens screens;
         openBackup(screens);
         QCOMPARE(screens.current()->code(), QString("MUK4XP90"));
+        QCOMPARE(screens.find<QComboBox>("CB1")->currentText(), backupFolder());
+        QVERIFY(screens.find<QRadioButton>("Option1")->isChecked());
+        QCOMPARE(screens.usable({"Option1", "Option2", "Option3", "RCBTN", "RTBTN", "CB1"}),
+                 (QStringList{"Option1", "RCBTN", "RTBTN", "CB1"}));
         QCOMPARE(screens.label("Label1"), QString("バックアップ"));
         QCOMPARE(screens.label("LabelPFK"), QString("F10.Return"));
         QCOMPARE(screens.label("LabelAPF"), QString("●  更新"));
         QVERIFY(drawsIn(screens.find<QLabel>("LabelAPF"), teal));
         QCOMPARE(screens.button("RCBTN")->text(), QString("更新"));
         QVERIFY(!QFileInfo::exists(backupFolder()));
+        QCOMPARE(QSqlDatabase::connectionNames().size(), 1);
 
         QVERIFY(runBackup(screens));
         QCOMPARE(boxes.texts(), QStringList());
@@ -254,6 +239,18 @@ private slots:
         QCOMPARE(unsound(backupFile()), QString());
         QCOMPARE(receiptsIn(backupFile()), QStringList{"61200001:0"});
         QCOMPARE(QDir(backupFolder()).entryList(QDir::Files), QStringList{"MUK4.db"});
+
+        // The copy was made with the screen's own connection let go, and it
+        // stays so until the screen is left; leaving without a backup lets
+        // go of it as well.
+        QCOMPARE(QSqlDatabase::connectionNames(), QStringList());
+        functionKey(QApplication::focusWidget(), Qt::Key_F10);
+        QCOMPARE(screens.settle()->code(), QString("MUK4SC09"));
+        QCOMPARE(QSqlDatabase::connectionNames().size(), 1);
+        screens.click("APCBTN09");
+        screens.click("RTBTN");
+        QCOMPARE(screens.settle()->code(), QString("MUK4SC09"));
+        QCOMPARE(QSqlDatabase::connectionNames().size(), 1);
     }
 
     void anExistingBackupIsReplacedOnlyOnYes_data()
@@ -272,7 +269,7 @@ private slots:
             makeBackup();
             addReceipt(t, "61200002");
         }
-        const QByteArray before = digest(backupFile());
+        const QByteArray before = fileBytes(backupFile());
         MessageBoxes boxes;
         boxes.answerWith(yes ? QMessageBox::Yes : QMessageBox::No);
         Screens screens;
@@ -287,25 +284,22 @@ private slots:
         if (yes)
             QCOMPARE(receiptsIn(backupFile()), (QStringList{"61200001:0", "61200002:0"}));
         else
-            QCOMPARE(digest(backupFile()), before);
+            QCOMPARE(fileBytes(backupFile()), before);
         QVERIFY(!QFileInfo::exists(partialFile()));
     }
 
     void aTargetThatCannotBeWrittenIsReportedAndGetsNothing_data()
     {
+        // The folder without write permission, on a read-only mount, the
+        // database held by another program, a file named BKUP.
         QTest::addColumn<QString>("cause");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("text");
-        QTest::newRow("folder without write permission") << "mode"
-                                                         << "処理の中止" << stopText;
-        QTest::newRow("read-only mount") << "mount"
-                                         << "処理の中止" << stopText;
-        QTest::newRow("database held by another program") << "held"
-                                                          << "処理の中止" << stopText;
+        for (const char* cause : {"mode", "mount", "held"})
+            QTest::newRow(cause) << cause << "処理の中止" << stopText;
         // The system's description follows the number, in the machine's
         // language.
-        QTest::newRow("BKUP is a file")
-            << "file" << QApplication::applicationDisplayName() << QString("20 ");
+        QTest::newRow("file") << "file" << QApplication::applicationDisplayName() << QString("20 ");
     }
     void aTargetThatCannotBeWrittenIsReportedAndGetsNothing()
     {
@@ -430,7 +424,7 @@ private slots:
             makeBackup();
             fill(t, "B", 60000);
         }
-        const QByteArray previous = digest(backupFile());
+        const QByteArray previous = fileBytes(backupFile());
         Helper backup({"backup", folder.path(), backupFolder()});
         QVERIFY(QTest::qWaitFor(
             [&] {
@@ -440,7 +434,7 @@ private slots:
             30000));
         backup.kill();
         QCOMPARE(backup.process().exitStatus(), QProcess::CrashExit);
-        QCOMPARE(digest(backupFile()), previous);
+        QCOMPARE(fileBytes(backupFile()), previous);
         QVERIFY(QFileInfo::exists(partialFile()));
 
         // The next time the screen is opened the leftover goes.
@@ -449,44 +443,19 @@ private slots:
         Screens screens;
         openBackup(screens);
         QVERIFY(!QFileInfo::exists(partialFile()));
-        QCOMPARE(digest(backupFile()), previous);
+        QCOMPARE(fileBytes(backupFile()), previous);
         QVERIFY(runBackup(screens));
         QCOMPARE(boxes.seen().size(), 1);
         QCOMPARE(boxes.seen()[0].title, QString("処理の判断"));
         QCOMPARE(receiptsIn(backupFile()).size(), 60001);
     }
 
-    void restoreBringsBackTheBackupsReceipts()
-    {
-        ProgramFolder folder;
-        {
-            TestDb t;
-            addReceipt(t, "61200001");
-            makeBackup();
-            addReceipt(t, "61200002");
-        }
-        // A program killed earlier left its lock; it does not count.
-        {
-            Helper killed({"hold-lock", folder.path()});
-            QCOMPARE(killed.lines(1), QStringList{"locked"});
-        }
-        QVERIFY(QFileInfo::exists(Database::lockFilePath(folder.path())));
-
-        const RestoreRun run = restore(backupFile(), folder.path());
-        QVERIFY2(run.code == 0, qPrintable(run.said));
-        QCOMPARE(receiptsIn(folder.file()), QStringList{"61200001:0"});
-        QCOMPARE(receiptsIn(folder.path() + "/MUK4.db.before-restore"),
-                 (QStringList{"61200001:0", "61200002:0"}));
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files),
-                 (QStringList{"MUK4.db", "MUK4.db.before-restore"}));
-        // The program takes the restored file as its own.
-        QCOMPARE(Schema::prepareFile().value_or(QString()), QString());
-    }
-
-    void restoreChangesNothingItCannotVouchFor_data()
+    void restoreBringsBackASoundBackupAndNothingElse_data()
     {
         QTest::addColumn<QString>("cause");
         QTest::addColumn<QString>("said");
+        QTest::newRow("a sound backup") << ""
+                                        << "に復元しました。";
         QTest::newRow("program running") << "running"
                                          << "プログラムが実行中です";
         QTest::newRow("another program's file") << "foreign"
@@ -496,7 +465,7 @@ private slots:
         QTest::newRow("damaged") << "damaged"
                                  << "バックアップを使用できません";
     }
-    void restoreChangesNothingItCannotVouchFor()
+    void restoreBringsBackASoundBackupAndNothingElse()
     {
         QFETCH(QString, cause);
         QFETCH(QString, said);
@@ -507,11 +476,16 @@ private slots:
             makeBackup();
             addReceipt(t, "61200002");
         }
+        // A program killed earlier left its lock; it does not count.
+        {
+            Helper killed({"hold-lock", folder.path()});
+            QCOMPARE(killed.lines(1), QStringList{"locked"});
+        }
         std::unique_ptr<Helper> program;
         if (cause == "running") {
             program = std::make_unique<Helper>(QStringList{"hold-lock", folder.path()});
             QCOMPARE(program->lines(1), QStringList{"locked"});
-        } else {
+        } else if (!cause.isEmpty()) {
             SqliteFile file;
             QCOMPARE(file.open(backupFile(), false), 0);
             if (cause == "foreign")
@@ -527,40 +501,25 @@ private slots:
                 damaged.write(QByteArray(8192, '\x5a'));
             }
         }
-        const QByteArray before = digest(folder.file());
+        const QByteArray before = fileBytes(folder.file());
+        const QStringList backedUp = receiptsIn(backupFile());
         const RestoreRun run = restore(backupFile(), folder.path());
-        QCOMPARE(run.code, 1);
         QVERIFY2(run.said.contains(said), qPrintable(run.said));
-        QCOMPARE(digest(folder.file()), before);
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files).filter("MUK4.db."),
-                 cause == "running" ? QStringList{"MUK4.db.lock"} : QStringList());
-    }
-
-    void leavingAfterABackupClosesNothingTwice()
-    {
-        ProgramFolder folder;
-        // The engine layer warns of a connection closed or removed while in
-        // use.
-        QTest::failOnWarning(
-            QRegularExpression("QSql|connection", QRegularExpression::CaseInsensitiveOption));
-        MessageBoxes boxes;
-        Screens screens;
-        openBackup(screens);
-        QCOMPARE(QSqlDatabase::connectionNames().size(), 1);
-        QVERIFY(runBackup(screens));
-        // The copy was made with the screen's own connection let go, and it
-        // stays so until the screen is left.
-        QCOMPARE(QSqlDatabase::connectionNames(), QStringList());
-        functionKey(QApplication::focusWidget(), Qt::Key_F10);
-        QCOMPARE(screens.settle()->code(), QString("MUK4SC09"));
-        QCOMPARE(QSqlDatabase::connectionNames().size(), 1);
-
-        // Leaving without a backup lets go of the connection as well.
-        screens.click("APCBTN09");
-        screens.click("RTBTN");
-        QCOMPARE(screens.settle()->code(), QString("MUK4SC09"));
-        QCOMPARE(QSqlDatabase::connectionNames().size(), 1);
-        QCOMPARE(boxes.texts(), QStringList());
+        const QStringList files = QDir(folder.path()).entryList(QDir::Files).filter("MUK4.db");
+        if (!cause.isEmpty()) {
+            QCOMPARE(run.code, 1);
+            QCOMPARE(fileBytes(folder.file()), before);
+            QCOMPARE(files, cause == "running" ? (QStringList{"MUK4.db", "MUK4.db.lock"})
+                                               : QStringList{"MUK4.db"});
+            return;
+        }
+        QCOMPARE(run.code, 0);
+        QCOMPARE(receiptsIn(folder.file()), backedUp);
+        QVERIFY(!backedUp.contains("61200002:0"));
+        QCOMPARE(fileBytes(folder.path() + "/MUK4.db.before-restore"), before);
+        QCOMPARE(files, (QStringList{"MUK4.db", "MUK4.db.before-restore"}));
+        // The program takes the restored file as its own.
+        QCOMPARE(Schema::prepareFile().value_or(QString()), QString());
     }
 };
 

@@ -6,8 +6,34 @@
 #include "pos/ReceiptTemplates.h"
 
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
+#include <QRegularExpression>
+
+namespace {
+QString salesTemplate(const QString& folder)
+{
+    return ReceiptTemplates::path(folder, ReceiptTemplate::Sales);
+}
+
+QString pdfOf(const ProgramFolder& folder)
+{
+    return QDir(folder.path()).filePath("receipts/61200001.pdf");
+}
+
+// The receipt as it was drawn from the template.
+SheetPage pageOf(const QString& folder)
+{
+    Workbook book;
+    if (!book.open(salesTemplate(folder)).ok())
+        qFatal("no template in %s", qPrintable(folder));
+    return SheetPage(SheetView::of(book));
+}
+
+QJsonValue valueOf(const QString& path, const QString& sheet, const QString& cell)
+{
+    return cellsOf(readWorkbook(path), sheet)[cell].toArray()[0];
+}
+} // namespace
 
 // What a counter screen gets from produceReceipt: a PDF when no printer is
 // set up, the printer's job otherwise, and on every fault a reason with the
@@ -15,125 +41,98 @@
 class ReceiptOutputTest : public QObject {
     Q_OBJECT
 
-    enum class Fault {
-        TextFile,
-        ZipWithoutWorkbook,
-        DamagedSheet,
-        NoActiveSheet,
-        Directory,
-        ReadOnlyFolder,
-        ReadOnlyFolderWithoutTemplate,
-        FullDisk
-    };
-
-    static QString salesTemplate(const QString& folder)
-    {
-        return ReceiptTemplates::path(folder, ReceiptTemplate::Sales);
-    }
-
-    // The default template with one part changed.
-    static void writeVariant(const QString& path, const QString& part, const QByteArray& text)
-    {
-        QTemporaryDir scratch;
-        QVERIFY(ReceiptTemplates::ensure(scratch.path(), ReceiptTemplate::Sales, QString()).ok());
-        Package package;
-        QString error;
-        QVERIFY(package.open(fileBytes(salesTemplate(scratch.path())), error));
-        package.replace(part, text);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && package.write(file, error));
-    }
-
-    static QStringList pdfs(const QString& folder)
-    {
-        return QDir(folder + QStringLiteral("/receipts")).entryList({QStringLiteral("*.pdf")});
-    }
+    enum class Place { Folder, ReadOnlyDisk, FullDisk };
 
 private slots:
-    void aMissingTemplateIsMadeAndAnExistingOneIsNeverReplaced()
+    void withoutAPrinterTheDefaultTemplateGivesARollPdf()
     {
         ProgramFolder folder;
-        QCOMPARE(produceReceipt(sampleSale(), folder.path(), QStringLiteral("山田商店")).kind,
-                 ReceiptOutcome::Kind::Pdf);
-        QCOMPARE(produceReceipt(sampleDeposit(), folder.path(), QStringLiteral("山田商店")).kind,
-                 ReceiptOutcome::Kind::Pdf);
-        const QJsonObject sales = readWorkbook(salesTemplate(folder.path()));
-        const QJsonObject cash =
-            readWorkbook(ReceiptTemplates::path(folder.path(), ReceiptTemplate::Cash));
-        QCOMPARE(cellsOf(sales, QStringLiteral("レシート"))[QStringLiteral("A1")].toArray()[0],
-                 QJsonValue(QStringLiteral("山田商店")));
-        QCOMPARE(cellsOf(sales, QStringLiteral("レシート"))[QStringLiteral("A15")].toArray()[0],
-                 QJsonValue(QStringLiteral("レシート.61200001")));
-        QCOMPARE(cellsOf(cash, QStringLiteral("入出金"))[QStringLiteral("A1")].toArray()[0],
-                 QJsonValue(QStringLiteral("山田商店")));
-        QCOMPARE(cellsOf(cash, QStringLiteral("入出金"))[QStringLiteral("B13")].toArray()[0],
-                 QJsonValue(QStringLiteral("<入金>")));
-
-        ProgramFolder shop;
-        copyFile(testData(QStringLiteral("MUK4ECR1-shop.xlsx")), salesTemplate(shop.path()));
-        QCOMPARE(produceReceipt(sampleSale(), shop.path(), QStringLiteral("山田商店")).kind,
-                 ReceiptOutcome::Kind::Pdf);
-        const QJsonObject kept =
-            cellsOf(readWorkbook(salesTemplate(shop.path())), QStringLiteral("レシート"));
-        QVERIFY(!kept.contains(QStringLiteral("A1")));
-        QCOMPARE(kept[QStringLiteral("A2")].toArray()[0],
-                 QJsonValue(QStringLiteral("ベーカリー 麦の穂 駅前店")));
-    }
-
-    void withoutAPrinterTheReceiptIsAPdfAsLongAsTheReceipt()
-    {
-        ProgramFolder folder;
-        const ReceiptOutcome outcome =
-            produceReceipt(sampleSale(), folder.path(), QStringLiteral("山田商店"));
-        const QString pdf = QDir(folder.path()).filePath(QStringLiteral("receipts/61200001.pdf"));
+        const ReceiptOutcome outcome = produceReceipt(sampleSale(), folder.path(), "山田商店");
         QCOMPARE(outcome.kind, ReceiptOutcome::Kind::Pdf);
-        QCOMPARE(outcome.where, QDir::toNativeSeparators(pdf));
+        QCOMPARE(outcome.where, QDir::toNativeSeparators(pdfOf(folder)));
         QCOMPARE(outcome.reason, QString());
+        QCOMPARE(produceReceipt(sampleDeposit(), folder.path(), "山田商店").kind,
+                 ReceiptOutcome::Kind::Pdf);
+        const QString cash = ReceiptTemplates::path(folder.path(), ReceiptTemplate::Cash);
+        QCOMPARE(valueOf(cash, "入出金", "A1"), QJsonValue("山田商店"));
+        QCOMPARE(valueOf(cash, "入出金", "B13"), QJsonValue("<入金>"));
+        QCOMPARE(valueOf(salesTemplate(folder.path()), "レシート", "A15"),
+                 QJsonValue("レシート.61200001"));
 
-        const QString text = pdfText(pdf).simplified();
+        const QString text = pdfText(pdfOf(folder)).simplified();
         for (const char* shown : {"山田商店", "パン 150", "牛乳 594", "×3 @ 198", "消費税 55",
                                   "お買上計 744", "お預り金 1,000", "お釣り 256",
                                   "レシート.61200001", "担当. 山田 太郎", "2026/12/01 10:15:30"})
             QVERIFY2(text.contains(QString::fromUtf8(shown)), shown);
-
-        Workbook book;
-        QVERIFY(book.open(salesTemplate(folder.path())).ok());
-        const SheetPage page(SheetView::of(book));
-        const QSizeF size = pdfPageSize(pdf);
-        QCOMPARE(qRound(size.width()), qRound(page.size().width()));
-        QCOMPARE(qRound(size.height()), qRound(page.size().height()));
         // A 58 mm roll, cut below the date row.
-        QVERIFY2(qAbs(size.width() / 72 * 25.4 - 58) < 1,
-                 qPrintable(QString::number(size.width())));
+        const SheetPage page = pageOf(folder.path());
+        const QImage image = pdfPage(pdfOf(folder));
+        QCOMPARE(image.size(), page.size().toSize());
+        QVERIFY2(qAbs(image.width() / 72.0 * 25.4 - 58) < 1,
+                 qPrintable(QString::number(image.width())));
         QCOMPARE(page.printed().last.row, 17);
-        const QImage image = pdfPage(pdf);
-        QCOMPARE(image.size(), QSize(qRound(size.width()), qRound(size.height())));
+        QCOMPARE(image.height(), qRound(page.cellRect(17, 1).bottom() + 0.2 * 72));
         QVERIFY(inked(image, page.cellRect(1, 1)));  // the store's name
         QVERIFY(inked(image, page.cellRect(11, 2))); // the amount due
         QVERIFY(inked(image, page.cellRect(17, 1))); // the date
         QVERIFY(!inked(image, page.cellRect(14, 2)));
-        QVERIFY(!inked(image, QRectF(0, page.cellRect(17, 1).bottom() + 1, size.width(), 20)));
+        QVERIFY(!inked(image, QRectF(0, page.cellRect(17, 1).bottom() + 1, image.width(), 20)));
     }
 
-    void theLogoOfTheShopsTemplateIsOnTheReceipt()
+    void theShopsTemplateKeepsItsEditsAndIsDrawnWithItsLogo()
     {
         ProgramFolder folder;
-        copyFile(testData(QStringLiteral("MUK4ECR1-shop.xlsx")), salesTemplate(folder.path()));
-        QCOMPARE(produceReceipt(sampleSale(), folder.path(), QString()).kind,
+        const QString path = salesTemplate(folder.path());
+        const QString sheet = "xl/worksheets/sheet1.xml", styles = "xl/styles.xml";
+        copyFile(testData("MUK4ECR1-shop.xlsx"), path);
+        const QJsonObject before = readWorkbook(path);
+        const QString sheetBefore = partOf(path, sheet), stylesBefore = partOf(path, styles);
+        QCOMPARE(produceReceipt(sampleSale(), folder.path(), "山田商店").kind,
                  ReceiptOutcome::Kind::Pdf);
-        const QString pdf = QDir(folder.path()).filePath(QStringLiteral("receipts/61200001.pdf"));
+        const QJsonObject after = readWorkbook(path);
+
+        for (const char* kept : {"sheets", "active", "widths", "heights", "merged", "margins"})
+            QCOMPARE(after[kept], before[kept]);
+        QCOMPARE(cellsOf(after, "メモ"), cellsOf(before, "メモ"));
+        const QJsonObject cells = cellsOf(after, "レシート");
+        for (const QString& heading : cellsOf(before, "レシート").keys())
+            QCOMPARE(cells[heading], cellsOf(before, "レシート")[heading]);
+        // The shop's number format stays on the amounts written.
+        QCOMPARE(cells["B11"].toArray()[0], QJsonValue(744));
+        QCOMPARE(cells["B6"].toArray()[6], QJsonValue("#,##0"));
+        // Every part but the sheet and the styles keeps its bytes: the logo,
+        // the drawing, the other sheet, the shared strings.
+        const QJsonObject partsBefore = before["parts"].toObject();
+        const QJsonObject partsAfter = after["parts"].toObject();
+        QCOMPARE(partsAfter.keys(), partsBefore.keys());
+        for (const QString& name : partsBefore.keys())
+            if (name != sheet && name != styles)
+                QVERIFY2(partsAfter[name] == partsBefore[name], qPrintable(name));
+        // In the sheet, everything outside the cell table keeps its text (the
+        // used range aside); the styles only gain formats at their ends.
+        auto outside = [](QString text) {
+            text.remove(QRegularExpression("<dimension ref=\"[A-Z0-9:]+\"/>"));
+            return text.left(text.indexOf("<sheetData")) + text.mid(text.indexOf("</sheetData>"));
+        };
+        QCOMPARE(outside(partOf(path, sheet)), outside(sheetBefore));
+        const QString stylesAfter = partOf(path, styles);
+        for (const QString list : {"fonts", "cellXfs"}) {
+            const qsizetype from =
+                stylesBefore.indexOf(u'>', stylesBefore.indexOf(u'<' + list)) + 1;
+            QVERIFY(stylesAfter.contains(
+                stylesBefore.mid(from, stylesBefore.indexOf("</" + list + u'>') - from)));
+        }
+        QCOMPARE(stylesAfter.left(stylesAfter.indexOf("<fonts ")),
+                 stylesBefore.left(stylesBefore.indexOf("<fonts ")));
+
         // (The PDF names 麦 by the code of its radical; the text is checked
         // around it.)
-        const QString text = pdfText(pdf);
-        QVERIFY2(text.contains(QStringLiteral("ベーカリー")) &&
-                     text.contains(QStringLiteral("駅前店")) &&
-                     text.contains(QStringLiteral("TEL 03-1234-5678")),
-                 qPrintable(text));
-        Workbook book;
-        QVERIFY(book.open(salesTemplate(folder.path())).ok());
-        const SheetPage page(SheetView::of(book));
-        const QImage image = pdfPage(pdf);
+        const QString text = pdfText(pdfOf(folder));
+        for (const char* shown : {"ベーカリー", "駅前店", "TEL 03-1234-5678"})
+            QVERIFY2(text.contains(QString::fromUtf8(shown)), qPrintable(text));
         // The logo stands in row 1, which holds no text.
+        const SheetPage page = pageOf(folder.path());
+        const QImage image = pdfPage(pdfOf(folder));
         QVERIFY(inked(image, page.cellRect(1, 1).united(page.cellRect(1, 2))));
         QVERIFY(inked(image, page.cellRect(11, 2)));
     }
@@ -148,8 +147,8 @@ private slots:
             const ReceiptOutcome outcome = produceReceipt(sampleSale(), folder.path(), QString());
             QCOMPARE(outcome.kind, ReceiptOutcome::Kind::Failed);
             QCOMPARE(outcome.reason, QStringLiteral("レシートを印刷できませんでした。"));
-            QVERIFY(outcome.detail.contains(QStringLiteral("paper out")));
-            QCOMPARE(refusing.jobs, QStringList{QStringLiteral("レシート 61200001")});
+            QVERIFY(outcome.detail.contains("paper out"));
+            QCOMPARE(refusing.jobs, QStringList{"レシート 61200001"});
         }
         QCOMPARE(fileBytes(salesTemplate(folder.path())), empty);
         FakePrinter printer(true);
@@ -158,87 +157,64 @@ private slots:
         QCOMPARE(outcome.where, QStringLiteral("ROLL58"));
         QCOMPARE(printer.jobs.size(), 1);
         QVERIFY(qAbs(printer.lastSize.width() / 72 * 25.4 - 58) < 1);
-        QCOMPARE(pdfs(folder.path()), QStringList());
+        QVERIFY(!QFileInfo::exists(pdfOf(folder)));
         QVERIFY(fileBytes(salesTemplate(folder.path())) != empty);
     }
 
     void faultsLeaveTheTemplateAsItWas_data()
     {
-        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<QByteArray>("content"); // of the template; "/": a folder there
+        QTest::addColumn<Place>("place");
         QTest::addColumn<QString>("reason");
-        const QString damaged =
-            QStringLiteral("レシートのひな形が壊れているか、ブックではありません。");
-        const QString notSaved = QStringLiteral("レシートのひな形を保存できませんでした。");
-        QTest::newRow("a text file") << Fault::TextFile << damaged;
-        QTest::newRow("a zip without a workbook") << Fault::ZipWithoutWorkbook << damaged;
-        QTest::newRow("a damaged sheet") << Fault::DamagedSheet << damaged;
+        const QString damaged = "レシートのひな形が壊れているか、ブックではありません。";
+        const QString notSaved = "レシートのひな形を保存できませんでした。";
+        QTest::newRow("a text file") << QByteArray("MUK4 receipt") << Place::Folder << damaged;
+        QTest::newRow("a zip without a workbook")
+            << templateBytes({{"xl/workbook.xml", {}, {}}}) << Place::Folder << damaged;
+        QTest::newRow("a damaged sheet")
+            << templateBytes(
+                   {{"xl/worksheets/sheet1.xml", {}, "<worksheet><sheetData><row r=\"1\">"}})
+            << Place::Folder << damaged;
         QTest::newRow("no active sheet")
-            << Fault::NoActiveSheet
-            << QStringLiteral("レシートのひな形に書き込めるシートがありません。");
+            << templateBytes({{"xl/workbook.xml",
+                               {},
+                               "<workbook><bookViews><workbookView activeTab=\"3\"/></bookViews>"
+                               "<sheets/></workbook>"}})
+            << Place::Folder << "レシートのひな形に書き込めるシートがありません。";
         QTest::newRow("unreadable")
-            << Fault::Directory << QStringLiteral("レシートのひな形を読み込めませんでした。");
-        QTest::newRow("read-only folder") << Fault::ReadOnlyFolder << notSaved;
+            << QByteArray("/") << Place::Folder << "レシートのひな形を読み込めませんでした。";
+        QTest::newRow("read-only folder") << templateBytes() << Place::ReadOnlyDisk << notSaved;
         QTest::newRow("read-only folder, no template")
-            << Fault::ReadOnlyFolderWithoutTemplate
-            << QStringLiteral("レシートのひな形を作れませんでした。");
-        QTest::newRow("full disk") << Fault::FullDisk << notSaved;
+            << QByteArray() << Place::ReadOnlyDisk << "レシートのひな形を作れませんでした。";
+        QTest::newRow("full disk") << templateBytes() << Place::FullDisk << notSaved;
     }
 
     void faultsLeaveTheTemplateAsItWas()
     {
-        QFETCH(Fault, fault);
+        QFETCH(QByteArray, content);
+        QFETCH(Place, place);
         QFETCH(QString, reason);
-        SmallDisk disk(QStringLiteral("256k"));
-        const bool onDisk = fault == Fault::ReadOnlyFolder ||
-                            fault == Fault::ReadOnlyFolderWithoutTemplate ||
-                            fault == Fault::FullDisk;
-        if (onDisk && !disk.mounted())
+        SmallDisk disk("256k");
+        if (place != Place::Folder && !disk.mounted())
             QSKIP("mounting a small tmpfs needs root");
         ProgramFolder program;
-        const QString folder = onDisk ? disk.path() : program.path();
+        const QString folder = place == Place::Folder ? program.path() : disk.path();
         const QString path = salesTemplate(folder);
-        switch (fault) {
-        case Fault::TextFile: {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("MUK4 receipt") > 0);
-            break;
-        }
-        case Fault::ZipWithoutWorkbook: {
-            QFile file(path);
-            QString error;
-            QVERIFY(file.open(QIODevice::WriteOnly) &&
-                    Package::writeNew(file, {{QStringLiteral("notes.txt"), "hello"}}, error));
-            break;
-        }
-        case Fault::DamagedSheet:
-            writeVariant(path, QStringLiteral("xl/worksheets/sheet1.xml"),
-                         "<worksheet><sheetData><row r=\"1\">");
-            break;
-        case Fault::NoActiveSheet:
-            writeVariant(path, QStringLiteral("xl/workbook.xml"),
-                         "<workbook><bookViews><workbookView activeTab=\"3\"/></bookViews>"
-                         "<sheets/></workbook>");
-            break;
-        case Fault::Directory:
+        if (content == "/")
             QVERIFY(QDir().mkpath(path));
-            break;
-        case Fault::ReadOnlyFolder:
-        case Fault::FullDisk:
-            QVERIFY(ReceiptTemplates::ensure(folder, ReceiptTemplate::Sales, QString()).ok());
-            QVERIFY(fault == Fault::FullDisk ? (disk.fill(), true) : disk.makeReadOnly());
-            break;
-        case Fault::ReadOnlyFolderWithoutTemplate:
+        else if (!content.isEmpty())
+            writeFile(path, content);
+        if (place == Place::FullDisk)
+            disk.fill();
+        if (place == Place::ReadOnlyDisk)
             QVERIFY(disk.makeReadOnly());
-            break;
-        }
         const QByteArray before = fileBytes(path);
         const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
         const ReceiptOutcome outcome = produceReceipt(sampleSale(), folder, QString());
         QCOMPARE(outcome.kind, ReceiptOutcome::Kind::Failed);
         QCOMPARE(outcome.reason, reason);
-        QVERIFY2(outcome.detail.contains(QStringLiteral("MUK4ECR1.xlsx")),
-                 qPrintable(outcome.detail));
+        QVERIFY2(outcome.detail.contains("MUK4ECR1.xlsx"), qPrintable(outcome.detail));
         QCOMPARE(fileBytes(path), before);
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), entries);
     }

@@ -1,235 +1,120 @@
+#include "ReceiptFixture.h"
+
 #include "data/Clock.h"
 #include "pos/ReceiptRows.h"
 
 #include <QTest>
 
-// The rows of a receipt as one line each: "A6 text", a number cell "B6 #1280",
-// the closing amounts' font (size 8, underlined) as " [8u]". The blanks the
-// sales receipt writes first are left out here.
-static QStringList written(const ReceiptSheet& sheet)
+namespace {
+// A receipt's writes one a line: "A6 パン", a number cell "B6 #150", a cell
+// in the amounts' font (size 8, underlined) with " [8u]".
+QStringList writes(const ReceiptSheet& sheet)
 {
-    QStringList rows;
+    QStringList lines;
     for (const ReceiptCell& cell : sheet.cells) {
-        const QString address = cell.column + QString::number(cell.row);
+        const QString* text = std::get_if<QString>(&cell.value);
         QString line =
-            std::holds_alternative<double>(cell.value)
-                ? address + QStringLiteral(" #") + QString::number(std::get<double>(cell.value))
-                : address + u' ' + std::get<QString>(cell.value);
-        if (cell.row <= 50 && line == address + u' ' + u' ')
-            continue;
-        if (cell.font == ReceiptRows::amountFont())
-            line += QStringLiteral(" [8u]");
-        else if (cell.font != ReceiptRows::bodyFont())
-            line += QStringLiteral(" [other font]");
-        rows << line;
+            cell.column + QString::number(cell.row) +
+            (text ? u' ' + *text
+                  : QStringLiteral(" #") + QString::number(std::get<double>(cell.value)));
+        if (cell.font != sheet.bodyFont)
+            line += cell.font == ReceiptRows::amountFont() ? QStringLiteral(" [8u]")
+                                                           : QStringLiteral(" [other font]");
+        lines << line;
     }
-    return rows;
+    return lines;
 }
 
-static const QDateTime Moment(QDate(2026, 12, 1), QTime(10, 15, 30));
-static const QString Closing = QStringLiteral("担当.　　山田 太郎|2026/12/01  10:15:30");
-
-static FinishedSale sale(Settlement settlement, double tendered,
-                         const QList<SaleReceiptLine>& lines)
+// Rows written as "A6 パン|B6 #150|…", closed by the staff and the moment
+// below the receipt number's row.
+QStringList rows(const QString& text, int receiptRow, bool blanksFirst = false)
 {
-    FinishedSale s;
-    s.lines = lines;
-    for (const SaleReceiptLine& line : lines)
-        s.amountDue += line.amount;
-    s.taxTotal = 55;
-    s.settlement = settlement;
-    s.tendered = tendered;
-    s.difference = tendered - s.amountDue;
-    s.receiptNumber = QStringLiteral("61200001");
-    s.staffName = QStringLiteral("山田 太郎");
-    s.moment = Moment;
-    return s;
+    QStringList all;
+    for (int row = 5; blanksFirst && row <= 50; ++row)
+        all << QStringLiteral("A%1  ").arg(row) << QStringLiteral("B%1  ").arg(row);
+    return all << text.split(u'|') << QStringLiteral("A%1 担当.　　山田 太郎").arg(receiptRow + 1)
+               << QStringLiteral("A%1 2026/12/01  10:15:30").arg(receiptRow + 2);
 }
-
-static FinishedCashMovement movement(CashDirection direction, double tendered,
-                                     const QList<CashReceiptLine>& lines)
-{
-    FinishedCashMovement m;
-    m.direction = direction;
-    m.lines = lines;
-    for (const CashReceiptLine& line : lines)
-        m.total += line.amount;
-    m.tendered = tendered;
-    m.change = tendered - m.total;
-    m.receiptNumber = QStringLiteral("61200002");
-    m.staffName = QStringLiteral("山田 太郎");
-    m.moment = Moment;
-    return m;
-}
-
-// "rows" is written with '|' between rows, the closing rows as "…".
-static QStringList expected(const QString& rows, int closingRow)
-{
-    QStringList all = rows.split(u'|');
-    const QStringList closing = Closing.split(u'|');
-    all << QStringLiteral("A%1 %2").arg(closingRow + 1).arg(closing[0])
-        << QStringLiteral("A%1 %2").arg(closingRow + 2).arg(closing[1]);
-    return all;
-}
+} // namespace
 
 class ReceiptRowsTest : public QObject {
     Q_OBJECT
 
-    const SaleReceiptLine bread{QStringLiteral("パン"), 150, QStringLiteral("1"), 1, 150};
-    const SaleReceiptLine milk{QStringLiteral("牛乳"), 594, QStringLiteral("3"), 3, 198};
-
 private slots:
     void cleanup() { Clock::reset(); }
 
-    void salesReceipt_data()
+    void receipts_data()
     {
-        QTest::addColumn<FinishedSale>("sale");
-        QTest::addColumn<QStringList>("rows");
-        const SaleReceiptLine rolls{QStringLiteral("ロールパン"), 15360, QStringLiteral("12"), 12,
-                                    1280};
-        const SaleReceiptLine nothing{QStringLiteral("試食"), 0, QStringLiteral("0"), 0, 300};
-
-        QTest::newRow("cash, quantities 1 and 3, tendered exactly")
-            << sale(Settlement::Cash, 744, {bread, milk})
-            << expected("A6 パン|B6 #150|A7 牛乳|B7 #594|A8   ×3  @ 198|A9 消費税|B9 #55|"
-                        "A11 お買上計|B11 #744 [8u]|A12 お預り金|B12 #744 [8u]|"
-                        "A14 レシート.61200001",
-                        14);
-        QTest::newRow("cash with change")
-            << sale(Settlement::Cash, 1000, {bread, milk})
-            << expected("A6 パン|B6 #150|A7 牛乳|B7 #594|A8   ×3  @ 198|A9 消費税|B9 #55|"
-                        "A11 お買上計|B11 #744 [8u]|A12 お預り金|B12 #1000 [8u]|"
-                        "A13 お釣り|B13 #256 [8u]|A15 レシート.61200001",
-                        15);
-        QTest::newRow("partial payment")
-            << sale(Settlement::PartialCredit, 500, {bread, milk})
-            << expected("A6 パン|B6 #150|A7 牛乳|B7 #594|A8   ×3  @ 198|A9 消費税|B9 #55|"
-                        "A11 お買上計|B11 #744 [8u]|A12 売掛内金|B12 #500 [8u]|"
-                        "A13 売掛金|B13 #244 [8u]|A15 レシート.61200001",
-                        15);
-        QTest::newRow("credit sale")
-            << sale(Settlement::Credit, 0, {bread, milk})
-            << expected("A6 パン|B6 #150|A7 牛乳|B7 #594|A8   ×3  @ 198|A9 消費税|B9 #55|"
-                        "A11 お買上計|B11 #744 [8u]|A12 売掛金|B12 #744 [8u]|"
-                        "A14 レシート.61200001",
-                        14);
+        QTest::addColumn<ReceiptSheet>("sheet");
+        QTest::addColumn<QStringList>("expected");
+        const SaleReceiptLine bread = saleLine("パン", 1, 150), milk = saleLine("牛乳", 3, 198);
+        const QString twoLines = "A6 パン|B6 #150|A7 牛乳|B7 #594|A8   ×3  @ 198|A9 消費税|B9 #55|"
+                                 "A11 お買上計|B11 #744 [8u]|";
+        auto sale = [&](const char* name, Settlement settlement, double tendered,
+                        const QString& text, int receiptRow) {
+            QTest::newRow(name) << ReceiptRows::sale(
+                                       finishedSale(settlement, tendered, {bread, milk}))
+                                << rows(twoLines + text, receiptRow, true);
+        };
+        sale("cash, quantities 1 and 3, tendered exactly", Settlement::Cash, 744,
+             "A12 お預り金|B12 #744 [8u]|A14 レシート.61200001", 14);
+        sale("cash with change", Settlement::Cash, 1000,
+             "A12 お預り金|B12 #1000 [8u]|A13 お釣り|B13 #256 [8u]|A15 レシート.61200001", 15);
+        sale("partial payment", Settlement::PartialCredit, 500,
+             "A12 売掛内金|B12 #500 [8u]|A13 売掛金|B13 #244 [8u]|A15 レシート.61200001", 15);
+        sale("credit sale", Settlement::Credit, 0, "A12 売掛金|B12 #744 [8u]|A14 レシート.61200001",
+             14);
         QTest::newRow("quantity 0 gives one row, price with thousands")
-            << sale(Settlement::Cash, 20000, {nothing, rolls})
-            << expected("A6 試食|B6 #0|A7 ロールパン|B7 #15360|A8   ×12  @ 1,280|A9 消費税|"
-                        "B9 #55|A11 お買上計|B11 #15360 [8u]|A12 お預り金|B12 #20000 [8u]|"
-                        "A13 お釣り|B13 #4640 [8u]|A15 レシート.61200001",
-                        15);
-        FinishedSale cashReturn = sale(Settlement::Cash, 744, {bread, milk});
-        cashReturn.isReturn = true;
-        QTest::newRow("return")
-            << cashReturn
-            << expected("A6 パン|B6 #150|A7 牛乳|B7 #594|A8   ×3  @ 198|A9 消費税|B9 #55|"
-                        "A11 お買上計|B11 #744 [8u]|A12 お預り金|B12 #744 [8u]|"
-                        "A14 レシート.61200001|B14 <返品>",
-                        14);
-    }
-
-    void salesReceipt()
-    {
-        QFETCH(FinishedSale, sale);
-        QFETCH(QStringList, rows);
-        QCOMPARE(written(ReceiptRows::sale(sale)), rows);
-    }
-
-    void cashReceipt_data()
-    {
-        QTest::addColumn<FinishedCashMovement>("movement");
-        QTest::addColumn<QStringList>("rows");
-        const CashReceiptLine change{QStringLiteral("0001"),
-                                     QStringLiteral("釣銭準備金"),
-                                     QStringLiteral("0002"),
-                                     3600,
-                                     QStringLiteral("3"),
-                                     3,
-                                     1200};
-        const CashReceiptLine supplies{QStringLiteral("0002"),
-                                       QStringLiteral("消耗品費"),
-                                       QStringLiteral("0003"),
-                                       500,
-                                       QStringLiteral("1"),
-                                       1,
-                                       500};
-        const CashReceiptLine voided{QStringLiteral("0002"),
-                                     QStringLiteral("消耗品費"),
-                                     QStringLiteral("0003"),
-                                     0,
-                                     QStringLiteral("0"),
-                                     0,
-                                     500};
-        const CashReceiptLine refund{QStringLiteral("0001"),
-                                     QStringLiteral("釣銭準備金"),
-                                     QStringLiteral("0000"),
-                                     -2400,
-                                     QStringLiteral("2"),
-                                     2,
-                                     -1200};
+            << ReceiptRows::sale(
+                   finishedSale(Settlement::Cash, 20000,
+                                {saleLine("試食", 0, 300), saleLine("ロールパン", 12, 1280)}))
+            << rows("A6 試食|B6 #0|A7 ロールパン|B7 #15360|A8   ×12  @ 1,280|A9 消費税|B9 #55|"
+                    "A11 お買上計|B11 #15360 [8u]|A12 お預り金|B12 #20000 [8u]|"
+                    "A13 お釣り|B13 #4640 [8u]|A15 レシート.61200001",
+                    15, true);
+        QTest::newRow("a return, without blanks")
+            << ReceiptRows::sale(finishedSale(Settlement::Cash, 744, {bread, milk}, true))
+            << rows(twoLines + "A12 お預り金|B12 #744 [8u]|A14 レシート.61200001|B14 <返品>", 14);
 
         QTest::newRow("deposit 1200 x 3, tendered exactly")
-            << movement(CashDirection::Deposit, 3600, {change})
-            << expected("A6 釣銭準備金|B6 #3600|A7   ×3  @ 1,200|A8 0002  0001|"
-                        "A9 入金計|B9 #3600 [8u]|A10 お預り金|B10 #3600 [8u]|"
-                        "A12 レシート.61200002|B12 <入金>",
-                        12);
+            << ReceiptRows::cash(finishedCash(CashDirection::Deposit, 3600,
+                                              {cashLine("0001", "釣銭準備金", "0002", 3, 1200)}))
+            << rows("A6 釣銭準備金|B6 #3600|A7   ×3  @ 1,200|A8 0002  0001|A9 入金計|"
+                    "B9 #3600 [8u]|A10 お預り金|B10 #3600 [8u]|A12 レシート.61200002|B12 <入金>",
+                    12);
         QTest::newRow("payment of quantity 1 with change")
-            << movement(CashDirection::Payment, 1000, {supplies})
-            << expected("A6 消耗品費|B6 #500|A7 0003  0002|A8 支払計|B8 #500 [8u]|"
-                        "A9 お預り金|B9 #1000 [8u]|A10 お釣り|B10 #500 [8u]|"
-                        "A12 レシート.61200002|B12 <支払>",
-                        12);
+            << ReceiptRows::cash(finishedCash(CashDirection::Payment, 1000,
+                                              {cashLine("0002", "消耗品費", "0003", 1, 500)}))
+            << rows("A6 消耗品費|B6 #500|A7 0003  0002|A8 支払計|B8 #500 [8u]|A9 お預り金|"
+                    "B9 #1000 [8u]|A10 お釣り|B10 #500 [8u]|A12 レシート.61200002|B12 <支払>",
+                    12);
         QTest::newRow("quantity 0 and a negative amount")
-            << movement(CashDirection::Deposit, 0, {voided, refund})
-            << expected("A6 消耗品費|B6 #0|A7 0003  0002|A8 釣銭準備金|B8 #-2400|"
-                        "A9   ×2  @ -1,200|A10 0000  0001|A11 入金計|B11 #-2400 [8u]|"
-                        "A12 お預り金|B12 #0 [8u]|A13 お釣り|B13 #2400 [8u]|"
-                        "A15 レシート.61200002|B15 <入金>",
-                        15);
+            << ReceiptRows::cash(finishedCash(CashDirection::Deposit, 0,
+                                              {cashLine("0002", "消耗品費", "0003", 0, 500),
+                                               cashLine("0001", "釣銭準備金", "0000", 2, -1200)}))
+            << rows("A6 消耗品費|B6 #0|A7 0003  0002|A8 釣銭準備金|B8 #-2400|"
+                    "A9   ×2  @ -1,200|A10 0000  0001|A11 入金計|B11 #-2400 [8u]|"
+                    "A12 お預り金|B12 #0 [8u]|A13 お釣り|B13 #2400 [8u]|"
+                    "A15 レシート.61200002|B15 <入金>",
+                    15);
     }
 
-    void cashReceipt()
+    void receipts()
     {
-        QFETCH(FinishedCashMovement, movement);
-        QFETCH(QStringList, rows);
-        QCOMPARE(written(ReceiptRows::cash(movement)), rows);
-    }
-
-    void everyReceiptClearsItsBodyInSixPointGothicAndOnlySalesPreFillBlanks()
-    {
-        FinishedSale cashReturn = sale(Settlement::Cash, 150, {bread});
-        cashReturn.isReturn = true;
-        const ReceiptSheet sheets[] = {ReceiptRows::sale(sale(Settlement::Cash, 150, {bread})),
-                                       ReceiptRows::sale(cashReturn),
-                                       ReceiptRows::cash(movement(CashDirection::Payment, 0, {}))};
-        for (const ReceiptSheet& sheet : sheets) {
-            QCOMPARE(sheet.clearedRange, QStringLiteral("A5:B100"));
-            QCOMPARE(sheet.bodyFont, (CellFont{QStringLiteral("ＭＳ ゴシック"), 6, false}));
-        }
+        QFETCH(ReceiptSheet, sheet);
+        QFETCH(QStringList, expected);
+        QCOMPARE(writes(sheet), expected);
+        QCOMPARE(sheet.clearedRange, QStringLiteral("A5:B100"));
+        QCOMPARE(sheet.bodyFont, (CellFont{QStringLiteral("ＭＳ ゴシック"), 6, false}));
         QCOMPARE(ReceiptRows::amountFont(), (CellFont{QStringLiteral("ＭＳ ゴシック"), 8, true}));
-        // The sale's blanks come first, every cell of A5:B50 once.
-        QStringList blanks;
-        for (int row = 5; row <= 50; ++row)
-            blanks << QStringLiteral("A%1").arg(row) << QStringLiteral("B%1").arg(row);
-        QStringList firstWrites;
-        for (const ReceiptCell& cell : sheets[0].cells.mid(0, blanks.size())) {
-            QCOMPARE(cell.value, CellValue(QStringLiteral(" ")));
-            firstWrites << cell.column + QString::number(cell.row);
-        }
-        QCOMPARE(firstWrites, blanks);
-        for (int i : {1, 2})
-            for (const ReceiptCell& cell : sheets[i].cells)
-                QVERIFY(cell.value != CellValue(QStringLiteral(" ")));
     }
 
     void theDateComesFromTheProgramsClockWhenTheSaleHasNone()
     {
         Clock::setFixed(QDateTime(QDate(2027, 1, 2), QTime(7, 8, 9)));
-        FinishedSale s = sale(Settlement::Cash, 150, {bread});
+        FinishedSale s = sampleSale();
         s.moment = QDateTime();
-        QCOMPARE(written(ReceiptRows::sale(s)).last(), QStringLiteral("A14 2027/01/02  07:08:09"));
+        QCOMPARE(writes(ReceiptRows::sale(s)).last(), QStringLiteral("A17 2027/01/02  07:08:09"));
     }
 };
 
