@@ -36,22 +36,13 @@ const QString stopText = QStringLiteral("MUK4.dbファイルを終了して、�
 // without changing the file.
 QStringList receiptsIn(const QString& path)
 {
-    QStringList found;
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("read"));
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (db.open()) {
-            QSqlQuery query(QStringLiteral("SELECT h.CF03, (SELECT count(*) FROM MOVURA l WHERE "
-                                           "l.CF03 = h.CF03) FROM MOMURA h ORDER BY h.CF03"),
-                            db);
-            while (query.next())
-                found << query.value(0).toString() + u':' + query.value(1).toString();
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("read"));
-    return found;
+    SqliteFile file;
+    QString found;
+    if (file.open(path, true) == 0)
+        file.run("SELECT group_concat(r, ' ') FROM (SELECT h.CF03 || ':' || (SELECT count(*) FROM "
+                 "MOVURA l WHERE l.CF03 = h.CF03) AS r FROM MOMURA h ORDER BY h.CF03)",
+                 {}, &found);
+    return found.split(u' ', Qt::SkipEmptyParts);
 }
 
 // A cash sale of the business day without lines.
@@ -65,21 +56,18 @@ void addReceipt(Database& db, const QString& receipt)
 void fill(Database& db, const QString& prefix, int receipts)
 {
     Transaction transaction(db);
-    const QString series = QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
-                                          "FROM n WHERE i < ?) ");
-    QVERIFY(db.execute(series + QStringLiteral("INSERT INTO MOMURA (CF01, CF02, CF03, CF07, CF09, "
-                                               "CF19) SELECT '01', '01', ? || printf('%07d', i), "
-                                               "'11000', 600, '20261205' FROM n"),
+    const QString n =
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) ";
+    QVERIFY(db.execute(n + "INSERT INTO MOMURA (CF01, CF02, CF03, CF07, CF09, CF19) SELECT '01', "
+                           "'01', ? || printf('%07d', i), '11000', 600, '20261205' FROM n",
                        {receipts, prefix})
                 .ok());
-    QVERIFY(
-        db.execute(series + QStringLiteral("INSERT INTO MOVURA (CF01, CF02, CF03, CF04, CF05, "
-                                           "CF06, CF13, CF23) SELECT '01', '01', ? || "
-                                           "printf('%07d', i / 6), printf('%03d', i % 6), "
-                                           "printf('49%011d', i), '北海道産バターロール６個入', "
-                                           "100, '20261205' FROM n"),
-                   {receipts * 6, prefix})
-            .ok());
+    QVERIFY(db.execute(n + "INSERT INTO MOVURA (CF01, CF02, CF03, CF04, CF05, CF06, CF13, CF23) "
+                           "SELECT '01', '01', ? || printf('%07d', i / 6), printf('%03d', i % 6), "
+                           "printf('49%011d', i), '北海道産バターロール６個入', 100, '20261205' "
+                           "FROM n",
+                       {receipts * 6, prefix})
+                .ok());
     QVERIFY(transaction.commit().ok());
 }
 
@@ -101,51 +89,30 @@ bool overridePermissions(bool on)
 
 // A helper process (tests/backup_helper.cpp); stopped hard when the test
 // ends.
-class Helper {
-public:
+struct Helper : QProcess {
     explicit Helper(const QStringList& arguments)
     {
-        process_.start(QStringLiteral(BACKUP_HELPER), arguments);
-        process_.waitForStarted();
+        start(QStringLiteral(BACKUP_HELPER), arguments);
+        waitForStarted();
     }
-    ~Helper() { kill(); }
-    void kill()
+    ~Helper() override { stop(); }
+    void stop()
     {
-        process_.kill();
-        process_.waitForFinished();
+        kill();
+        waitForFinished();
     }
-    QProcess& process() { return process_; }
     // The lines printed so far, waiting for at least `least` of them.
     QStringList lines(int least)
     {
-        for (;;) {
-            while (process_.canReadLine())
-                lines_ << QString::fromUtf8(process_.readLine()).trimmed();
-            if (lines_.size() >= least || !process_.waitForReadyRead(10000))
-                return lines_;
-        }
+        do
+            while (canReadLine())
+                printed << QString::fromUtf8(readLine()).trimmed();
+        while (printed.size() < least && waitForReadyRead(10000));
+        return printed;
     }
-
-private:
-    QProcess process_;
-    QStringList lines_;
+    QStringList printed;
 };
 
-struct RestoreRun {
-    int code;
-    QString said;
-};
-
-RestoreRun restore(const QString& backup, const QString& folder)
-{
-    QProcess tool;
-    tool.start(QStringLiteral(RESTORE_TOOL), {backup, folder});
-    tool.waitForFinished(120000);
-    return {tool.exitCode(),
-            QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError())};
-}
-
-// Why a file is not a sound database of this system; empty when it is.
 QString unsound(const QString& path)
 {
     return SqliteFile::unsoundness(path).value_or(QString());
@@ -253,41 +220,6 @@ private slots:
         QCOMPARE(QSqlDatabase::connectionNames().size(), 1);
     }
 
-    void anExistingBackupIsReplacedOnlyOnYes_data()
-    {
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("yes") << true;
-        QTest::newRow("no") << false;
-    }
-    void anExistingBackupIsReplacedOnlyOnYes()
-    {
-        QFETCH(bool, yes);
-        ProgramFolder folder;
-        {
-            TestDb t;
-            addReceipt(t, "61200001");
-            makeBackup();
-            addReceipt(t, "61200002");
-        }
-        const QByteArray before = fileBytes(backupFile());
-        MessageBoxes boxes;
-        boxes.answerWith(yes ? QMessageBox::Yes : QMessageBox::No);
-        Screens screens;
-        openBackup(screens);
-        QVERIFY(runBackup(screens));
-
-        QCOMPARE(boxes.seen().size(), 1);
-        QCOMPARE(boxes.seen()[0].title, QString("処理の判断"));
-        QVERIFY(boxes.seen()[0].text.startsWith(backupFile()));
-        QVERIFY(boxes.seen()[0].text.endsWith("データベースに上書きしますか？"));
-        QCOMPARE(screens.label("LabelAPF"), yes ? QString("●  正常") : QString("●  更新"));
-        if (yes)
-            QCOMPARE(receiptsIn(backupFile()), (QStringList{"61200001:0", "61200002:0"}));
-        else
-            QCOMPARE(fileBytes(backupFile()), before);
-        QVERIFY(!QFileInfo::exists(partialFile()));
-    }
-
     void aTargetThatCannotBeWrittenIsReportedAndGetsNothing_data()
     {
         // The folder without write permission, on a read-only mount, the
@@ -362,11 +294,6 @@ private slots:
         MessageBoxes boxes;
         Screens screens;
         Screen* backup = openBackup(screens);
-        // What a copy killed while the screen was open left behind.
-        QDir().mkpath(backupFolder());
-        QFile leftover(partialFile());
-        QVERIFY(leftover.open(QIODevice::WriteOnly) && leftover.write("half a page") > 0);
-        leftover.close();
         QVERIFY(t.db().execute("BEGIN EXCLUSIVE").ok());
         enter(screens.button("RCBTN"));
 
@@ -385,7 +312,6 @@ private slots:
         QCOMPARE(screens.label("LabelAPF"), QString("●  正常"));
         QCOMPARE(screens.find<QProgressBar>("ProgressBar1")->value(), 100);
         QCOMPARE(receiptsIn(backupFile()), QStringList{"61200001:0"});
-        QCOMPARE(QDir(backupFolder()).entryList(QDir::Files), QStringList{"MUK4.db"});
     }
 
     void aBackupDuringSalesHoldsEveryReceiptCommittedBefore()
@@ -403,7 +329,7 @@ private slots:
         QVERIFY(committed.size() >= 50);
         QVERIFY(runBackup(screens));
         const QStringList afterwards = writer.lines(committed.size() + 50);
-        writer.kill();
+        writer.stop();
 
         QCOMPARE(boxes.texts(), QStringList());
         QCOMPARE(unsound(backupFile()), QString());
@@ -415,7 +341,7 @@ private slots:
         QVERIFY(afterwards.size() >= committed.size() + 50);
     }
 
-    void aKilledBackupLeavesThePreviousOneAndNoPartialFile()
+    void aKilledBackupLeavesThePreviousOneAndOverwritingAsks()
     {
         ProgramFolder folder;
         {
@@ -429,24 +355,34 @@ private slots:
         QVERIFY(QTest::qWaitFor(
             [&] {
                 return QFileInfo(partialFile()).size() > 0 ||
-                       backup.process().state() == QProcess::NotRunning;
+                       backup.state() == QProcess::NotRunning;
             },
             30000));
-        backup.kill();
-        QCOMPARE(backup.process().exitStatus(), QProcess::CrashExit);
+        backup.stop();
+        QCOMPARE(backup.exitStatus(), QProcess::CrashExit);
         QCOMPARE(fileBytes(backupFile()), previous);
         QVERIFY(QFileInfo::exists(partialFile()));
 
-        // The next time the screen is opened the leftover goes.
+        // The next time the screen is opened the leftover goes; the old
+        // backup is replaced only on Yes.
         MessageBoxes boxes;
-        boxes.answerWith(QMessageBox::Yes);
+        boxes.answerWith(QMessageBox::No);
         Screens screens;
         openBackup(screens);
         QVERIFY(!QFileInfo::exists(partialFile()));
-        QCOMPARE(fileBytes(backupFile()), previous);
-        QVERIFY(runBackup(screens));
-        QCOMPARE(boxes.seen().size(), 1);
-        QCOMPARE(boxes.seen()[0].title, QString("処理の判断"));
+        for (const bool yes : {false, true}) {
+            QVERIFY(runBackup(screens));
+            QCOMPARE(boxes.seen().size(), 1);
+            QCOMPARE(boxes.seen()[0].title, QString("処理の判断"));
+            QVERIFY(boxes.seen()[0].text.startsWith(backupFile()));
+            QVERIFY(boxes.seen()[0].text.endsWith("データベースに上書きしますか？"));
+            QCOMPARE(screens.label("LabelAPF"), yes ? QString("●  正常") : QString("●  更新"));
+            QVERIFY(!QFileInfo::exists(partialFile()));
+            if (!yes)
+                QCOMPARE(fileBytes(backupFile()), previous);
+            boxes.clear();
+            boxes.answerWith(QMessageBox::Yes);
+        }
         QCOMPARE(receiptsIn(backupFile()).size(), 60001);
     }
 
@@ -454,16 +390,12 @@ private slots:
     {
         QTest::addColumn<QString>("cause");
         QTest::addColumn<QString>("said");
-        QTest::newRow("a sound backup") << ""
-                                        << "に復元しました。";
-        QTest::newRow("program running") << "running"
-                                         << "プログラムが実行中です";
-        QTest::newRow("another program's file") << "foreign"
-                                                << "このシステムのデータベースではありません";
-        QTest::newRow("newer version") << "newer"
-                                       << "知らない版";
-        QTest::newRow("damaged") << "damaged"
-                                 << "バックアップを使用できません";
+        for (const auto& [cause, said] : {std::pair{"", "に復元しました。"},
+                                          {"running", "プログラムが実行中です"},
+                                          {"foreign", "このシステムのデータベースではありません"},
+                                          {"newer", "知らない版"},
+                                          {"damaged", "バックアップを使用できません"}})
+            QTest::newRow(*cause ? cause : "sound") << QString(cause) << QString(said);
     }
     void restoreBringsBackASoundBackupAndNothingElse()
     {
@@ -477,10 +409,7 @@ private slots:
             addReceipt(t, "61200002");
         }
         // A program killed earlier left its lock; it does not count.
-        {
-            Helper killed({"hold-lock", folder.path()});
-            QCOMPARE(killed.lines(1), QStringList{"locked"});
-        }
+        QCOMPARE(Helper({"hold-lock", folder.path()}).lines(1), QStringList{"locked"});
         std::unique_ptr<Helper> program;
         if (cause == "running") {
             program = std::make_unique<Helper>(QStringList{"hold-lock", folder.path()});
@@ -503,17 +432,20 @@ private slots:
         }
         const QByteArray before = fileBytes(folder.file());
         const QStringList backedUp = receiptsIn(backupFile());
-        const RestoreRun run = restore(backupFile(), folder.path());
-        QVERIFY2(run.said.contains(said), qPrintable(run.said));
+        QProcess tool;
+        tool.start(QStringLiteral(RESTORE_TOOL), {backupFile(), folder.path()});
+        QVERIFY(tool.waitForFinished(120000));
+        const QString told = tool.readAllStandardOutput() + tool.readAllStandardError();
+        QVERIFY2(told.contains(said), qPrintable(told));
         const QStringList files = QDir(folder.path()).entryList(QDir::Files).filter("MUK4.db");
         if (!cause.isEmpty()) {
-            QCOMPARE(run.code, 1);
+            QCOMPARE(tool.exitCode(), 1);
             QCOMPARE(fileBytes(folder.file()), before);
             QCOMPARE(files, cause == "running" ? (QStringList{"MUK4.db", "MUK4.db.lock"})
                                                : QStringList{"MUK4.db"});
             return;
         }
-        QCOMPARE(run.code, 0);
+        QCOMPARE(tool.exitCode(), 0);
         QCOMPARE(receiptsIn(folder.file()), backedUp);
         QVERIFY(!backedUp.contains("61200002:0"));
         QCOMPARE(fileBytes(folder.path() + "/MUK4.db.before-restore"), before);

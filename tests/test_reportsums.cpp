@@ -10,21 +10,6 @@ using ProductGraph::Series;
 namespace {
 const StoreRegister shop{"01", "01"};
 
-// A cash sale or return of one day with lines of 100 at the given quantities.
-void sale(Database& db, const QString& receipt, const QString& code, double amount,
-          const QList<double>& quantities, const QString& registerCode = "01")
-{
-    addHeader(db, {"MOMURA", "01", registerCode, receipt, "20261201", code, amount, amount});
-    int n = 0;
-    for (double q : quantities)
-        addLine(db, {.registerCode = registerCode,
-                     .receipt = receipt,
-                     .number = QString::number(++n).rightJustified(3, u'0'),
-                     .date = "20261201",
-                     .quantity = q,
-                     .amount = 100});
-}
-
 QList<int> numbers(const Bar& b)
 {
     return {b.top, b.height, b.left, b.width, b.colour};
@@ -46,7 +31,6 @@ private slots:
         QTest::newRow("2000 is leap") << "20000210" << true << QStringList{"02/10", "02/29"} << 20;
         QTest::newRow("2100 is not") << "21000210" << true << QStringList{"02/10", "02/28"} << 19;
         QTest::newRow("15 April") << "20260415" << true << QStringList{"04/15", "04/30"} << 16;
-        QTest::newRow("15 December") << "20261215" << true << QStringList{"12/15", "12/31"} << 17;
         QTest::newRow("day 00") << "20261100" << true << QStringList{"11/00", "11/30"} << 31;
         QTest::newRow("month 13: 31") << "20261301" << true << QStringList{"13/01", "13/31"} << 31;
         QTest::newRow("day 31 of June") << "20260631" << true << QStringList{} << 0;
@@ -68,42 +52,6 @@ private slots:
             QCOMPARE((QStringList{ReportDates::monthDay(days.front()),
                                   ReportDates::monthDay(days.back())}),
                      firstAndLast);
-    }
-
-    void graphMonths()
-    {
-        for (const QString month : {"202612", "202600"})
-            QVERIFY(ReportDates::validMonth(month));
-        for (const QString month : {"202613", "20261", "2026123"})
-            QVERIFY(!ReportDates::validMonth(month));
-    }
-
-    void registerTotalsOfADay()
-    {
-        ProgramFolder folder;
-        TestDb t;
-        sale(t, "61200001", "11000", 5000, {1, 2, 1});
-        sale(t, "61200002", "11009", 1000, {1});
-        addHeader(t, {"MOMURA", "01", "01", "61200003", "20261201", "20000", 3540, 1000, 2540});
-        addHeader(t, {"MOMURA", "01", "01", "61200004", "20261201", "30000", 2000, 0, 2000});
-        addHeader(t, {"MOMNYK", "01", "01", "61200005", "20261201", "70000", 30000});
-        addHeader(t, {"MOMSYK", "01", "01", "61200006", "20261201", "70000", 1234});
-        // Another register's receipt under the same number and its lines.
-        sale(t, "61200001", "11000", 700, {5, 5}, "02");
-        std::vector<RegisterDay> days;
-        QVERIFY(RegisterTotals::read(t, shop, {"20261130", "20261201"}, days).ok());
-        QCOMPARE(days.size(), size_t(2));
-        QCOMPARE(days[0].gridRow(),
-                 (QStringList{"11/30", "0", "", "", "0", "0", "0", "0", "0", "0", "0"}));
-        QCOMPARE(days[1].gridRow(), (QStringList{"12/01", "5,000", "", "", "30,000", "1,234",
-                                                 "1,000", "33,766", "10,540", "4", "5"}));
-        QCOMPARE(days[1].partialPayments, 1000.0);
-        QCOMPARE(days[1].credit, 4540.0);
-        RegisterDay period;
-        for (const RegisterDay& day : {days[0], days[1], days[1]})
-            period += day;
-        QCOMPARE(period.totalRow(), (QStringList{"10,000", "", "", "60,000", "2,468", "2,000",
-                                                 "67,532", "21,080", "8", "10"}));
     }
 
     void categoryColumns_data()
@@ -138,16 +86,6 @@ private slots:
         const CategorySales columns =
             first == 0 ? CategorySales::majors() : CategorySales::middles(major.front(), first);
         QCOMPARE(columns.columnOf(code), column - 1);
-    }
-
-    void categoryHeadingsAndRanges()
-    {
-        QCOMPARE(CategorySales::majors().codes(),
-                 (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "0"}));
-        QCOMPARE(CategorySales::rangeTexts(u'1'),
-                 (QStringList{"101～120", "121～140", "141～160", "161～180", "181～199,100"}));
-        const QStringList zero = CategorySales::middles(u'0', 1).codes();
-        QCOMPARE((QStringList{zero.front(), zero.back()}), (QStringList{"001", "020"}));
     }
 
     void groupedReadingsEqualTheDayByDayReading()
