@@ -47,17 +47,10 @@ void addLine(Database& db, const Line& l)
             "INSERT INTO %1 VALUES (?, ?, ?, ?, '0001', ?, ?, ?, ?, ?, '', ' ', ?, ?, ?, "
             "' ', ?, ?, ?, ?, ?, ' ', ?, ?, ?, ?, ?)")
             .arg(l.table),
-        {l.store,     l.registerCode,
-         l.receipt,   l.number,
-         l.kind,      l.product,
-         l.name,      l.major,
-         l.middle,    l.base,
-         l.unitBase,  l.quantity,
-         l.amount,    l.amount - l.base,
-         l.unitPrice, l.unitPrice - l.unitBase,
-         l.cost,      l.date,
-         l.date,      l.time,
-         l.date,      l.time});
+        QVariantList() << l.store << l.registerCode << l.receipt << l.number << l.kind << l.product
+                       << l.name << l.major << l.middle << l.base << l.unitBase << l.quantity
+                       << l.amount << l.amount - l.base << l.unitPrice << l.unitPrice - l.unitBase
+                       << l.cost << l.date << l.date << l.time << l.date << l.time);
 }
 
 std::vector<RegisterDay> registerByDay(Database& db, const StoreRegister& where,
@@ -165,15 +158,11 @@ void writeAwkwardMonth(Database& db, const QString& month, quint32 seed)
     for (int n = 1; n <= 400; ++n) {
         const int kind = random.bounded(10);
         const QString table = kind == 0 ? "MOMNYK" : kind == 1 ? "MOMSYK" : "MOMURA";
-        const Header h{table,
-                       pick(stores),
-                       pick(registers),
-                       QString::number(10000000 + n),
-                       pick(dates),
-                       table == "MOMURA" ? pick(codes) : "70000",
-                       double(random.bounded(1, 20000)),
-                       double(random.bounded(0, 20000)),
-                       double(random.bounded(0, 20000))};
+        Header h{table, pick(stores), pick(registers), QString::number(10000000 + n), pick(dates)};
+        h.code = table == "MOMURA" ? pick(codes) : "70000";
+        h.amount = random.bounded(1, 20000);
+        h.paidNow = random.bounded(0, 20000);
+        h.onCredit = random.bounded(0, 20000);
         addHeader(db, h);
         const int lines = table == "MOMURA" ? random.bounded(0, 5) : 0;
         for (int i = 1; i <= lines; ++i) {

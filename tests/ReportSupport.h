@@ -6,43 +6,28 @@
 
 // Records and readings for the report tests.
 
-// A receipt header of MOMURA, MOMNYK or MOMSYK.
+// A receipt header of MOMURA, MOMNYK or MOMSYK: CF09 amount, CF13 paid now,
+// CF14 on credit, CF17 tax; `date` is the business date, `written` the
+// posting date (the business date when empty).
 struct Header {
-    QString table = QStringLiteral("MOMURA");
-    QString store = QStringLiteral("01");
-    QString registerCode = QStringLiteral("01");
-    QString receipt = {};
-    QString date = {}; // business date
-    QString code = QStringLiteral("11000");
-    double amount = 0;   // CF09
-    double paidNow = 0;  // CF13
-    double onCredit = 0; // CF14
-    double tax = 0;      // CF17
-    QString staff = QStringLiteral("0001");
-    QString time = QStringLiteral("10:00:00");
-    QString written = {}; // posting date, the business date when empty
+    QString table = QStringLiteral("MOMURA"), store = QStringLiteral("01"),
+            registerCode = QStringLiteral("01"), receipt = {}, date = {},
+            code = QStringLiteral("11000");
+    double amount = 0, paidNow = 0, onCredit = 0, tax = 0;
+    QString staff = QStringLiteral("0001"), time = QStringLiteral("10:00:00"), written = {};
 };
 void addHeader(Database& db, const Header& h);
 
-// A line of MOVURA, MOVNYK or MOVSYK.
+// A line of MOVURA, MOVNYK or MOVSYK: kind "9" for a returned line, CF13
+// base, CF14 unit base, CF15 quantity, CF17 amount, CF19 unit price, CF21
+// cost.
 struct Line {
-    QString table = QStringLiteral("MOVURA");
-    QString store = QStringLiteral("01");
-    QString registerCode = QStringLiteral("01");
-    QString receipt = {};
-    QString number = QStringLiteral("001");
-    QString date = {};                  // business date
-    QString kind = QStringLiteral(" "); // "9" for a returned line
-    QString product = QStringLiteral("4900000000001");
-    QString name = QStringLiteral("商品");
-    QString major = QStringLiteral("1");
-    QString middle = QStringLiteral("101");
-    double base = 0;      // CF13
-    double unitBase = 0;  // CF14
-    double quantity = 1;  // CF15
-    double amount = 0;    // CF17
-    double unitPrice = 0; // CF19
-    double cost = 0;      // CF21
+    QString table = QStringLiteral("MOVURA"), store = QStringLiteral("01"),
+            registerCode = QStringLiteral("01"), receipt = {}, number = QStringLiteral("001"),
+            date = {}, kind = QStringLiteral(" "), product = QStringLiteral("4900000000001"),
+            name = QStringLiteral("商品"), major = QStringLiteral("1"),
+            middle = QStringLiteral("101");
+    double base = 0, unitBase = 0, quantity = 1, amount = 0, unitPrice = 0, cost = 0;
     QString time = QStringLiteral("10:00:00");
 };
 void addLine(Database& db, const Line& l);
