@@ -67,41 +67,26 @@ private slots:
 
     void everyReportRunsAndStartsAgain_data()
     {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("parent");
-        QTest::addColumn<QString>("button"); // on the parent menu
-        QTest::addColumn<QString>("preset");
-        QTest::addColumn<QString>("invalid");
-        QTest::addColumn<QString>("legend");
-        QTest::addColumn<QString>("focus");
-        auto row = [](const char* name, const char* code, const char* parent, const char* button,
-                      const char* preset, const char* invalid, const char* legend,
-                      const char* focus) {
-            QTest::newRow(name) << QString(code) << QString(parent) << QString(button)
-                                << QString(preset) << QString(invalid) << QString(legend)
-                                << QString(focus);
-        };
-        const char* retry = "F8.ReTry  F10.Return";
-        const char* noDay = "日付が存在しません。";
-        row("register totals", "MUK4DP01", "MUK4SC01", "APCBTN06", "20261201", noDay, retry,
-            "RTBTN");
-        row("major categories", "MUK4DP05", "MUK4SC01", "APCBTN07", "20261201", noDay, retry,
-            "RTBTN");
-        row("middle categories", "MUK4DP06", "MUK4SC01", "APCBTN08", "20261201", noDay,
-            "F10.Return", "SJBTN");
-        row("receipt dump", "MUK4XP02", "MUK4SC09", "APCBTN01", "20261215",
-            "日付が間違っています。", retry, "RTBTN");
+        // The report, the menu whose button opens it, the preset date, the
+        // message for a wrong date, the legend after a run, the focus then.
+        QTest::addColumn<QStringList>("r");
+        const QString retry = "F8.ReTry  F10.Return", noDay = "日付が存在しません。";
+        QTest::newRow("register totals")
+            << QStringList{"MUK4DP01", "MUK4SC01", "APCBTN06", "20261201", noDay, retry, "RTBTN"};
+        QTest::newRow("major categories")
+            << QStringList{"MUK4DP05", "MUK4SC01", "APCBTN07", "20261201", noDay, retry, "RTBTN"};
+        QTest::newRow("middle categories") << QStringList{
+            "MUK4DP06", "MUK4SC01", "APCBTN08", "20261201", noDay, "F10.Return", "SJBTN"};
+        QTest::newRow("receipt dump")
+            << QStringList{"MUK4XP02", "MUK4SC09", "APCBTN01", "20261215", "日付が間違っています。",
+                           retry,      "RTBTN"};
     }
 
     void everyReportRunsAndStartsAgain()
     {
-        QFETCH(QString, code);
-        QFETCH(QString, parent);
-        QFETCH(QString, button);
-        QFETCH(QString, preset);
-        QFETCH(QString, invalid);
-        QFETCH(QString, legend);
-        QFETCH(QString, focus);
+        QFETCH(QStringList, r);
+        const QString code = r[0], parent = r[1], button = r[2], preset = r[3], invalid = r[4],
+                      legend = r[5], focus = r[6];
         ProgramFolder folder;
         TestDb t;
         setParameter(t, "workday", "20261215", "RUN");
