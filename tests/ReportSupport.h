@@ -1,8 +1,6 @@
 #pragma once
 
 #include "Fixture.h"
-#include "reports/ProductGraph.h"
-#include "reports/RegisterTotals.h"
 
 // Records and readings for the report tests.
 
@@ -31,21 +29,6 @@ struct Line {
     QString time = QStringLiteral("10:00:00");
 };
 void addLine(Database& db, const Line& l);
-
-// The readings the reports are held against: one query per day and per
-// receipt, as the screens were first described, without any grouping.
-std::vector<RegisterDay> registerByDay(Database& db, const StoreRegister& where,
-                                       const QStringList& dates);
-std::vector<std::vector<double>> categoriesByDay(Database& db, const StoreRegister& where,
-                                                 const QStringList& dates,
-                                                 const QStringList& middleCodes);
-ProductGraph::DayTotals graphByLine(Database& db, const QString& product, const QString& middle,
-                                    const QString& month, ProductGraph::Figure figure,
-                                    bool netReturns);
-
-// A month of awkward records: other stores, registers and dates, stray date
-// texts, every transaction code, returns, odd category codes.
-void writeAwkwardMonth(Database& db, const QString& month, quint32 seed);
 
 // The texts of a report grid as shown, row by row.
 QList<QStringList> gridCells(Screens& screens, const QString& name);

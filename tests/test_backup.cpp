@@ -32,8 +32,7 @@ const QColor teal(0x00, 0xC0, 0xC0);
 const QColor green(0x00, 0xC0, 0x00);
 const QString stopText = QStringLiteral("MUK4.dbファイルを終了して、再度処理してください。");
 
-// Each receipt of a database file with the number of its lines, read
-// without changing the file.
+// Each receipt of a database file with its number of lines, read-only.
 QStringList receiptsIn(const QString& path)
 {
     SqliteFile file;
@@ -51,8 +50,7 @@ void addReceipt(Database& db, const QString& receipt)
     addSale(db, "01", "01", receipt, "20261206", "11000", 1500, 1500);
 }
 
-// Receipts of six lines with product texts, enough to make the copy take a
-// moment.
+// Receipts of six lines each, enough to make the copy take a moment.
 void fill(Database& db, const QString& prefix, int receipts)
 {
     Transaction transaction(db);
@@ -87,8 +85,7 @@ bool overridePermissions(bool on)
     return syscall(SYS_capset, &header, data) == 0;
 }
 
-// A helper process (tests/backup_helper.cpp); stopped hard when the test
-// ends.
+// A helper process (backup_helper.cpp), stopped hard when the test ends.
 struct Helper : QProcess {
     explicit Helper(const QStringList& arguments)
     {
@@ -174,8 +171,7 @@ private slots:
             TestDb t;
             addReceipt(t, "61200001");
         }
-        // The engine layer warns of a connection closed or removed while in
-        // use.
+        // The engine layer warns of a connection closed or removed in use.
         QTest::failOnWarning(
             QRegularExpression("QSql|connection", QRegularExpression::CaseInsensitiveOption));
         MessageBoxes boxes;
@@ -227,8 +223,7 @@ private slots:
         QTest::addColumn<QString>("text");
         for (const char* cause : {"mode", "mount", "held"})
             QTest::newRow(cause) << cause << "処理の中止" << stopText;
-        // The system's description follows the number, in the machine's
-        // language.
+        // The system's description follows the number, in the machine's language.
         QTest::newRow("file") << "file" << QApplication::applicationDisplayName() << QString("20 ");
     }
     void aTargetThatCannotBeWrittenIsReportedAndGetsNothing()
@@ -265,10 +260,9 @@ private slots:
         Screens screens;
         openBackup(screens);
         if (cause == "held") {
-            // Taken after the screen has read its parameters: from here on
-            // another connection is writing and holds the whole file. The
-            // copy waits for it; the screen goes on counting and cannot be
-            // left.
+            // Another connection writes, holding the whole file, from after the
+            // screen read its parameters: the copy waits, the screen goes on
+            // counting and cannot be left.
             QVERIFY(t.db().execute("BEGIN EXCLUSIVE").ok());
             enter(screens.button("RCBTN"));
             QTRY_VERIFY_WITH_TIMEOUT(screens.label("LabelN").contains("経過 1 秒"), 3000);
@@ -343,8 +337,7 @@ private slots:
         QCOMPARE(fileBytes(backupFile()), previous);
         QVERIFY(QFileInfo::exists(partialFile()));
 
-        // The next time the screen is opened the leftover goes; the old
-        // backup is replaced only on Yes.
+        // On the next opening the leftover goes; the old backup is replaced on Yes.
         MessageBoxes boxes;
         boxes.answerWith(QMessageBox::No);
         Screens screens;
