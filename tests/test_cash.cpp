@@ -15,8 +15,7 @@ private slots:
 
     void codesAreLookedUpWithTheirHelpLines()
     {
-        AtTheCounter at("MUK4UT05");
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter("MUK4UT05");
         QCOMPARE(c.texts({"Label1", "LabelPFK", "LabelS"}),
                  (QStringList{"入金POSトランザクション",
                               "F1.売上POSトランザクション    F4.支払POSトランザクション     "
@@ -74,20 +73,19 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, shown);
         QFETCH(QString, mark);
-        AtTheCounter at("MUK4UT05");
-        at.c.book("0001", "1", typed, "2");
-        QCOMPARE(at.screens.gridRows().value(0).value(6), shown);
-        at.c.field("Text6")->setFocus();
-        typeOver(at.c.field("Text6"), typed);
-        enter(at.c.field("Text6"));
-        QCOMPARE(at.c.texts({"Text6", "LabelZ", "Text7"}), (QStringList{shown, mark, "1"}));
-        QVERIFY(at.c.field("Text7")->hasFocus());
+        auto&& [folder, t, screens, c] = AtTheCounter("MUK4UT05");
+        c.book("0001", "1", typed, "2");
+        QCOMPARE(screens.gridRows().value(0).value(6), shown);
+        c.field("Text6")->setFocus();
+        typeOver(c.field("Text6"), typed);
+        enter(c.field("Text6"));
+        QCOMPARE(c.texts({"Text6", "LabelZ", "Text7"}), (QStringList{shown, mark, "1"}));
+        QVERIFY(c.field("Text7")->hasFocus());
     }
 
     void anIncompleteLineSendsTheFocusToItsFirstGap()
     {
-        AtTheCounter at("MUK4UT05");
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter("MUK4UT05");
         auto* grid = screens.find<QTableWidget>("FG1");
         c.field("Text7")->setFocus();
         enter(c.field("Text7"));
@@ -125,8 +123,8 @@ private slots:
     {
         QFETCH(QString, tendered);
         QFETCH(QStringList, closing);
-        AtTheCounter at("MUK4UT05", [](Database& db) { setParameter(db, "printer", "01"); });
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] =
+            AtTheCounter("MUK4UT05", [](Database& db) { setParameter(db, "printer", "01"); });
         ReceiptsSeen receipts;
         c.book("0001", "1", "1200", "3", "両替");
         QCOMPARE(screens.gridRows(), (QList<QStringList>{{"1", "0001", "釣銭準備金", "両替", "0001",
@@ -153,8 +151,7 @@ private slots:
 
     void theTenderIsOpenedByPlusAndCheckedAsCash()
     {
-        AtTheCounter at("MUK4UT05");
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter("MUK4UT05");
         QTest::keyClick(c.field("Text4"), '+');
         QVERIFY(c.field("Text4")->hasFocus());
         QVERIFY(!c.field("Text8")->isEnabled());
@@ -179,8 +176,7 @@ private slots:
 
     void aChangedLineKeepsTheNextLineNumber()
     {
-        AtTheCounter at("MUK4UT05");
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter("MUK4UT05");
         c.book("0001", "1", "100");
         c.book("0003", "5", "200", "2");
         c.book("0001", "5", "300");
@@ -213,8 +209,8 @@ private slots:
         QFETCH(QString, screen);
         QFETCH(QString, header);
         QFETCH(QString, lines);
-        AtTheCounter at(screen, [](Database& db) { setParameter(db, "tax", "0.05"); });
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] =
+            AtTheCounter(screen, [](Database& db) { setParameter(db, "tax", "0.05"); });
         c.book("0003", "5", "1000");
         c.tender("1500");
         c.post();
@@ -240,27 +236,28 @@ private slots:
 
     void aNameIsCutToItsField()
     {
-        AtTheCounter at("MUK4UT05", [](Database& db) {
+        auto&& [folder, t, screens, c] = AtTheCounter("MUK4UT05", [](Database& db) {
             setParameter(db, "store", "01", "駅前通り商店街本店");
         });
-        QCOMPARE(at.c.text("Text1"), QString("駅前通り商店街本"));
-        at.c.book("0003", "1", "10");
-        QCOMPARE(at.screens.gridRows().value(0).value(2), QString("𠮷野家の仕入代"));
+        QCOMPARE(c.text("Text1"), QString("駅前通り商店街本"));
+        c.book("0003", "1", "10");
+        QCOMPARE(screens.gridRows().value(0).value(2), QString("𠮷野家の仕入代"));
     }
 
     void aReceiptFailureLeavesThePostingAndANote()
     {
-        AtTheCounter at("MUK4UT06", [](Database& db) { setParameter(db, "printer", "01"); });
+        auto&& [folder, t, screens, c] =
+            AtTheCounter("MUK4UT06", [](Database& db) { setParameter(db, "printer", "01"); });
         ReceiptsSeen receipts(
             receiptOutcome(ReceiptOutcome::Kind::Failed, {}, "プリンタが応答しません。"));
-        at.c.book("0001", "1", "300");
-        at.c.tender("300");
-        at.c.post();
-        QCOMPARE(at.screens.label("LabelM"),
+        c.book("0001", "1", "300");
+        c.tender("300");
+        c.post();
+        QCOMPARE(screens.label("LabelM"),
                  QString("支払は登録しました。レシートを作成できませんでした：プリンタが応答しま"
                          "せん。"));
         QCOMPARE(receipts.movements[0].direction, CashDirection::Payment);
-        QCOMPARE(count(at.t, "MOMSYK"), 1);
+        QCOMPARE(count(t, "MOMSYK"), 1);
     }
 };
 

@@ -52,8 +52,7 @@ private slots:
 
     void aProductIsLookedUpByItsThirteenDigits()
     {
-        AtTheCounter at;
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter();
         EntryField* code = c.field("Text4");
         QVERIFY(code->hasFocus());
         QCOMPARE(c.texts({"LabelM", "LabelPFK", "Text1", "Text2", "LabelN"}),
@@ -104,8 +103,7 @@ private slots:
 
     void aLineIsCompleteOrNotStored()
     {
-        AtTheCounter at;
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter();
         auto modeColour = [&screens] { return screens.find<QLabel>("LabelAPF")->styleSheet(); };
         // A quantity confirmed without a product: the focus goes to the code
         // and the mode label darkens.
@@ -165,10 +163,9 @@ private slots:
         QFETCH(QString, price);
         QFETCH(QString, label);
         Clock::setFixed(QDateTime(QDate(2026, 12, 15), now));
-        AtTheCounter at("MUK4UT01", [&special](Database& db) {
+        auto&& [folder, t, screens, c] = AtTheCounter("MUK4UT01", [&special](Database& db) {
             addCounterProduct(db, "4900000000059", "特売品", "1000", special);
         });
-        auto& [folder, t, screens, c] = at;
         typeInto(c.field("Text4"), "4900000000059");
         enter(c.field("Text4"));
         // The tax-excluded price beside it is always the regular one.
@@ -199,8 +196,7 @@ private slots:
         QFETCH(QString, tendered);
         QFETCH(QString, shown);
         QFETCH(QVariantMap, posted);
-        AtTheCounter at;
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter();
         sellTheSmallSale(c);
         QCOMPARE(c.texts({"Text3", "Text10", "Text11"}), (QStringList{"3,540", "3,278", "262"}));
         c.option(option);
@@ -267,8 +263,7 @@ private slots:
         QFETCH(QString, tendered);
         QFETCH(QString, message);
         QFETCH(QString, shown);
-        AtTheCounter at;
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter();
         sellTheSmallSale(c);
         c.option(option);
         MessageBoxes boxes;
@@ -289,8 +284,7 @@ private slots:
 
     void plusAndTheKindChoiceGuardThePostButton()
     {
-        AtTheCounter at;
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter();
         // "+" before any line does nothing, nor over a typed code.
         QTest::keyClick(c.field("Text4"), '+');
         QVERIFY(c.field("Text4")->hasFocus());
@@ -320,8 +314,7 @@ private slots:
 
     void aNegativeAmountDueIsACashSale()
     {
-        AtTheCounter at;
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter();
         c.sell(Tea);
         c.sell(Bread, "1", "-1000");
         QCOMPARE(c.text("Text3"), QString("-460"));
@@ -339,8 +332,7 @@ private slots:
 
     void aListedLineIsChangedInPlace()
     {
-        AtTheCounter at;
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter();
         auto* grid = screens.find<QTableWidget>("FG1");
         // A longer sale first, so that old lines would show if they leaked.
         for (int i = 0; i < 4; ++i)

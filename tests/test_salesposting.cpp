@@ -18,31 +18,26 @@ private slots:
     {
         QTest::addColumn<QString>("price");
         QTest::addColumn<QString>("quantity");
-        QTest::addColumn<QVariantMap>("line");
-        auto add = [](const char* name, const char* price, const char* quantity, double unitBase,
-                      double base, double amount, double tax, double unitTax) {
-            QTest::newRow(name) << QString(price) << QString(quantity)
-                                << QVariantMap{{"CF14", unitBase},
-                                               {"CF13", base},
-                                               {"CF17", amount},
-                                               {"CF18", tax},
-                                               {"CF20", unitTax}};
-        };
-        add("1000 x 3", "1000", "3", 926, 2778, 3000, 222, 74);
-        add("1080 rounds to 1000", "1080", "1", 1000, 1000, 1080, 80, 80);
-        add("120: a fraction of .11 goes up", "120", "2", 112, 224, 240, 16, 8);
+        QTest::addColumn<QVariantList>("line");
+        // CF13 base amount, CF14 unit base, CF17 amount, CF18 tax, CF20 unit tax.
+        QTest::newRow("1000 x 3") << QString("1000") << QString("3")
+                                  << QVariantList{2778.0, 926.0, 3000.0, 222.0, 74.0};
+        QTest::newRow("1080 rounds to 1000")
+            << QString("1080") << QString("1") << QVariantList{1000.0, 1000.0, 1080.0, 80.0, 80.0};
+        QTest::newRow("120: a fraction of .11 goes up")
+            << QString("120") << QString("2") << QVariantList{224.0, 112.0, 240.0, 16.0, 8.0};
     }
 
     void aLineIsPricedWithoutTaxByTheUnitBaseRule()
     {
         QFETCH(QString, price);
         QFETCH(QString, quantity);
-        QFETCH(QVariantMap, line);
-        AtTheCounter at;
-        at.c.sell(Bread, quantity, price);
-        at.c.tender("10000");
-        at.c.post();
-        QCOMPARE(row(at.t, "SELECT CF13, CF14, CF17, CF18, CF20 FROM MOVURA"), line);
+        QFETCH(QVariantList, line);
+        auto&& [folder, t, screens, c] = AtTheCounter();
+        c.sell(Bread, quantity, price);
+        c.tender("10000");
+        c.post();
+        QCOMPARE(row(t, "SELECT CF13, CF14, CF17, CF18, CF20 FROM MOVURA").values(), line);
     }
 
     // A sale, a payment and a deposit take consecutive numbers of one
@@ -61,9 +56,8 @@ private slots:
     {
         QFETCH(QString, last);
         QFETCH(QStringList, numbers);
-        AtTheCounter at("MUK4UT01",
-                        [&last](Database& db) { setParameter(db, "receipt", "612", last); });
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter(
+            "MUK4UT01", [&last](Database& db) { setParameter(db, "receipt", "612", last); });
         QCOMPARE(c.text("Text2"), numbers[0]);
         c.sell(Bread);
         c.tender("1000");
@@ -110,8 +104,7 @@ private slots:
         QFETCH(int, option);
         QFETCH(QString, tendered);
         QFETCH(QString, code);
-        AtTheCounter at("MUK4UT11");
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter("MUK4UT11");
         QCOMPARE(c.texts({"Label1", "LabelPFK"}),
                  (QStringList{"返品POSトランザクション",
                               "F1.売上POSトランザクション    F2.入金POSトランザクション     "
@@ -150,8 +143,7 @@ private slots:
     {
         QFETCH(QString, from);
         QFETCH(QStringList, targets);
-        AtTheCounter at(from);
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter(from);
         const Qt::Key keys[] = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F4, Qt::Key_F5};
         for (int i = 0; i < 4; ++i) {
             functionKey(c.field("Text4"), keys[i]);
@@ -177,8 +169,7 @@ private slots:
         QFETCH(QString, screen);
         QFETCH(int, away);
         QFETCH(int, back);
-        AtTheCounter at(screen);
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter(screen);
         if (screen == "MUK4UT01")
             c.sell(Bread);
         else
@@ -196,8 +187,7 @@ private slots:
 
     void choosingTheCashierWritesChargeAndStartsAfresh()
     {
-        AtTheCounter at;
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter();
         auto* staff = screens.find<QComboBox>("CB1");
         QCOMPARE(staff->count(), 2);
         QCOMPARE(staff->currentIndex(), -1);
@@ -221,11 +211,10 @@ private slots:
     void aDuplicateReceiptWritesNothingAndEnds()
     {
         // Only the credit table already holds the receipt's key.
-        AtTheCounter at("MUK4UT01", [](Database& db) {
+        auto&& [folder, t, screens, c] = AtTheCounter("MUK4UT01", [](Database& db) {
             QSqlQuery(db.handle())
                 .exec("INSERT INTO MDMURK (CF01, CF02, CF03) VALUES ('01', '01', '61200042')");
         });
-        auto& [folder, t, screens, c] = at;
         c.sell(Bread);
         c.option(3);
         c.tender("0");
@@ -243,8 +232,7 @@ private slots:
 
     void aFailedPostingKeepsTheSaleToPostAgain()
     {
-        AtTheCounter at;
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter();
         c.sell(Bread);
         c.tender("2000");
         // Another connection holds the write lock: the posting cannot start.
@@ -275,8 +263,6 @@ private slots:
             QTest::newRow(name) << QString(printer) << outcome << note;
         };
         add("printed", "01", receiptOutcome(Kind::Printed), "レシートを印刷しました。");
-        add("pdf", "01", receiptOutcome(Kind::Pdf, "/shop/61200042.pdf"),
-            "プリンタがないため、レシートをPDFに保存しました：/shop/61200042.pdf");
         add("failed", "01", receiptOutcome(Kind::Failed, {}, "テンプレートが壊れています。"),
             "売上は登録しました。レシートを作成できませんでした：テンプレートが壊れています。");
         add("switched off", "1", receiptOutcome(Kind::Printed), "商品コードを入力してください。");
@@ -287,9 +273,8 @@ private slots:
         QFETCH(QString, printer);
         QFETCH(ReceiptOutcome, outcome);
         QFETCH(QString, note);
-        AtTheCounter at("MUK4UT01",
-                        [&printer](Database& db) { setParameter(db, "printer", printer); });
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter(
+            "MUK4UT01", [&printer](Database& db) { setParameter(db, "printer", printer); });
         ReceiptsSeen receipts(outcome);
         c.sell(Bread, "3");
         c.sell(Special);
@@ -301,13 +286,12 @@ private slots:
         if (receipts.sales.isEmpty())
             return;
         const FinishedSale& sale = receipts.sales[0];
-        QCOMPARE(sale.receiptNumber, QString("61200042"));
-        QCOMPARE(sale.staffName, QString("佐藤"));
-        QCOMPARE(sale.lines.size(), 2);
-        QCOMPARE(sale.lines[0].quantityText, QString("3"));
-        QCOMPARE(sale.lines[1].unitPrice, 500.0);
-        QCOMPARE((QList<double>{sale.amountDue, sale.tendered, sale.difference}),
-                 (QList<double>{3500, 5000, 1500}));
+        QCOMPARE(
+            (QStringList{sale.receiptNumber, sale.staffName, sale.lines.value(0).quantityText}),
+            (QStringList{"61200042", "佐藤", "3"}));
+        QCOMPARE((QList<double>{double(sale.lines.size()), sale.lines.value(1).unitPrice,
+                                sale.amountDue, sale.tendered, sale.difference}),
+                 (QList<double>{2, 500, 3500, 5000, 1500}));
         QCOMPARE(sale.moment, Clock::now());
         QVERIFY(!sale.isReturn);
     }
@@ -330,8 +314,8 @@ private slots:
         QFETCH(QString, screen);
         QFETCH(QString, workbook);
         QFETCH(QStringList, printed);
-        AtTheCounter at(screen, [](Database& db) { setParameter(db, "printer", "01"); });
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] =
+            AtTheCounter(screen, [](Database& db) { setParameter(db, "printer", "01"); });
         if (screen == "MUK4UT11")
             c.sell(Bread, "3", "1200");
         else
@@ -362,8 +346,7 @@ private slots:
         QFETCH(QString, screen);
         QFETCH(QString, header);
         QFETCH(QString, lines);
-        AtTheCounter at(screen);
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter(screen);
         for (int i = 0; i < 101; ++i) {
             if (screen == "MUK4UT01")
                 c.sell(Tea, "1", "10");
@@ -382,8 +365,8 @@ private slots:
 
     void aReceiptFailureAfterACreditSaleIsToldBeforeLeaving()
     {
-        AtTheCounter at("MUK4UT11", [](Database& db) { setParameter(db, "printer", "01"); });
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] =
+            AtTheCounter("MUK4UT11", [](Database& db) { setParameter(db, "printer", "01"); });
         ReceiptsSeen receipts(
             receiptOutcome(ReceiptOutcome::Kind::Failed, {}, "プリンタが応答しません。"));
         c.sell(Bread);
