@@ -21,49 +21,49 @@ private slots:
     void init() { Clock::setFixed(QDateTime(QDate(2026, 12, 6), QTime(9, 0, 0))); }
     void cleanup() { Clock::reset(); }
 
-    // Where a function key or a button leads from each menu and back.
+    // Where each function key (F..) or button leads from a screen shown
+    // afresh; a key that leads nowhere keeps the screen.
     void keysAndButtonsLeadToTheirScreens_data()
     {
         QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("press");
-        QTest::addColumn<QString>("to");
-        auto add = [](const char* from, const char* press, const char* to) {
-            const QString name = QString::fromLatin1(from) + u' ' + QString::fromLatin1(press);
-            QTest::newRow(qPrintable(name)) << QString(from) << QString(press) << QString(to);
+        QTest::addColumn<QStringList>("presses");
+        QTest::addColumn<QStringList>("targets");
+        auto add = [](const char* from, const char* presses, const char* targets) {
+            QTest::newRow(from) << QString(from) << QString(presses).split(u' ')
+                                << QString(targets).split(u' ');
         };
-        add("MUK4SC01", "F1", "MUK4UT01");
-        add("MUK4SC01", "F12", "MUK4SC05");
-        add("MUK4SC01", "APCBTN02", "MUK4UT05");
-        add("MUK4SC01", "APCBTN04", "MUK4UT06");
-        add("MUK4SC01", "APCBTN05", "MUK4UT11");
-        add("MUK4SC05", "F1", "MUK4SC09");
-        add("MUK4SC05", "APCBTN05", "MUK4MM40");
-        add("MUK4SC05", "RTBTN", "MUK4SC01");
+        add("MUK4SC01", "F1 F12 APCBTN02 APCBTN04 APCBTN05",
+            "MUK4UT01 MUK4SC05 MUK4UT05 MUK4UT06 MUK4UT11");
+        add("MUK4SC05", "F1 F12 APCBTN05 RTBTN", "MUK4SC09 MUK4SC01 MUK4MM40 MUK4SC01");
         // F12 on the utility menu lands on the main menu, not the master menu.
-        add("MUK4SC09", "F12", "MUK4SC01");
-        add("MUK4SC09", "APCBTN01", "MUK4XP02");
-        add("MUK4SC09", "APCBTN09", "MUK4XP90");
-        add("MUK4SC09", "RTBTN", "MUK4SC01");
+        add("MUK4SC09", "F12 APCBTN01 APCBTN09 RTBTN", "MUK4SC01 MUK4XP02 MUK4XP90 MUK4SC01");
         add("MUK4MM40", "RTBTN", "MUK4SC05");
         add("MUK4XP02", "RTBTN", "MUK4SC09");
         add("MUK4XP90", "RTBTN", "MUK4SC09");
-        add("MUK4UT01", "F10", "MUK4SC01");
+        const char* counter = "F1 F2 F4 F5 F10 RTBTN";
+        add("MUK4UT01", counter, "MUK4UT01 MUK4UT05 MUK4UT06 MUK4UT11 MUK4SC01 MUK4SC01");
+        add("MUK4UT05", counter, "MUK4UT01 MUK4UT05 MUK4UT06 MUK4UT11 MUK4SC01 MUK4SC01");
+        add("MUK4UT06", counter, "MUK4UT01 MUK4UT05 MUK4UT06 MUK4UT11 MUK4SC01 MUK4SC01");
+        add("MUK4UT11", counter, "MUK4UT01 MUK4UT05 MUK4UT06 MUK4UT11 MUK4SC01 MUK4SC01");
     }
 
     void keysAndButtonsLeadToTheirScreens()
     {
         QFETCH(QString, from);
-        QFETCH(QString, press);
-        QFETCH(QString, to);
+        QFETCH(QStringList, presses);
+        QFETCH(QStringList, targets);
         ProgramFolder folder;
         Screens screens;
-        screens.show(from);
-        if (press.startsWith(u'F'))
-            functionKey(QApplication::focusWidget(),
-                        Qt::Key(Qt::Key_F1 + press.mid(1).toInt() - 1));
-        else
-            QTest::mouseClick(screens.button(press), Qt::LeftButton);
-        QCOMPARE(screens.settle()->code(), to);
+        for (qsizetype i = 0; i < presses.size(); ++i) {
+            screens.show(from);
+            const QString& press = presses[i];
+            if (press.startsWith(u'F'))
+                functionKey(QApplication::focusWidget(),
+                            Qt::Key(Qt::Key_F1 + press.mid(1).toInt() - 1));
+            else
+                QTest::mouseClick(screens.button(press), Qt::LeftButton);
+            QCOMPARE(press + " to " + screens.settle()->code(), press + " to " + targets[i]);
+        }
     }
 
     // The first button takes the focus when it can be used; the focus never

@@ -125,35 +125,6 @@ private slots:
                  option == 1 ? QString() : code);
     }
 
-    // Where F1, F2, F4 and F5 lead; an empty place: the key does nothing.
-    void functionKeysOpenTheOtherCounterScreens_data()
-    {
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QStringList>("targets");
-        auto add = [](const char* from, const QStringList& targets) {
-            QTest::newRow(from) << QString(from) << targets;
-        };
-        add("MUK4UT01", {"", "MUK4UT05", "MUK4UT06", "MUK4UT11"});
-        add("MUK4UT05", {"MUK4UT01", "", "MUK4UT06", "MUK4UT11"});
-        add("MUK4UT06", {"MUK4UT01", "MUK4UT05", "", "MUK4UT11"});
-        add("MUK4UT11", {"MUK4UT01", "MUK4UT05", "MUK4UT06", ""});
-    }
-
-    void functionKeysOpenTheOtherCounterScreens()
-    {
-        QFETCH(QString, from);
-        QFETCH(QStringList, targets);
-        auto&& [folder, t, screens, c] = AtTheCounter(from);
-        const Qt::Key keys[] = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F4, Qt::Key_F5};
-        for (int i = 0; i < 4; ++i) {
-            functionKey(c.field("Text4"), keys[i]);
-            QCOMPARE(screens.settle()->code(), targets[i].isEmpty() ? from : targets[i]);
-            screens.show(from);
-        }
-        functionKey(c.field("Text4"), Qt::Key_F10);
-        QCOMPARE(screens.settle()->code(), QString("MUK4SC01"));
-    }
-
     // A transaction left open is dropped: coming back finds it empty.
     void leavingDropsTheOpenTransaction_data()
     {
