@@ -1,5 +1,6 @@
 #include "CounterSupport.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -74,7 +75,9 @@ QStringList Counter::texts(const QStringList& names)
 {
     QStringList shown;
     for (const QString& name : names) {
-        if (auto* edit = screens.find<QLineEdit>(name))
+        if (name == u"focus")
+            shown << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "");
+        else if (auto* edit = screens.find<QLineEdit>(name))
             shown << edit->text();
         else if (auto* label = screens.find<QLabel>(name))
             shown << label->text();

@@ -45,7 +45,8 @@ struct Counter {
 
     EntryField* field(const char* name) { return screens.field(QString::fromLatin1(name)); }
     QString text(const char* name) { return screens.find<QLineEdit>(name)->text(); }
-    // What the named fields and labels show, in this order.
+    // What the named fields and labels show, in this order; "focus" names
+    // the control that has the keyboard.
     QStringList texts(const QStringList& names);
     // Code, Enter, the price when given (else the one proposed), Enter,
     // the quantity, Enter.
