@@ -15,8 +15,7 @@ class ReceiptsSeen {
 public:
     explicit ReceiptsSeen(ReceiptOutcome answer = receiptOutcome(ReceiptOutcome::Kind::Printed));
     ~ReceiptsSeen() { CounterScreen::setReceiptMaker(before_); }
-    ReceiptsSeen(const ReceiptsSeen&) = delete;
-    ReceiptsSeen& operator=(const ReceiptsSeen&) = delete;
+    Q_DISABLE_COPY(ReceiptsSeen)
 
     QList<FinishedSale> sales;
     QList<FinishedCashMovement> movements;
