@@ -280,6 +280,22 @@ void CounterScreen::lineFieldFocused(const QString& legend, Qt::Alignment alignm
     RSBTN->setEnabled(false);
 }
 
+bool CounterScreen::lineReady(std::initializer_list<LineField> fields,
+                              std::initializer_list<QLineEdit*> names)
+{
+    for (QLineEdit* name : names)
+        if (name->text().isEmpty())
+            name->setText(QStringLiteral("**"));
+    for (const LineField& entry : fields) {
+        if (!entry.present) {
+            markIncomplete();
+            entry.field->setFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
 bool CounterScreen::roomForLine()
 {
     if (entryMode_ == EntryMode::Change || lineCount() < 100)

@@ -75,6 +75,16 @@ protected:
     void setEntryMode(EntryMode mode, int changing = 0);
     // A line that is not complete: the mode label darkens, nothing else.
     void markIncomplete();
+    // Whether every field of the line is there, given in screen order; if
+    // not, the line is marked incomplete and the first missing field takes
+    // the focus. Empty names read "**".
+    struct LineField {
+        QWidget* field;
+        bool present;
+    };
+    bool lineReady(std::initializer_list<LineField> fields,
+                   std::initializer_list<QLineEdit*> names);
+    static bool filled(const QLineEdit* field) { return !field->text().trimmed().isEmpty(); }
     // A line field took the focus: the tender and the post button close
     // until "+" is pressed again.
     void lineFieldFocused(const QString& legend, Qt::Alignment alignment);

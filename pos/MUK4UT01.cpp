@@ -227,21 +227,9 @@ void MUK4UT01::priceEntered()
 
 void MUK4UT01::quantityEntered()
 {
-    // The focus goes to the first field of the line that is missing.
-    QWidget* missing = nullptr;
-    if (Text7->text().trimmed().isEmpty())
-        missing = Text7;
-    if (Text6->text().trimmed().isEmpty())
-        missing = Text6;
-    if (Text5->text().isEmpty())
-        Text5->setText(QStringLiteral("**"));
-    if (Text4->text().isEmpty() || !priced_ || priced_->code != Text4->text())
-        missing = Text4;
-    if (missing) {
-        markIncomplete();
-        missing->setFocus();
+    const bool found = priced_ && !Text4->text().isEmpty() && priced_->code == Text4->text();
+    if (!lineReady({{Text4, found}, {Text6, filled(Text6)}, {Text7, filled(Text7)}}, {Text5}))
         return;
-    }
     if (!roomForLine())
         return;
     const QString quantity = Conversions::plainNumber(Conversions::toNumber(Text7->text()));

@@ -213,25 +213,12 @@ void MUK4UT05::amountEntered()
 
 void MUK4UT05::quantityEntered()
 {
-    // The focus goes to the first field of the line that is missing.
-    QWidget* missing = nullptr;
-    if (Text7->text().trimmed().isEmpty())
-        missing = Text7;
-    if (Text6->text().trimmed().isEmpty())
-        missing = Text6;
-    if (Text12->text().isEmpty())
-        Text12->setText(QStringLiteral("**"));
-    if (Text11->text().isEmpty() || Text11->text() != partnerFound_)
-        missing = Text11;
-    if (Text5->text().isEmpty())
-        Text5->setText(QStringLiteral("**"));
-    if (Text4->text().isEmpty() || Text4->text() != accountFound_)
-        missing = Text4;
-    if (missing) {
-        markIncomplete();
-        missing->setFocus();
+    const bool account = !Text4->text().isEmpty() && Text4->text() == accountFound_;
+    const bool partner = !Text11->text().isEmpty() && Text11->text() == partnerFound_;
+    if (!lineReady(
+            {{Text4, account}, {Text11, partner}, {Text6, filled(Text6)}, {Text7, filled(Text7)}},
+            {Text5, Text12}))
         return;
-    }
     if (!roomForLine())
         return;
     FG1->setEnabled(true);

@@ -154,30 +154,15 @@ void addCashCode(Database& db, const QString& table, const QString& code, const 
 
 QVariantMap productRecord(const QVariantMap& fields)
 {
-    QVariantMap record = stored("MBMSHO", {"4900000000001",
-                                           "商品",
-                                           "商品",
-                                           "1",
-                                           "101",
-                                           " ",
-                                           "100",
-                                           "20250101",
-                                           "20250301",
-                                           " ",
-                                           "150",
-                                           "20250101",
-                                           "4",
-                                           0,
-                                           " ",
-                                           " ",
-                                           " ",
-                                           " ",
-                                           " ",
-                                           " ",
-                                           "20250101",
-                                           "08:00:00",
-                                           "20250101",
-                                           "08:00:00"});
+    QVariantList values;
+    for (const QString& value :
+         QStringLiteral("4900000000001|商品|商品|1|101| |100|20250101|20250301| "
+                        "|150|20250101|4|0| | | | | | |20250101|08:00:00|"
+                        "20250101|08:00:00")
+             .split(u'|'))
+        values << value;
+    values[13] = 0; // the one numeric field
+    QVariantMap record = stored("MBMSHO", values);
     record.insert(fields);
     return record;
 }
@@ -265,12 +250,10 @@ private:
     QTimer timer_;
 };
 
-namespace {
-void installBoxWatcher()
+static void installBoxWatcher()
 {
     BoxWatcher::install();
 }
-} // namespace
 Q_COREAPP_STARTUP_FUNCTION(installBoxWatcher)
 
 MessageBoxes::MessageBoxes() : outer_(expecting())
@@ -371,11 +354,6 @@ QStringList Screens::usable(const QStringList& names)
             open << name;
     }
     return open;
-}
-
-Screen* Screens::current()
-{
-    return navigator_.current();
 }
 
 Screen* Screens::settle()

@@ -76,16 +76,12 @@ void addCashMovement(Database& db, const QString& table, const QString& store,
                      const QString& registerCode, const QString& receipt,
                      const QString& businessDate, double amount);
 
-// Message boxes in tests. A box nobody expects fails the test at once, with
-// its text and details in the failure, and is closed so that nothing waits
-// for an answer: a watcher does this from the start of every test program
-// that uses this fixture, whether or not a MessageBoxes object exists.
-//
-// A test that expects boxes declares them by keeping a MessageBoxes object
-// alive around the steps that show them. While it lives every box is
-// answered with OK and kept; the test then asserts what was said through
-// seen() or texts(). A box that was kept but never looked at by the time the
-// object goes fails the test too, so an expected box is always asserted.
+// A message box nobody expects fails the test at once, with its text and
+// details, and is closed so that nothing waits for an answer (a watcher runs
+// from the start of every test program using this fixture). A test expecting
+// boxes keeps a MessageBoxes alive around the steps that show them: each box
+// is answered and kept, and one never looked at through seen() or texts()
+// by the time the object goes fails the test too.
 class MessageBoxes {
 public:
     struct Seen {
@@ -122,7 +118,7 @@ public:
     Navigator& navigator() { return navigator_; }
     // Shows a screen as its menu would, and waits until it has the focus.
     Screen* show(const QString& code);
-    Screen* current();
+    Screen* current() { return navigator_.current(); }
     // Lets a screen change settle (the old screen goes, the new one is
     // active); a screen that never becomes active fails the test at once.
     Screen* settle();

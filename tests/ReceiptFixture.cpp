@@ -12,21 +12,19 @@
 #include <QTest>
 
 namespace {
-QByteArray run(const QString& program, const QStringList& arguments)
+// The program's output; a failure ends the test program unless `ok` is
+// given to be told.
+QByteArray run(const QString& program, const QStringList& arguments, bool* ok = nullptr)
 {
     QProcess process;
     process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+    const bool ran = process.waitForFinished(60000) &&
+                     process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (!ran && !ok)
         qFatal("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
+    if (ok)
+        *ok = ran;
     return process.readAllStandardOutput();
-}
-
-bool quietly(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
 }
 
 const QString Staff = QStringLiteral("山田 太郎");
@@ -41,8 +39,8 @@ SaleReceiptLine saleLine(const QString& name, double quantity, double unitPrice)
 CashReceiptLine cashLine(const QString& account, const QString& name, const QString& partner,
                          double quantity, double unitAmount)
 {
-    const double amount = quantity * unitAmount;
-    return {account, name, partner, amount, QString::number(quantity), quantity, unitAmount};
+    return {account,  name,      partner, quantity * unitAmount, QString::number(quantity),
+            quantity, unitAmount};
 }
 
 FinishedSale finishedSale(Settlement settlement, double tendered,
@@ -72,13 +70,6 @@ FinishedSale sampleSale()
         {saleLine(QStringLiteral("パン"), 1, 150), saleLine(QStringLiteral("牛乳"), 3, 198)});
 }
 
-FinishedCashMovement sampleDeposit()
-{
-    return finishedCash(CashDirection::Deposit, 5000,
-                        {cashLine(QStringLiteral("0001"), QStringLiteral("釣銭準備金"),
-                                  QStringLiteral("0002"), 3, 1200)});
-}
-
 QString testData(const QString& name)
 {
     return QStringLiteral(MUK4_TESTS_DIR "/data/") + name;
@@ -88,13 +79,6 @@ QByteArray fileBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void copyFile(const QString& from, const QString& to)
-{
-    QFile::remove(to);
-    if (!QFile::copy(from, to) || !QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner))
-        qFatal("cannot copy %s", qPrintable(from));
 }
 
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -140,9 +124,9 @@ QJsonObject readWorkbook(const QString& path)
 {
     // Debian's interpreter, which has openpyxl, whatever python3 comes first
     // on the path.
-    const QByteArray json = run(QStringLiteral("/usr/bin/python3"),
-                                {QStringLiteral(MUK4_TESTS_DIR "/read_workbook.py"), path});
-    return QJsonDocument::fromJson(json).object();
+    return QJsonDocument::fromJson(
+               run("/usr/bin/python3", {MUK4_TESTS_DIR "/read_workbook.py", path}))
+        .object();
 }
 
 QJsonObject cellsOf(const QJsonObject& workbook, const QString& sheet)
@@ -152,18 +136,14 @@ QJsonObject cellsOf(const QJsonObject& workbook, const QString& sheet)
 
 QString pdfText(const QString& path)
 {
-    return QString::fromUtf8(run(QStringLiteral("pdftotext"),
-                                 {QStringLiteral("-layout"), path, QStringLiteral("-")}))
+    return QString::fromUtf8(run("pdftotext", {"-layout", path, "-"}))
         .normalized(QString::NormalizationForm_KC);
 }
 
 QImage pdfPage(const QString& path)
 {
-    const QString prefix = path + QStringLiteral(".page");
-    run(QStringLiteral("pdftoppm"),
-        {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-gray"),
-         QStringLiteral("-png"), QStringLiteral("-singlefile"), path, prefix});
-    return QImage(prefix + QStringLiteral(".png"));
+    run("pdftoppm", {"-r", "72", "-gray", "-png", "-singlefile", path, path + ".page"});
+    return QImage(path + ".page.png");
 }
 
 bool inked(const QImage& page, const QRectF& points)
@@ -176,25 +156,15 @@ bool inked(const QImage& page, const QRectF& points)
     return false;
 }
 
-bool FakePrinter::print(const SheetPage& page, const QString& jobName, QString& error)
-{
-    jobs << jobName;
-    lastSize = page.size();
-    if (!accepts_)
-        error = QStringLiteral("ROLL58: paper out");
-    return accepts_;
-}
-
 SmallDisk::SmallDisk(const QString& size)
 {
-    mounted_ = quietly(QStringLiteral("mount"),
-                       {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                        QStringLiteral("size=") + size, QStringLiteral("tmpfs"), dir_.path()});
+    run("mount", {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", dir_.path()}, &mounted_);
 }
 
 SmallDisk::~SmallDisk()
 {
-    if (mounted_ && !quietly(QStringLiteral("umount"), {dir_.path()}))
+    bool unmounted = false;
+    if (mounted_ && (run("umount", {dir_.path()}, &unmounted), !unmounted))
         qWarning("cannot unmount %s", qPrintable(dir_.path()));
 }
 
@@ -210,6 +180,7 @@ void SmallDisk::fill()
 
 bool SmallDisk::makeReadOnly()
 {
-    return quietly(QStringLiteral("mount"),
-                   {QStringLiteral("-o"), QStringLiteral("remount,ro"), dir_.path()});
+    bool done = false;
+    run("mount", {"-o", "remount,ro", dir_.path()}, &done);
+    return done;
 }

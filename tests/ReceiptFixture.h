@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/SheetPage.h"
 #include "pos/Receipt.h"
 #include "pos/ReceiptPrinter.h"
 
@@ -19,14 +20,11 @@ CashReceiptLine cashLine(const QString& account, const QString& name, const QStr
                          double quantity, double unitAmount);
 FinishedCashMovement finishedCash(CashDirection direction, double tendered,
                                   const QList<CashReceiptLine>& lines);
-// A cash sale of bread (1 x 150) and milk (3 x 198) paid with 1000; a
-// deposit of 1200 x 3 paid with 5000.
+// A cash sale of bread (1 x 150) and milk (3 x 198) paid with 1000.
 FinishedSale sampleSale();
-FinishedCashMovement sampleDeposit();
 
 QString testData(const QString& name);
 QByteArray fileBytes(const QString& path);
-void copyFile(const QString& from, const QString& to);
 void writeFile(const QString& path, const QByteArray& bytes);
 
 // The text of a part of a workbook file.
@@ -61,7 +59,13 @@ public:
     explicit FakePrinter(bool accepts) : accepts_(accepts), previous_(ReceiptPrinter::use(this)) {}
     ~FakePrinter() override { ReceiptPrinter::use(previous_); }
     QString name() const override { return QStringLiteral("ROLL58"); }
-    bool print(const SheetPage& page, const QString& jobName, QString& error) override;
+    bool print(const SheetPage& page, const QString& jobName, QString& error) override
+    {
+        jobs << jobName;
+        lastSize = page.size();
+        error = accepts_ ? QString() : QStringLiteral("ROLL58: paper out");
+        return accepts_;
+    }
     QStringList jobs;
     QSizeF lastSize;
 

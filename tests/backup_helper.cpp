@@ -20,21 +20,18 @@ namespace {
 bool post(Database& db, const QString& receipt)
 {
     Transaction transaction(db);
-    if (!transaction.started().ok())
-        return false;
-    if (!db.execute(QStringLiteral("INSERT INTO MOMURA (CF01, CF02, CF03, CF07, CF09, CF19) "
-                                   "VALUES ('01', '01', ?, '11000', 300, '20261206')"),
-                    {receipt})
-             .ok())
-        return false;
-    for (int line = 1; line <= 3; ++line) {
-        if (!db.execute(QStringLiteral("INSERT INTO MOVURA (CF01, CF02, CF03, CF04, CF13, CF23) "
-                                       "VALUES ('01', '01', ?, ?, 100, '20261206')"),
-                        {receipt, QStringLiteral("%1").arg(line, 3, 10, QLatin1Char('0'))})
-                 .ok())
-            return false;
-    }
-    return transaction.commit().ok();
+    return transaction.started().ok() &&
+           db.execute(QStringLiteral("INSERT INTO MOMURA (CF01, CF02, CF03, CF07, CF09, CF19) "
+                                     "VALUES ('01', '01', ?, '11000', 300, '20261206')"),
+                      {receipt})
+               .ok() &&
+           db.execute(QStringLiteral("INSERT INTO MOVURA (CF01, CF02, CF03, CF04, CF13, CF23) "
+                                     "SELECT '01', '01', ?, n, 100, '20261206' FROM "
+                                     "(SELECT '001' AS n UNION ALL SELECT '002' UNION ALL "
+                                     "SELECT '003')"),
+                      {receipt})
+               .ok() &&
+           transaction.commit().ok();
 }
 
 int writeSales()

@@ -35,18 +35,14 @@ private slots:
         QTest::addColumn<KeyFilter>("filter");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
-        QTest::newRow("digits") << KeyFilter::Digits << "1a2-3 *:+"
-                                << "123 ";
-        QTest::newRow("asterisk") << KeyFilter::DigitsAsterisk << "2026*12:1x"
-                                  << "2026*121";
-        QTest::newRow("colon") << KeyFilter::DigitsAsteriskColon << "09:05:0a*"
-                               << "09:05:0*";
-        QTest::newRow("minus") << KeyFilter::DigitsMinus << "-120.5e"
-                               << "-1205";
-        QTest::newRow("product code") << KeyFilter::CounterCode << "4901a+"
-                                      << "4901";
-        QTest::newRow("any") << KeyFilter::Any << "a'\\b"
-                             << "a'\\b";
+        const auto add = [](const char* row, KeyFilter filter, const char* typed,
+                            const char* kept) { QTest::newRow(row) << filter << typed << kept; };
+        add("digits", KeyFilter::Digits, "1a2-3 *:+", "123 ");
+        add("asterisk", KeyFilter::DigitsAsterisk, "2026*12:1x", "2026*121");
+        add("colon", KeyFilter::DigitsAsteriskColon, "09:05:0a*", "09:05:0*");
+        add("minus", KeyFilter::DigitsMinus, "-120.5e", "-1205");
+        add("product code", KeyFilter::CounterCode, "4901a+", "4901");
+        add("any", KeyFilter::Any, "a'\\b", "a'\\b");
     }
 
     void filtersDropWhatTheyDoNotTake()

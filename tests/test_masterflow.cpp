@@ -6,6 +6,7 @@
 #include "data/Clock.h"
 #include "data/Schema.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QTableWidget>
 
@@ -39,22 +40,15 @@ void screens()
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QVariantList>("record");
-    QTest::newRow("staff") << "APCBTN05"
-                           << "MBMCHR"
-                           << "5" << QVariantList{"0005", "O'Brien \\ 山田", " ", " "};
-    QTest::newRow("accounts") << "APCBTN06"
-                              << "MBMKJM"
-                              << "5" << QVariantList{"0005", "O'Brien \\ 雑収入", "雑'", " "};
-    QTest::newRow("partners") << "APCBTN07"
-                              << "MBMKJT"
-                              << "5" << QVariantList{"0005", "O'Brien \\ 丸山", "丸'", " "};
-    QTest::newRow("majors") << "APCBTN01"
-                            << "MBMBRL"
-                            << "5" << QVariantList{"5", "O'Brien \\ 食品", "食'", " "};
-    QTest::newRow("middles") << "APCBTN02"
-                             << "MBMBRM"
-                             << "5"
-                             << QVariantList{"305", "O'Brien \\ 子供服", "子'", "3", " ", " ", " "};
+    const auto add = [](const char* row, const char* button, const char* table,
+                        const QVariantList& record) {
+        QTest::newRow(row) << button << table << "5" << record;
+    };
+    add("staff", "APCBTN05", "MBMCHR", {"0005", "O'Brien \\ 山田", " ", " "});
+    add("accounts", "APCBTN06", "MBMKJM", {"0005", "O'Brien \\ 雑収入", "雑'", " "});
+    add("partners", "APCBTN07", "MBMKJT", {"0005", "O'Brien \\ 丸山", "丸'", " "});
+    add("majors", "APCBTN01", "MBMBRL", {"5", "O'Brien \\ 食品", "食'", " "});
+    add("middles", "APCBTN02", "MBMBRM", {"305", "O'Brien \\ 子供服", "子'", "3", " ", " ", " "});
 }
 
 QVariantList stamped(QVariantList record, const QString& added, const QString& changed)
@@ -77,42 +71,19 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown"); // empty: refused with the message
         QTest::addColumn<QString>("message");
-        QTest::newRow("staff 12") << "APCBTN05"
-                                  << "12"
-                                  << "0012"
-                                  << "";
-        QTest::newRow("staff 0") << "APCBTN05"
-                                 << "0"
-                                 << ""
-                                 << "担当者コードがありません。";
-        QTest::newRow("staff empty") << "APCBTN05"
-                                     << ""
-                                     << ""
-                                     << "担当者コードがありません。";
-        QTest::newRow("account empty") << "APCBTN06"
-                                       << ""
-                                       << "0000"
-                                       << "";
-        QTest::newRow("partner 7") << "APCBTN07"
-                                   << "7"
-                                   << "0007"
-                                   << "";
-        QTest::newRow("major empty") << "APCBTN01"
-                                     << ""
-                                     << "0"
-                                     << "";
-        QTest::newRow("middle 5") << "APCBTN02"
-                                  << "5"
-                                  << "05"
-                                  << "";
-        QTest::newRow("product 8 digits") << "APCBTN03"
-                                          << "12345678"
-                                          << "12345678"
-                                          << "";
-        QTest::newRow("product empty") << "APCBTN03"
-                                       << ""
-                                       << ""
-                                       << "商品コードがありません。";
+        const auto add = [](const char* row, const char* button, const char* typed,
+                            const char* shown, const char* message) {
+            QTest::newRow(row) << button << typed << shown << message;
+        };
+        add("staff 12", "APCBTN05", "12", "0012", "");
+        add("staff 0", "APCBTN05", "0", "", "担当者コードがありません。");
+        add("staff empty", "APCBTN05", "", "", "担当者コードがありません。");
+        add("account empty", "APCBTN06", "", "0000", "");
+        add("partner 7", "APCBTN07", "7", "0007", "");
+        add("major empty", "APCBTN01", "", "0", "");
+        add("middle 5", "APCBTN02", "5", "05", "");
+        add("product 8 digits", "APCBTN03", "12345678", "12345678", "");
+        add("product empty", "APCBTN03", "", "", "商品コードがありません。");
     }
 
     void codesArePaddedOrRefused()
@@ -222,6 +193,81 @@ private slots:
         QVERIFY(s.field("Text1")->hasFocus());
         functionKey(s.field("Text1"), Qt::Key_F10);
         QCOMPARE(s.settle()->code(), QString("MUK4SC05"));
+    }
+
+    // An empty name or short name is refused on Enter and keeps the focus,
+    // in the screen's message form; accounts and partners ask for the short
+    // name with the name's message.
+    void emptyNamesAreRefusedOnEnter_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<bool>("errorForm");
+        QTest::newRow("staff") << "APCBTN05" << QStringList{"担当者名がありません。"} << true;
+        QTest::newRow("accounts") << "APCBTN06" << QStringList(2, "入出金科目名称がありません。")
+                                  << false;
+        QTest::newRow("partners") << "APCBTN07" << QStringList(2, "入出金取引先名称がありません。")
+                                  << false;
+        QTest::newRow("majors") << "APCBTN01"
+                                << QStringList{"大分類名称がありません。",
+                                               "大分類略称がありません。"}
+                                << false;
+        QTest::newRow("middles") << "APCBTN02"
+                                 << QStringList{"中分類名称がありません。",
+                                                "中分類略称がありません。"}
+                                 << false;
+    }
+
+    void emptyNamesAreRefusedOnEnter()
+    {
+        QFETCH(QString, button);
+        QFETCH(QStringList, messages);
+        QFETCH(bool, errorForm);
+        ProgramFolder folder;
+        Screens s;
+        ready(s, button);
+        typeInto(s.field("Text1"), "5");
+        enter(s.field("Text1"));
+        MessageBoxes boxes;
+        for (int i = 0; i < messages.size(); ++i) {
+            EntryField* field = s.field(QString("Text%1").arg(i + 2));
+            enter(field);
+            QCOMPARE(boxes.texts().mid(i), QStringList{messages[i]});
+            QCOMPARE(boxes.seen()[i].icon, errorForm ? QMessageBox::Critical : QMessageBox::NoIcon);
+            QCOMPARE(boxes.seen()[i].title,
+                     errorForm ? QString("MESSAGE") : QApplication::applicationDisplayName());
+            QVERIFY(field->hasFocus());
+            QVERIFY(!s.button("RCBTN")->isEnabled());
+            typeInto(field, "名");
+            enter(field);
+        }
+        QVERIFY(s.button("RCBTN")->hasFocus());
+    }
+
+    // The staff entry opens field by field with its prompts and closes
+    // again when the operator goes back to the code.
+    void theStaffEntryOpensAndCloses()
+    {
+        ProgramFolder folder;
+        TestDb t;
+        addStaff(t, "0012", "山田");
+        Screens s;
+        s.show("MUK4MM40");
+        const QStringList controls{"Text1", "Text2", "RCBTN", "DLBTN", "RTBTN"};
+        QCOMPARE(s.label("LabelM"), QString("担当者コードを入力してください。"));
+        QCOMPARE(s.label("LabelPFK"), QString("F10.Return"));
+        QCOMPARE(s.usable(controls), (QStringList{"Text1", "RTBTN"}));
+        typeInto(s.field("Text1"), "12");
+        enter(s.field("Text1"));
+        QCOMPARE(s.field("Text2")->text(), QString("山田"));
+        QCOMPARE(s.label("LabelM"), QString("担当者名を入力してください。"));
+        QCOMPARE(s.usable(controls), (QStringList{"Text1", "Text2", "DLBTN", "RTBTN"}));
+        s.field("Text1")->setFocus();
+        QCOMPARE(s.usable(controls), (QStringList{"Text1", "RTBTN"}));
+        typeInto(s.field("Text1"), "13");
+        enter(s.field("Text1"));
+        QCOMPARE(s.button("RCBTN")->text(), QString("登録"));
+        QCOMPARE(s.usable(controls), (QStringList{"Text1", "Text2", "RTBTN"}));
     }
 
     // A chosen row is put into the fields as a found code; the list keeps

@@ -91,24 +91,6 @@ private slots:
         QVERIFY(!ProductEntry::checkTime(u"**:00:00").valid);
         QCOMPARE(ProductEntry::priceText("000"), QString("0"));
         QCOMPARE(ProductEntry::priceText("0150"), QString("0150"));
-
-        // Whatever the fields still hold, a record carries only what its kind uses.
-        ProductEntry entry;
-        entry.special = "80";
-        entry.periodFrom = "20261201";
-        entry.periodTo = "20261231";
-        entry.timeFrom = "09:00:00";
-        entry.timeTo = "10:00:00";
-        auto special = [&](SpecialKind kind) {
-            entry.kind = kind;
-            const QVariantMap r = entry.record();
-            return QVariantList{r["CB13"], r["CB14"], r["CB15"], r["CB16"], r["CB17"], r["CB18"]};
-        };
-        QCOMPARE(special(SpecialKind::None), (QVariantList{"4", 0, " ", " ", " ", " "}));
-        QCOMPARE(special(SpecialKind::Period),
-                 (QVariantList{"2", "80", "20261201", "20261231", " ", " "}));
-        QCOMPARE(special(SpecialKind::Time),
-                 (QVariantList{"3", "80", " ", " ", "09:00:00", "10:00:00"}));
     }
 
     void eightDigitCodeWarnsAndStillSaves()
@@ -248,12 +230,14 @@ private slots:
                 QVERIFY(answer(s, QString("Text%1").arg(9 + i), entries[i]));
         }
         save(s);
-        QVariantMap expected{{"CB01", Jan},        {"CB02", "新商品"},   {"CB03", "新"},
-                             {"CB04", "1"},        {"CB05", "102"},      {"CB06", " "},
-                             {"CB07", "120"},      {"CB08", "20261201"}, {"CB09", "99999999"},
-                             {"CB10", " "},        {"CB11", "198"},      {"CB12", "20261202"},
-                             {"CB19", " "},        {"CB20", " "},        {"CB21", "20261206"},
-                             {"CB22", "10:15:30"}, {"CB23", "20261206"}, {"CB24", "10:15:30"}};
+        QVariantMap expected = added({{"CB01", Jan},
+                                      {"CB02", "新商品"},
+                                      {"CB03", "新"},
+                                      {"CB05", "102"},
+                                      {"CB07", "120"},
+                                      {"CB08", "20261201"},
+                                      {"CB11", "198"},
+                                      {"CB12", "20261202"}});
         for (int i = 0; i < stored.size(); ++i)
             expected.insert(QString("CB%1").arg(13 + i), stored[i]);
         QCOMPARE(row(t, "SELECT * FROM MBMSHO"), expected);
@@ -369,13 +353,13 @@ private slots:
         QCOMPARE(shown(s, "Text6"), QString("20250301"));
         QVERIFY(answer(s, "Text7", "") && answer(s, "Text8", ""));
         save(s);
-        QVariantMap changed{
-            {"CB01", Jan},        {"CB02", name},       {"CB03", "商品"},     {"CB04", "1"},
-            {"CB05", "102"},      {"CB06", " "},        {"CB07", "110"},      {"CB08", "20261206"},
-            {"CB09", "20250301"}, {"CB10", " "},        {"CB11", "150"},      {"CB12", "20250101"},
-            {"CB13", "4"},        {"CB14", 0},          {"CB15", " "},        {"CB16", " "},
-            {"CB17", " "},        {"CB18", " "},        {"CB19", " "},        {"CB20", " "},
-            {"CB21", "20250101"}, {"CB22", "08:00:00"}, {"CB23", "20261206"}, {"CB24", "10:15:30"}};
+        QVariantMap changed = productRecord({{"CB01", Jan},
+                                             {"CB02", name},
+                                             {"CB05", "102"},
+                                             {"CB07", "110"},
+                                             {"CB08", "20261206"},
+                                             {"CB23", "20261206"},
+                                             {"CB24", "10:15:30"}});
         QCOMPARE(rows(t, "SELECT * FROM MBMSHO"), QList<QVariantMap>{changed});
 
         // A delete archives the product as it was, stamped with the moment.

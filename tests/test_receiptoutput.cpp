@@ -9,6 +9,8 @@
 #include <QJsonArray>
 #include <QRegularExpression>
 
+#include <optional>
+
 namespace {
 QString salesTemplate(const QString& folder)
 {
@@ -41,17 +43,19 @@ QJsonValue valueOf(const QString& path, const QString& sheet, const QString& cel
 class ReceiptOutputTest : public QObject {
     Q_OBJECT
 
-    enum class Place { Folder, ReadOnlyDisk, FullDisk };
+    enum class Place { Folder, ReadOnlyDisk, FullDisk, RefusingPrinter };
 
 private slots:
-    void withoutAPrinterTheDefaultTemplateGivesARollPdf()
+    void theDefaultTemplateGivesARollPdfOrAPrintersJob()
     {
         ProgramFolder folder;
         const ReceiptOutcome outcome = produceReceipt(sampleSale(), folder.path(), "山田商店");
         QCOMPARE(outcome.kind, ReceiptOutcome::Kind::Pdf);
         QCOMPARE(outcome.where, QDir::toNativeSeparators(pdfOf(folder)));
         QCOMPARE(outcome.reason, QString());
-        QCOMPARE(produceReceipt(sampleDeposit(), folder.path(), "山田商店").kind,
+        const FinishedCashMovement deposit = finishedCash(
+            CashDirection::Deposit, 5000, {cashLine("0001", "釣銭準備金", "0002", 3, 1200)});
+        QCOMPARE(produceReceipt(deposit, folder.path(), "山田商店").kind,
                  ReceiptOutcome::Kind::Pdf);
         const QString cash = ReceiptTemplates::path(folder.path(), ReceiptTemplate::Cash);
         QCOMPARE(valueOf(cash, "入出金", "A1"), QJsonValue("山田商店"));
@@ -77,6 +81,16 @@ private slots:
         QVERIFY(inked(image, page.cellRect(17, 1))); // the date
         QVERIFY(!inked(image, page.cellRect(14, 2)));
         QVERIFY(!inked(image, QRectF(0, page.cellRect(17, 1).bottom() + 1, image.width(), 20)));
+
+        // With a printer set up the receipt goes there, and no PDF is made.
+        QVERIFY(QFile::remove(pdfOf(folder)));
+        FakePrinter printer(true);
+        const ReceiptOutcome printed = produceReceipt(sampleSale(), folder.path(), QString());
+        QCOMPARE(printed.kind, ReceiptOutcome::Kind::Printed);
+        QCOMPARE(printed.where, QStringLiteral("ROLL58"));
+        QCOMPARE(printer.jobs, QStringList{"レシート 61200001"});
+        QVERIFY(qAbs(printer.lastSize.width() / 72 * 25.4 - 58) < 1);
+        QVERIFY(!QFileInfo::exists(pdfOf(folder)));
     }
 
     void theShopsTemplateKeepsItsEditsAndIsDrawnWithItsLogo()
@@ -84,7 +98,8 @@ private slots:
         ProgramFolder folder;
         const QString path = salesTemplate(folder.path());
         const QString sheet = "xl/worksheets/sheet1.xml", styles = "xl/styles.xml";
-        copyFile(testData("MUK4ECR1-shop.xlsx"), path);
+        QVERIFY(QFile::copy(testData("MUK4ECR1-shop.xlsx"), path));
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
         const QJsonObject before = readWorkbook(path);
         const QString sheetBefore = partOf(path, sheet), stylesBefore = partOf(path, styles);
         QCOMPARE(produceReceipt(sampleSale(), folder.path(), "山田商店").kind,
@@ -137,30 +152,6 @@ private slots:
         QVERIFY(inked(image, page.cellRect(11, 2)));
     }
 
-    void aPrinterGetsTheReceiptAndARefusalLeavesTheTemplate()
-    {
-        ProgramFolder folder;
-        QVERIFY(ReceiptTemplates::ensure(folder.path(), ReceiptTemplate::Sales, QString()).ok());
-        const QByteArray empty = fileBytes(salesTemplate(folder.path()));
-        {
-            FakePrinter refusing(false);
-            const ReceiptOutcome outcome = produceReceipt(sampleSale(), folder.path(), QString());
-            QCOMPARE(outcome.kind, ReceiptOutcome::Kind::Failed);
-            QCOMPARE(outcome.reason, QStringLiteral("レシートを印刷できませんでした。"));
-            QVERIFY(outcome.detail.contains("paper out"));
-            QCOMPARE(refusing.jobs, QStringList{"レシート 61200001"});
-        }
-        QCOMPARE(fileBytes(salesTemplate(folder.path())), empty);
-        FakePrinter printer(true);
-        const ReceiptOutcome outcome = produceReceipt(sampleSale(), folder.path(), QString());
-        QCOMPARE(outcome.kind, ReceiptOutcome::Kind::Printed);
-        QCOMPARE(outcome.where, QStringLiteral("ROLL58"));
-        QCOMPARE(printer.jobs.size(), 1);
-        QVERIFY(qAbs(printer.lastSize.width() / 72 * 25.4 - 58) < 1);
-        QVERIFY(!QFileInfo::exists(pdfOf(folder)));
-        QVERIFY(fileBytes(salesTemplate(folder.path())) != empty);
-    }
-
     void faultsLeaveTheTemplateAsItWas_data()
     {
         QTest::addColumn<QByteArray>("content"); // of the template; "/": a folder there
@@ -187,6 +178,8 @@ private slots:
         QTest::newRow("read-only folder, no template")
             << QByteArray() << Place::ReadOnlyDisk << "レシートのひな形を作れませんでした。";
         QTest::newRow("full disk") << templateBytes() << Place::FullDisk << notSaved;
+        QTest::newRow("a printer that refuses")
+            << templateBytes() << Place::RefusingPrinter << "レシートを印刷できませんでした。";
     }
 
     void faultsLeaveTheTemplateAsItWas()
@@ -195,10 +188,14 @@ private slots:
         QFETCH(Place, place);
         QFETCH(QString, reason);
         SmallDisk disk("256k");
-        if (place != Place::Folder && !disk.mounted())
+        const bool onDisk = place == Place::ReadOnlyDisk || place == Place::FullDisk;
+        if (onDisk && !disk.mounted())
             QSKIP("mounting a small tmpfs needs root");
         ProgramFolder program;
-        const QString folder = place == Place::Folder ? program.path() : disk.path();
+        std::optional<FakePrinter> printer;
+        if (place == Place::RefusingPrinter)
+            printer.emplace(false);
+        const QString folder = onDisk ? disk.path() : program.path();
         const QString path = salesTemplate(folder);
         if (content == "/")
             QVERIFY(QDir().mkpath(path));
@@ -214,7 +211,9 @@ private slots:
         const ReceiptOutcome outcome = produceReceipt(sampleSale(), folder, QString());
         QCOMPARE(outcome.kind, ReceiptOutcome::Kind::Failed);
         QCOMPARE(outcome.reason, reason);
-        QVERIFY2(outcome.detail.contains("MUK4ECR1.xlsx"), qPrintable(outcome.detail));
+        QVERIFY2(outcome.detail.contains(place == Place::RefusingPrinter ? "paper out"
+                                                                         : "MUK4ECR1.xlsx"),
+                 qPrintable(outcome.detail));
         QCOMPARE(fileBytes(path), before);
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), entries);
     }

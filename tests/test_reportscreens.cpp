@@ -67,41 +67,26 @@ private slots:
 
     void everyReportRunsAndStartsAgain_data()
     {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("parent");
-        QTest::addColumn<QString>("button"); // on the parent menu
-        QTest::addColumn<QString>("preset");
-        QTest::addColumn<QString>("invalid");
-        QTest::addColumn<QString>("legend");
-        QTest::addColumn<QString>("focus");
-        auto row = [](const char* name, const char* code, const char* parent, const char* button,
-                      const char* preset, const char* invalid, const char* legend,
-                      const char* focus) {
-            QTest::newRow(name) << QString(code) << QString(parent) << QString(button)
-                                << QString(preset) << QString(invalid) << QString(legend)
-                                << QString(focus);
-        };
-        const char* retry = "F8.ReTry  F10.Return";
-        const char* noDay = "日付が存在しません。";
-        row("register totals", "MUK4DP01", "MUK4SC01", "APCBTN06", "20261201", noDay, retry,
-            "RTBTN");
-        row("major categories", "MUK4DP05", "MUK4SC01", "APCBTN07", "20261201", noDay, retry,
-            "RTBTN");
-        row("middle categories", "MUK4DP06", "MUK4SC01", "APCBTN08", "20261201", noDay,
-            "F10.Return", "SJBTN");
-        row("receipt dump", "MUK4XP02", "MUK4SC09", "APCBTN01", "20261215",
-            "日付が間違っています。", retry, "RTBTN");
+        // The report, the menu whose button opens it, the preset date, the
+        // message for a wrong date, the legend after a run, the focus then.
+        QTest::addColumn<QStringList>("r");
+        const QString retry = "F8.ReTry  F10.Return", noDay = "日付が存在しません。";
+        QTest::newRow("register totals")
+            << QStringList{"MUK4DP01", "MUK4SC01", "APCBTN06", "20261201", noDay, retry, "RTBTN"};
+        QTest::newRow("major categories")
+            << QStringList{"MUK4DP05", "MUK4SC01", "APCBTN07", "20261201", noDay, retry, "RTBTN"};
+        QTest::newRow("middle categories") << QStringList{
+            "MUK4DP06", "MUK4SC01", "APCBTN08", "20261201", noDay, "F10.Return", "SJBTN"};
+        QTest::newRow("receipt dump")
+            << QStringList{"MUK4XP02", "MUK4SC09", "APCBTN01", "20261215", "日付が間違っています。",
+                           retry,      "RTBTN"};
     }
 
     void everyReportRunsAndStartsAgain()
     {
-        QFETCH(QString, code);
-        QFETCH(QString, parent);
-        QFETCH(QString, button);
-        QFETCH(QString, preset);
-        QFETCH(QString, invalid);
-        QFETCH(QString, legend);
-        QFETCH(QString, focus);
+        QFETCH(QStringList, r);
+        const QString code = r[0], parent = r[1], button = r[2], preset = r[3], invalid = r[4],
+                      legend = r[5], focus = r[6];
         ProgramFolder folder;
         TestDb t;
         setParameter(t, "workday", "20261215", "RUN");
@@ -171,19 +156,31 @@ private slots:
         ProgramFolder folder;
         TestDb t;
         setParameter(t, "workday", "20261215", "RUN");
-        addHeader(t, {"MOMURA", "01", "01", "61200001", "20261215", "11000", 5000, 5000});
-        addLine(t, {.receipt = "61200001", .date = "20261215", .quantity = 2});
-        addHeader(t, {"MOMNYK", "01", "01", "61200003", "20261230", "70000", 3000});
+        const QString d = "20261215";
+        addHeader(t, {"MOMURA", "01", "01", "61200001", d, "11000", 5000, 5000});
+        addLine(t, {.receipt = "61200001", .date = d, .quantity = 4});
+        addHeader(t, {"MOMURA", "01", "01", "61200002", d, "11009", 1000, 1000});
+        addLine(t, {.receipt = "61200002", .date = d, .kind = "9"});
+        addHeader(t, {"MOMURA", "01", "01", "61200003", d, "20000", 3540, 1000, 2540});
+        addHeader(t, {"MOMURA", "01", "01", "61200004", d, "30000", 2000, 0, 2000});
+        addHeader(t, {"MOMNYK", "01", "01", "61200005", d, "70000", 30000});
+        addHeader(t, {"MOMSYK", "01", "01", "61200006", d, "70000", 1234});
+        // Another register's receipt under the same number and its lines.
+        addHeader(t, {"MOMURA", "01", "02", "61200001", d, "11000", 700, 700});
+        addLine(t, {.registerCode = "02", .receipt = "61200001", .date = d, .quantity = 10});
+        addHeader(t, {"MOMNYK", "01", "01", "61200007", "20261230", "70000", 3000});
         Screens s;
         retype(openReport(s, "MUK4DP01"), "20261215");
         const QList<QStringList> rows = gridCells(s, "FG1");
         QCOMPARE(rows.size(), 17);
-        QCOMPARE(rows[0], (QStringList{"12/15", "5,000", "", "", "0", "0", "0", "5,000", "5,000",
-                                       "1", "2"}));
+        // Customers and items count the return; credit and partial payments
+        // are in the theoretical sales only.
+        QCOMPARE(rows[0], (QStringList{"12/15", "5,000", "", "", "30,000", "1,234", "1,000",
+                                       "33,766", "10,540", "4", "5"}));
         QCOMPARE(rows[15],
                  (QStringList{"12/30", "0", "", "", "3,000", "0", "0", "3,000", "0", "0", "0"}));
-        QCOMPARE(texts(s, "Text%1", 3, 12),
-                 (QStringList{"5,000", "", "", "3,000", "0", "0", "8,000", "5,000", "1", "2"}));
+        QCOMPARE(texts(s, "Text%1", 3, 12), (QStringList{"5,000", "", "", "33,000", "1,234",
+                                                         "1,000", "36,766", "10,540", "4", "5"}));
         QCOMPARE(s.usable({"Text3", "Text4", "Text5", "Text6"}), (QStringList{"Text3", "Text6"}));
         QCOMPARE(s.label("LabelC"),
                  QString("※.売上金額は消費税を含む（税込み）数値です。　　　　　　"
