@@ -115,29 +115,6 @@ private slots:
         QCOMPARE(texts(screens, {1, 5}), (QStringList{"20261202", "61200001"}));
     }
 
-    void receiptNumberFollowsTheStoredSequence_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("41") << QString("00041") << QString("61200042");
-        QTest::newRow("wraps") << QString("99999") << QString("61200000");
-        QTest::newRow("not numeric") << QString("ABCDE") << QString("61200001");
-    }
-
-    void receiptNumberFollowsTheStoredSequence()
-    {
-        QFETCH(QString, stored);
-        QFETCH(QString, shown);
-        ProgramFolder folder;
-        TestDb t;
-        setParameter(t, "receipt", "612", stored);
-        Screens screens;
-        screens.show("MUK4SC01");
-        QCOMPARE(texts(screens, {5}), QStringList{shown});
-        QCOMPARE(row(t, "SELECT CB03 FROM MBMSYS WHERE CB01 = 'receipt'").value("CB03"),
-                 QVariant(stored));
-    }
-
     void missingParametersTakeDefaultsAndWriteNothing()
     {
         ProgramFolder folder;
