@@ -1,6 +1,18 @@
 #include "CounterSupport.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QRadioButton>
+
+ReceiptOutcome receiptOutcome(ReceiptOutcome::Kind kind, const QString& where,
+                              const QString& reason)
+{
+    ReceiptOutcome outcome;
+    outcome.kind = kind;
+    outcome.where = where;
+    outcome.reason = reason;
+    return outcome;
+}
 
 ReceiptsSeen::ReceiptsSeen(ReceiptOutcome a) : answer(std::move(a))
 {
@@ -17,66 +29,35 @@ ReceiptsSeen::ReceiptsSeen(ReceiptOutcome a) : answer(std::move(a))
     CounterScreen::setReceiptMaker(maker);
 }
 
-ReceiptsSeen::~ReceiptsSeen()
-{
-    CounterScreen::setReceiptMaker(before_);
-}
-
-ReceiptOutcome ReceiptsSeen::printed()
-{
-    ReceiptOutcome outcome;
-    outcome.kind = ReceiptOutcome::Kind::Printed;
-    outcome.where = QStringLiteral("receipt-printer");
-    return outcome;
-}
-
-ReceiptOutcome ReceiptsSeen::pdf(const QString& path)
-{
-    ReceiptOutcome outcome;
-    outcome.kind = ReceiptOutcome::Kind::Pdf;
-    outcome.where = path;
-    return outcome;
-}
-
-ReceiptOutcome ReceiptsSeen::failed(const QString& reason)
-{
-    ReceiptOutcome outcome;
-    outcome.kind = ReceiptOutcome::Kind::Failed;
-    outcome.reason = reason;
-    return outcome;
-}
-
 void addCounterProduct(Database& db, const QString& code, const QString& name, const QString& price,
-                       const QVariantMap& more)
+                       QVariantMap more)
 {
-    QVariantMap fields{{"CB01", code}, {"CB02", name}, {"CB11", price}};
-    for (auto it = more.cbegin(); it != more.cend(); ++it)
-        fields.insert(it.key(), it.value());
-    addProduct(db, fields);
-}
-
-void openShop(Database& db, const QString& lastSequence)
-{
-    setParameter(db, "tax", "0.08");
-    setParameter(db, "workday", "20261215", "RUN");
-    setParameter(db, "receipt", "612", lastSequence);
-    setParameter(db, "charge", "0003", "佐藤");
-    setParameter(db, "printer", "00");
-    addStaff(db, "0003", "佐藤");
-    addStaff(db, "0007", "鈴木");
-    addMajor(db, "1", "食品", "食品");
-    addMiddle(db, "101", "パン", "パン");
-    addCounterProduct(db, Bread, "食パン", "1000",
-                      {{"CB04", "1"}, {"CB05", "101"}, {"CB07", "700"}});
-    addCounterProduct(db, Milk, "牛乳", "1000", {{"CB04", "2"}, {"CB05", "205"}});
-    addCounterProduct(db, Tea, "お茶", "540");
-    addCounterProduct(db, Special, "特売品", "1080",
-                      {{"CB13", "3"}, {"CB14", 500}, {"CB17", "00:00:00"}, {"CB18", "23:59:59"}});
+    more.insert(QVariantMap{{"CB01", code}, {"CB02", name}, {"CB11", price}});
+    addProduct(db, more);
 }
 
 AtTheCounter::AtTheCounter(const QString& screen, const std::function<void(Database&)>& arrange)
 {
-    openShop(t);
+    setParameter(t, "tax", "0.08");
+    setParameter(t, "workday", "20261215", "RUN");
+    setParameter(t, "receipt", "612", "00041");
+    setParameter(t, "charge", "0003", "佐藤");
+    setParameter(t, "printer", "00");
+    addStaff(t, "0003", "佐藤");
+    addStaff(t, "0007", "鈴木");
+    addMajor(t, "1", "食品", "食品");
+    addMiddle(t, "101", "パン", "パン");
+    addCounterProduct(t, Bread, "食パン", "1000",
+                      {{"CB04", "1"}, {"CB05", "101"}, {"CB07", "700"}});
+    addCounterProduct(t, Milk, "牛乳", "1000", {{"CB04", "2"}, {"CB05", "205"}});
+    addCounterProduct(t, Tea, "お茶", "540");
+    addCounterProduct(t, Special, "特売品", "1080",
+                      {{"CB13", "3"}, {"CB14", 500}, {"CB17", "00:00:00"}, {"CB18", "23:59:59"}});
+    addCashCode(t, "MBMKJM", "0000", "雑収入", "雑収入");
+    addCashCode(t, "MBMKJM", "0001", "釣銭準備金", "釣銭");
+    addCashCode(t, "MBMKJM", "0003", "𠮷野家の仕入代金", "仕入");
+    addCashCode(t, "MBMKJT", "0001", "株式会社　丸山商事", "丸山商事");
+    addCashCode(t, "MBMKJT", "0005", "配送センター", "配送");
     if (arrange)
         arrange(t);
     screens.show(screen);
@@ -90,24 +71,46 @@ void typeOver(EntryField* field, const QString& text)
     typeInto(field, text);
 }
 
-QString Counter::text(const char* name)
+QStringList Counter::texts(const QStringList& names)
 {
-    return screens.find<QLineEdit>(QString::fromLatin1(name))->text();
+    QStringList shown;
+    for (const QString& name : names) {
+        if (name == u"focus")
+            shown << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "");
+        else if (auto* edit = screens.find<QLineEdit>(name))
+            shown << edit->text();
+        else if (auto* label = screens.find<QLabel>(name))
+            shown << label->text();
+        else
+            shown << name + QStringLiteral(" is missing");
+    }
+    return shown;
 }
 
 void Counter::sell(const QString& code, const QString& quantity, const QString& price)
 {
-    EntryField* code4 = field("Text4");
-    code4->setFocus();
-    code4->selectAll();
-    typeInto(code4, code);
-    enter(code4);
-    EntryField* price6 = field("Text6");
+    field("Text4")->setFocus();
+    typeOver(field("Text4"), code);
+    enter(field("Text4"));
     if (!price.isNull())
-        typeOver(price6, price);
-    enter(price6);
+        typeOver(field("Text6"), price);
+    enter(field("Text6"));
     typeOver(field("Text7"), quantity);
     enter(field("Text7"));
+}
+
+void Counter::book(const QString& account, const QString& partner, const QString& amount,
+                   const QString& quantity, const QString& memo)
+{
+    field("Text4")->setFocus();
+    for (const auto& [name, text] : {std::pair{"Text4", account},
+                                     {"Text10", memo},
+                                     {"Text11", partner},
+                                     {"Text6", amount},
+                                     {"Text7", quantity}}) {
+        typeOver(field(name), text);
+        enter(field(name));
+    }
 }
 
 void Counter::tender(const QString& amount)
@@ -120,9 +123,4 @@ void Counter::tender(const QString& amount)
 void Counter::option(int n)
 {
     QTest::mouseClick(screens.find<QRadioButton>(QStringLiteral("OP%1").arg(n)), Qt::LeftButton);
-}
-
-void Counter::post()
-{
-    screens.click(QStringLiteral("RSBTN"));
 }

@@ -1,5 +1,5 @@
-// Posts sales and returns in a loop through the program's own posting code,
-// as fast as it can, until it is killed. Each posting takes the receipt
+// Posts sales and returns of every settlement kind in a loop through the
+// program's own posting code until it is killed, each under the receipt
 // number after the stored counter, as the counter screens do.
 //
 //   sales_crash_helper <program folder>
@@ -15,37 +15,30 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    if (argc < 2)
-        return 2;
-    Database::setFolder(QString::fromLocal8Bit(argv[1]));
+    Database::setFolder(QString::fromLocal8Bit(argc > 1 ? argv[1] : ""));
     Database db;
     CounterParameters shop;
-    if (!db.open().ok() || !shop.load(db).ok())
+    if (argc < 2 || !db.open().ok() || !shop.load(db).ok())
         return 2;
     std::printf("ready\n");
     std::fflush(stdout);
     for (int i = 0;; ++i) {
-        SaleDraft draft;
-        if (!nextReceiptNumber(db, draft.receipt).ok())
+        SaleDraft d;
+        if (!nextReceiptNumber(db, d.receipt).ok())
             return 3;
-        draft.isReturn = i % 4 == 3;
-        draft.store = shop.storeCode;
-        draft.registerCode = shop.registerCode;
-        draft.staffCode = shop.staffCode;
-        draft.businessDate = shop.businessDate;
+        static_cast<ReceiptStamp&>(d) = {shop.storeCode, shop.registerCode, d.receipt,
+                                         shop.staffCode, shop.businessDate, Clock::now()};
+        d.isReturn = i % 4 == 3;
         for (int l = 0; l <= i % 7; ++l)
-            draft.lines << SaleLine::make(QStringLiteral("49000000%1").arg(l, 5, 10, QChar(u'0')),
-                                          QStringLiteral("商品"), 100 + 10 * l, QStringLiteral("2"),
-                                          shop.taxRate, QStringLiteral("1"), QStringLiteral("101"),
-                                          50);
-        draft.settlement = static_cast<Settlement>(i % 3);
-        const double due = draft.totals().total;
-        draft.tendered = draft.settlement == Settlement::Cash            ? due + 1000
-                         : draft.settlement == Settlement::PartialCredit ? due / 2
-                                                                         : 0;
-        draft.moment = Clock::now();
-        const PostingResult result = postSale(db, draft);
-        if (!result.posted()) {
+            d.lines << SaleLine::make(QStringLiteral("49000000%1").arg(l, 5, 10, QChar(u'0')),
+                                      QStringLiteral("商品"), 100 + 10 * l, QStringLiteral("2"),
+                                      0.08, QStringLiteral("1"), QStringLiteral("101"), 50);
+        d.settlement = static_cast<Settlement>(i % 3);
+        const double due = d.totals().total;
+        d.tendered = d.settlement == Settlement::Cash            ? due + 1000
+                     : d.settlement == Settlement::PartialCredit ? due / 2
+                                                                 : 0;
+        if (const PostingResult result = postSale(db, d); !result.posted()) {
             std::fprintf(stderr, "%s\n",
                          result.error ? qPrintable(result.error->describe()) : "duplicate");
             return 4;

@@ -1,16 +1,15 @@
 #include "CounterSupport.h"
+#include "ReceiptFixture.h"
 
 #include "data/Clock.h"
 
+#include <QComboBox>
+#include <QDir>
 #include <QLabel>
-#include <QRadioButton>
 #include <QTableWidget>
 
 namespace {
-void at(int hour, int minute, int second, int day = 15)
-{
-    Clock::setFixed(QDateTime(QDate(2026, 12, day), QTime(hour, minute, second)));
-}
+using Grid = QList<QStringList>;
 
 // 1000 x 1, 1000 x 2 and 540 x 1: 3540 due, 262 tax, 3278 base.
 void sellTheSmallSale(Counter& c)
@@ -20,113 +19,103 @@ void sellTheSmallSale(Counter& c)
     c.sell(Tea);
 }
 
-// The expected header of a posted receipt of 2026-12-15 10:15:30.
-QVariantMap header(const QString& receipt, const QString& lines, const QString& kind, double due,
-                   double tendered, double paidNow, double credit, double tax, double cf18 = 0)
+// The header of receipt 61200042 of three lines, posted 2026-12-15 10:15:30.
+QVariantMap header(const QString& kind, double tendered, double paidNow, double credit)
 {
-    return stored(
-        "MOMURA",
-        {"01", "01",     receipt,        lines,      "0003",     " ",        kind,      " ",
-         due,  tendered, tendered - due, " ",        paidNow,    credit,     " ",       due,
-         tax,  cf18,     "20261215",     "20261215", "10:15:30", "20261215", "10:15:30"});
+    return stored("MOMURA", {"01",       "01",       "61200042", "003",      "0003",          " ",
+                             kind,       " ",        3540.0,     tendered,   tendered - 3540, " ",
+                             paidNow,    credit,     " ",        3540.0,     262.0,           0.0,
+                             "20261215", "20261215", "10:15:30", "20261215", "10:15:30"});
 }
+
+// A line of receipt 61200042; the figures are CF13 base amount, CF14 unit
+// base, CF15 quantity, CF17 amount, CF18 tax, CF19 price, CF20 unit tax and
+// CF21 cost.
+QVariantMap saleLine(const char* number, const QString& code, const char* name, const char* major,
+                     const char* middle, const QList<double>& f)
+{
+    return stored("MOVURA", {"01", "01",       "61200042", number,     "0003",     " ",       code,
+                             name, major,      middle,     "",         " ",        f[0],      f[1],
+                             f[2], " ",        f[3],       f[4],       f[5],       f[6],      f[7],
+                             " ",  "20261215", "20261215", "10:15:30", "20261215", "10:15:30"});
+}
+
 } // namespace
 
 class SalesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { at(10, 15, 30); }
+    void init() { Clock::setFixed(QDateTime(QDate(2026, 12, 15), QTime(10, 15, 30))); }
     void cleanup() { Clock::reset(); }
 
     void aProductIsLookedUpByItsThirteenDigits()
     {
-        AtTheCounter at;
-        auto& [folder, t, screens, c] = at;
-        QVERIFY(c.field("Text4")->hasFocus());
-        QCOMPARE(screens.label("LabelM"), QString("商品コードを入力してください。"));
-        QCOMPARE(screens.label("LabelPFK"),
-                 QString("F2.入金POSトランザクション    F4.支払POSトランザクション     "
-                         "F5.返品POSトランザクション    F10.Return"));
-        QCOMPARE(c.text("Text1"), QString("本店"));
-        QCOMPARE(c.text("Text2"), QString("61200042"));
-        QCOMPARE(screens.label("LabelN"), QString("0003"));
+        auto&& [folder, t, screens, c] = AtTheCounter();
+        EntryField* code = c.field("Text4");
+        QCOMPARE(c.texts({"focus", "LabelM", "LabelPFK", "Text1", "Text2", "LabelN"}),
+                 (QStringList{"Text4", "商品コードを入力してください。",
+                              "F2.入金POSトランザクション    F4.支払POSトランザクション     "
+                              "F5.返品POSトランザクション    F10.Return",
+                              "本店", "61200042", "0003"}));
         QCOMPARE(screens.usable({"Text8", "RSBTN", "RTBTN"}), QStringList{"RTBTN"});
 
         MessageBoxes boxes;
-        for (const char* wrong : {"490000000001", "49000000000111"}) {
-            typeInto(c.field("Text4"), wrong);
-            enter(c.field("Text4"));
-            QCOMPARE(boxes.texts().last(), QString("商品コードの桁数が違います。"));
+        for (const char* wrong : {"490000000001", "49000000000111", "4900000000099"}) {
+            typeInto(code, wrong);
+            enter(code);
+            QCOMPARE(boxes.texts().last(),
+                     QString(QString(wrong).size() == 13 ? "商品コードが不正です。"
+                                                         : "商品コードの桁数が違います。"));
             QCOMPARE(boxes.seen().last().title, QString("MESSAGE"));
-            QVERIFY(c.field("Text4")->hasFocus());
-            QCOMPARE(c.field("Text4")->selectedText(), QString(wrong));
+            QCOMPARE(c.texts({"focus"}) << code->selectedText(), (QStringList{"Text4", wrong}));
         }
-        typeInto(c.field("Text4"), "4900000000099");
-        enter(c.field("Text4"));
-        QCOMPARE(boxes.texts().last(), QString("商品コードが不正です。"));
         QCOMPARE(c.text("Text5"), QString("MRNF"));
-        QVERIFY(c.field("Text4")->hasFocus());
 
         // Letters and "+" are not typed; a found product is priced.
-        typeInto(c.field("Text4"), "4900000a+000011");
+        typeInto(code, "4900000a+000011");
         QCOMPARE(c.text("Text4"), Bread);
-        enter(c.field("Text4"));
-        QCOMPARE(c.text("Text5"), QString("食パン"));
-        QCOMPARE(c.text("Text6"), QString("1000"));
-        QCOMPARE(screens.label("LabelG1"), QString("1   食品"));
-        QCOMPARE(screens.label("LabelG2"), QString("101   パン"));
-        QCOMPARE(screens.label("LabelV"), QString(" 926  700"));
-        QCOMPARE(screens.label("LabelZ"), QString());
-        QVERIFY(c.field("Text6")->hasFocus());
-        QCOMPARE(screens.label("LabelM"), QString("売単価を入力してください。"));
-        QCOMPARE(screens.label("LabelPFK"), QString("F10.Return"));
+        enter(code);
+        QCOMPARE(c.texts({"Text5", "Text6", "LabelG1", "LabelG2", "LabelV", "LabelZ", "LabelM",
+                          "LabelPFK", "focus"}),
+                 (QStringList{"食パン", "1000", "1   食品", "101   パン", " 926  700", "",
+                              "売単価を入力してください。", "F10.Return", "Text6"}));
 
-        // A category missing from its table shows the code alone.
         typeInto(c.field("Text6"), "-5x0");
         enter(c.field("Text6"));
-        QCOMPARE(c.text("Text6"), QString("-50"));
-        QVERIFY(c.field("Text7")->hasFocus());
-        QCOMPARE(c.text("Text7"), QString("1"));
+        QCOMPARE(c.texts({"Text6", "focus", "Text7"}), (QStringList{"-50", "Text7", "1"}));
         enter(c.field("Text7"));
         c.sell(Milk, "3");
         QCOMPARE(boxes.seen().size(), 3);
-        QCOMPARE(screens.gridRows(),
-                 (QList<QStringList>{{"1", Bread, "食パン", "-50", "1", "-50"},
-                                     {"2", Milk, "牛乳", "1,000", "3", "3,000"}}));
-        QCOMPARE(c.text("Text3"), QString("2,950"));
-        QCOMPARE(c.text("Text10"), QString("2,733")); // -45 + 926 x 3
-        QCOMPARE(c.text("Text11"), QString("217"));
-        QCOMPARE(c.text("Text4"), QString());
-        QVERIFY(c.field("Text4")->hasFocus());
+        QCOMPARE(screens.gridRows(), (Grid{{"1", Bread, "食パン", "-50", "1", "-50"},
+                                           {"2", Milk, "牛乳", "1,000", "3", "3,000"}}));
+        // -45 + 926 x 3 without tax.
+        QCOMPARE(c.texts({"Text3", "Text10", "Text11", "Text4", "focus"}),
+                 (QStringList{"2,950", "2,733", "217", "", "Text4"}));
     }
 
     void aLineIsCompleteOrNotStored()
     {
-        AtTheCounter at;
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter();
+        auto modeColour = [&screens] { return screens.find<QLabel>("LabelAPF")->styleSheet(); };
         // A quantity confirmed without a product: the focus goes to the code
         // and the mode label darkens.
         c.field("Text7")->setFocus();
         enter(c.field("Text7"));
         QVERIFY(c.field("Text4")->hasFocus());
-        QVERIFY(screens.find<QLabel>("LabelAPF")->styleSheet().contains("#004000"));
+        QVERIFY(modeColour().contains("#004000"));
         // A code typed but never looked up is not a product of the list.
         typeInto(c.field("Text4"), Bread);
         c.field("Text7")->setFocus();
         enter(c.field("Text7"));
         QVERIFY(c.field("Text4")->hasFocus());
-        QCOMPARE(screens.gridRows().size(), 0);
-        // An emptied quantity is not a line either.
+        // An emptied quantity is not a line either; quantity 0 is a line of 0.
         c.sell(Bread, "");
         QVERIFY(c.field("Text7")->hasFocus());
         QCOMPARE(screens.gridRows().size(), 0);
-        c.field("Text4")->clear();
-        // Quantity 0 is a line of amount 0.
         c.sell(Bread, "0");
-        QCOMPARE(screens.gridRows(),
-                 (QList<QStringList>{{"1", Bread, "食パン", "1,000", "0", "0"}}));
-        QVERIFY(screens.find<QLabel>("LabelAPF")->styleSheet().contains("#00C000"));
+        QCOMPARE(screens.gridRows(), (Grid{{"1", Bread, "食パン", "1,000", "0", "0"}}));
+        QVERIFY(modeColour().contains("#00C000"));
     }
 
     void specialPriceInForceByKindAndWindow_data()
@@ -135,33 +124,29 @@ private slots:
         QTest::addColumn<QTime>("now");
         QTest::addColumn<QString>("price");
         QTest::addColumn<QString>("label");
-        const QVariantMap period{
+        auto add = [](const char* name, const QVariantMap& special, QTime now, const char* price,
+                      const char* label) {
+            QTest::newRow(name) << special << now << QString(price) << QString(label);
+        };
+        const QVariantMap day{
             {"CB13", "2"}, {"CB14", 880}, {"CB15", "20261215"}, {"CB16", "20261215"}};
-        QTest::newRow("period: today is from and to") << period << QTime(10, 0) << "880"
-                                                      << "特売2.20261215～20261215<1000>";
-        QVariantMap ended = period;
-        ended["CB16"] = "20261214";
-        ended["CB15"] = "20261201";
-        QTest::newRow("period ended yesterday") << ended << QTime(10, 0) << "1000"
-                                                << "";
+        const QVariantMap past{{"CB13", "2"}, {"CB15", "20261201"}, {"CB16", "20261214"}};
         const QVariantMap both{{"CB13", "1"},        {"CB14", 900},        {"CB15", "20261201"},
                                {"CB16", "20261231"}, {"CB17", "09:00:00"}, {"CB18", "10:15:29"}};
-        QTest::newRow("period and time: one second past the end")
-            << both << QTime(10, 15, 30) << "1000"
-            << "";
-        QTest::newRow("period and time: the last second")
-            << both << QTime(10, 15, 29) << "900"
-            << "特売1.20261201～20261231 09:00:00～10:15:29<1000>";
         const QVariantMap allDay{
             {"CB13", "3"}, {"CB14", 750}, {"CB17", "00:00:00"}, {"CB18", "23:59:59"}};
-        QTest::newRow("time all day, at midnight") << allDay << QTime(0, 0) << "750"
-                                                   << "特売3.00:00:00～23:59:59<1000>";
-        QTest::newRow("time all day, at the last second") << allDay << QTime(23, 59, 59) << "750"
-                                                          << "特売3.00:00:00～23:59:59<1000>";
         QVariantMap none = allDay;
         none["CB13"] = "4";
-        QTest::newRow("kind none") << none << QTime(12, 0) << "1000"
-                                   << "";
+        add("period: today is from and to", day, QTime(10, 0), "880",
+            "特売2.20261215～20261215<1000>");
+        add("period ended yesterday", past, QTime(10, 0), "1000", "");
+        add("one second past the end", both, QTime(10, 15, 30), "1000", "");
+        add("the last second", both, QTime(10, 15, 29), "900",
+            "特売1.20261201～20261231 09:00:00～10:15:29<1000>");
+        add("all day, at midnight", allDay, QTime(0, 0), "750", "特売3.00:00:00～23:59:59<1000>");
+        add("all day, at 23:59:59", allDay, QTime(23, 59, 59), "750",
+            "特売3.00:00:00～23:59:59<1000>");
+        add("kind none", none, QTime(12, 0), "1000", "");
     }
 
     void specialPriceInForceByKindAndWindow()
@@ -171,113 +156,74 @@ private slots:
         QFETCH(QString, price);
         QFETCH(QString, label);
         Clock::setFixed(QDateTime(QDate(2026, 12, 15), now));
-        AtTheCounter at("MUK4UT01", [&special](Database& db) {
+        auto&& [folder, t, screens, c] = AtTheCounter("MUK4UT01", [&special](Database& db) {
             addCounterProduct(db, "4900000000059", "特売品", "1000", special);
         });
-        auto& [folder, t, screens, c] = at;
         typeInto(c.field("Text4"), "4900000000059");
         enter(c.field("Text4"));
-        QCOMPARE(c.text("Text6"), price);
-        QCOMPARE(screens.label("LabelZ"), label);
         // The tax-excluded price beside it is always the regular one.
-        QCOMPARE(screens.label("LabelV"), QString(" 926  100"));
+        QCOMPARE(c.texts({"Text6", "LabelZ", "LabelV"}), (QStringList{price, label, " 926  100"}));
         // A line sold at the special shows its price marked in the list.
         enter(c.field("Text6"));
         enter(c.field("Text7"));
         QCOMPARE(screens.find<QTableWidget>("FG1")->item(0, 3)->font().bold(), !label.isEmpty());
     }
 
-    void aCashSaleOfThreeLinesIsPostedWhole()
-    {
-        AtTheCounter at;
-        auto& [folder, t, screens, c] = at;
-        sellTheSmallSale(c);
-        QCOMPARE(c.text("Text3"), QString("3,540"));
-        MessageBoxes boxes;
-        c.tender("5000");
-        QCOMPARE(c.text("Text9"), QString("1,460"));
-        QCOMPARE(screens.label("LabelM"),
-                 QString("レシート/売掛情報ボタンをクリックしてください。"));
-        QVERIFY(screens.button("RSBTN")->hasFocus());
-        c.post();
-        QCOMPARE(boxes.seen().size(), 0);
-        QCOMPARE(rows(t, "SELECT * FROM MOMURA"),
-                 QList<QVariantMap>{header("61200042", "003", "11000", 3540, 5000, 3540, 0, 262)});
-        const QString lines = "SELECT CF03, CF04, CF05, CF06, CF07, CF08, CF09, CF10, CF11, "
-                              "CF12, CF13, CF14, CF15, CF16, CF17, CF18, CF19, CF20, CF21, CF22, "
-                              "CF23, CF24, CF25 FROM MOVURA ORDER BY CF04";
-        const QStringList names{"CF03", "CF04", "CF05", "CF06", "CF07", "CF08", "CF09", "CF10",
-                                "CF11", "CF12", "CF13", "CF14", "CF15", "CF16", "CF17", "CF18",
-                                "CF19", "CF20", "CF21", "CF22", "CF23", "CF24", "CF25"};
-        auto line = [&names](const QVariantList& values) {
-            QVariantMap m;
-            for (int i = 0; i < names.size(); ++i)
-                m.insert(names[i], values[i]);
-            return m;
-        };
-        QCOMPARE(
-            rows(t, lines),
-            (QList<QVariantMap>{
-                line({"61200042", "001", "0003", " ",   Bread,      "食パン",   "1",       "101",
-                      "",         " ",   926.0,  926.0, 1.0,        " ",        1000.0,    74.0,
-                      1000.0,     74.0,  700.0,  " ",   "20261215", "20261215", "10:15:30"}),
-                line({"61200042", "002", "0003", " ",   Milk,       "牛乳",     "2",       "205",
-                      "",         " ",   1852.0, 926.0, 2.0,        " ",        2000.0,    148.0,
-                      1000.0,     74.0,  100.0,  " ",   "20261215", "20261215", "10:15:30"}),
-                line({"61200042", "003", "0003", " ",   Tea,        "お茶",     "1",       "101",
-                      "",         " ",   500.0,  500.0, 1.0,        " ",        540.0,     40.0,
-                      540.0,      40.0,  100.0,  " ",   "20261215", "20261215", "10:15:30"})}));
-        QCOMPARE(count(t, "MDMURK"), 0);
-        QCOMPARE(
-            row(t, "SELECT CB02, CB03, CB07, CB08 FROM MBMSYS WHERE CB01 = 'receipt'"),
-            (QVariantMap{
-                {"CB02", "612"}, {"CB03", "00042"}, {"CB07", "20261215"}, {"CB08", "10:15:30"}}));
-        // Ready for the next customer.
-        QCOMPARE(screens.current()->code(), QString("MUK4UT01"));
-        QCOMPARE(c.text("Text2"), QString("61200043"));
-        QCOMPARE(screens.gridRows().size(), 0);
-        QCOMPARE(c.text("Text3"), QString());
-        QVERIFY(c.field("Text4")->hasFocus());
-        QVERIFY(screens.find<QRadioButton>("OP1")->isChecked());
-    }
-
-    void settlementKindsArePostedWithTheirCredit_data()
+    void aSaleOfThreeLinesIsPostedWhole_data()
     {
         QTest::addColumn<int>("option");
         QTest::addColumn<QString>("tendered");
-        QTest::addColumn<QVariantMap>("posted");
         QTest::addColumn<QString>("shown");
+        QTest::addColumn<QVariantMap>("posted");
+        QTest::newRow("cash") << 1 << QString("5000") << QString("1,460")
+                              << header("11000", 5000, 3540, 0);
         QTest::newRow("partial payment")
-            << 2 << "1000" << header("61200042", "003", "20000", 3540, 1000, 1000, 2540, 262)
-            << "2,540";
-        QTest::newRow("credit") << 3 << "0"
-                                << header("61200042", "003", "30000", 3540, 0, 0, 3540, 262)
-                                << "3,540";
+            << 2 << QString("1000") << QString("2,540") << header("20000", 1000, 1000, 2540);
+        QTest::newRow("credit") << 3 << QString("0") << QString("3,540")
+                                << header("30000", 0, 0, 3540);
     }
 
-    void settlementKindsArePostedWithTheirCredit()
+    void aSaleOfThreeLinesIsPostedWhole()
     {
         QFETCH(int, option);
         QFETCH(QString, tendered);
-        QFETCH(QVariantMap, posted);
         QFETCH(QString, shown);
-        AtTheCounter at;
-        auto& [folder, t, screens, c] = at;
+        QFETCH(QVariantMap, posted);
+        auto&& [folder, t, screens, c] = AtTheCounter();
         sellTheSmallSale(c);
+        QCOMPARE(c.texts({"Text3", "Text10", "Text11"}), (QStringList{"3,540", "3,278", "262"}));
         c.option(option);
-        QCOMPARE(screens.button("RSBTN")->text(), QString("売掛情報"));
+        QCOMPARE(screens.button("RSBTN")->text(), QString(option == 1 ? "レシート" : "売掛情報"));
         c.tender(tendered);
         QCOMPARE(c.text("Text9"), shown);
-        QCOMPARE(screens.find<QLineEdit>("Text9")->palette().color(QPalette::Text),
-                 QColor(0xC0, 0xC0, 0x00));
+        QCOMPARE(c.texts({"LabelM", "focus"}),
+                 (QStringList{"レシート/売掛情報ボタンをクリックしてください。", "RSBTN"}));
+        if (option != 1)
+            QCOMPARE(screens.find<QLineEdit>("Text9")->palette().color(QPalette::Text),
+                     QColor(0xC0, 0xC0, 0x00));
         c.post();
         QCOMPARE(rows(t, "SELECT * FROM MOMURA"), QList<QVariantMap>{posted});
+        QCOMPARE(
+            rows(t, "SELECT * FROM MOVURA ORDER BY CF04"),
+            (QList<QVariantMap>{
+                saleLine("001", Bread, "食パン", "1", "101",
+                         {926, 926, 1, 1000, 74, 1000, 74, 700}),
+                saleLine("002", Milk, "牛乳", "2", "205", {1852, 926, 2, 2000, 148, 1000, 74, 100}),
+                saleLine("003", Tea, "お茶", "1", "101", {500, 500, 1, 540, 40, 540, 40, 100})}));
+        // A credit record holds the base total.
         QVariantMap credit = posted;
-        credit["CF18"] = 3278.0; // the base total
-        QCOMPARE(rows(t, "SELECT * FROM MDMURK"), QList<QVariantMap>{credit});
-        QCOMPARE(count(t, "MOVURA"), 3);
-        // A sale with credit closes the screen.
-        QCOMPARE(screens.current()->code(), QString("MUK4SC01"));
+        credit["CF18"] = 3278.0;
+        QCOMPARE(rows(t, "SELECT * FROM MDMURK"),
+                 option == 1 ? QList<QVariantMap>{} : QList<QVariantMap>{credit});
+        QCOMPARE(
+            row(t, "SELECT CB02, CB03, CB07, CB08 FROM MBMSYS WHERE CB01 = 'receipt'").values(),
+            (QVariantList{"612", "00042", "20261215", "10:15:30"}));
+        // A cash sale is ready for the next customer; one with credit closes.
+        QCOMPARE(screens.current()->code(), QString(option == 1 ? "MUK4UT01" : "MUK4SC01"));
+        if (option != 1)
+            return;
+        QCOMPARE(c.texts({"Text2", "Text3", "focus"}), (QStringList{"61200043", "", "Text4"}));
+        QCOMPARE(screens.gridRows().size(), 0);
     }
 
     void theTenderedAmountIsCheckedAgainstTheKind_data()
@@ -286,27 +232,18 @@ private slots:
         QTest::addColumn<QString>("tendered");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("cash short") << 1 << "3539"
-                                    << "お預り金額が足りません。"
-                                    << "-1";
-        QTest::newRow("cash emptied") << 1 << ""
-                                      << "お預り金額が足りません。"
-                                      << "-3,540";
-        QTest::newRow("cash exact") << 1 << "3540"
-                                    << ""
-                                    << "0";
-        QTest::newRow("partial of all") << 2 << "3540"
-                                        << "計算が合いません。（内金＋売掛？）"
-                                        << "0";
-        QTest::newRow("partial of nothing") << 2 << "0"
-                                            << "計算が合いません。（内金＋売掛？）"
-                                            << "3,540";
-        QTest::newRow("partial of one less") << 2 << "3539"
-                                             << ""
-                                             << "1";
-        QTest::newRow("credit with money") << 3 << "1"
-                                           << "計算が合いません。（売掛？）"
-                                           << "3,539";
+        auto add = [](const char* name, int option, const char* tendered, const char* message,
+                      const char* shown) {
+            QTest::newRow(name) << option << QString(tendered) << QString(message)
+                                << QString(shown);
+        };
+        add("cash short", 1, "3539", "お預り金額が足りません。", "-1");
+        add("cash emptied", 1, "", "お預り金額が足りません。", "-3,540");
+        add("cash exact", 1, "3540", "", "0");
+        add("partial of all", 2, "3540", "計算が合いません。（内金＋売掛？）", "0");
+        add("partial of nothing", 2, "0", "計算が合いません。（内金＋売掛？）", "3,540");
+        add("partial of one less", 2, "3539", "", "1");
+        add("credit with money", 3, "1", "計算が合いません。（売掛？）", "3,539");
     }
 
     void theTenderedAmountIsCheckedAgainstTheKind()
@@ -315,114 +252,89 @@ private slots:
         QFETCH(QString, tendered);
         QFETCH(QString, message);
         QFETCH(QString, shown);
-        AtTheCounter at;
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter();
         sellTheSmallSale(c);
         c.option(option);
         MessageBoxes boxes;
         c.tender(tendered);
-        QCOMPARE(c.text("Text9"), shown);
         if (message.isEmpty()) {
             QVERIFY(boxes.texts().isEmpty());
-            QVERIFY(screens.button("RSBTN")->hasFocus());
+            QCOMPARE(c.texts({"Text9", "focus"}), (QStringList{shown, "RSBTN"}));
             return;
         }
         QCOMPARE(boxes.texts(), QStringList{message});
-        QCOMPARE(boxes.seen()[0].title, QString("MESSAGE"));
         QCOMPARE(screens.find<QLineEdit>("Text9")->palette().color(QPalette::Text),
                  QColor(0xFF, 0x00, 0x00));
-        QVERIFY(c.field("Text8")->hasFocus());
         QVERIFY(!screens.button("RSBTN")->isEnabled());
-        QCOMPARE(c.text("Text8"), tendered.isEmpty() ? QString("0") : tendered);
+        QCOMPARE(c.texts({"Text9", "focus", "Text8"}),
+                 (QStringList{shown, "Text8", tendered.isEmpty() ? "0" : tendered}));
     }
 
     void plusAndTheKindChoiceGuardThePostButton()
     {
-        AtTheCounter at;
-        auto& [folder, t, screens, c] = at;
-        // "+" before any line does nothing.
+        auto&& [folder, t, screens, c] = AtTheCounter();
+        // "+" before any line does nothing, nor over a typed code.
         QTest::keyClick(c.field("Text4"), '+');
         QVERIFY(c.field("Text4")->hasFocus());
         QVERIFY(!c.field("Text8")->isEnabled());
         c.sell(Bread);
-        // "+" over a typed code does nothing either.
         typeInto(c.field("Text4"), "49");
         QTest::keyClick(c.field("Text4"), '+');
         QVERIFY(c.field("Text4")->hasFocus());
         c.field("Text4")->clear();
         QTest::keyClick(c.field("Text4"), '+');
-        QVERIFY(c.field("Text8")->hasFocus());
-        QCOMPARE(c.text("Text8"), QString("1000"));
-        QCOMPARE(screens.label("LabelM"), QString("お預り金額を入力してください。"));
+        QCOMPARE(c.texts({"focus", "Text8", "LabelM"}),
+                 (QStringList{"Text8", "1000", "お預り金額を入力してください。"}));
         enter(c.field("Text8"));
         QVERIFY(screens.button("RSBTN")->isEnabled());
         // Another kind after an accepted amount sends the cashier back.
         c.option(3);
         QVERIFY(c.field("Text8")->hasFocus());
         QVERIFY(!screens.button("RSBTN")->isEnabled());
-        QCOMPARE(screens.button("RSBTN")->text(), QString("売掛情報"));
         // Back to the lines: the tender closes until the next "+".
         c.field("Text4")->setFocus();
         QCOMPARE(screens.usable({"Text8", "RSBTN"}), QStringList{});
         c.option(1);
-        QVERIFY(c.field("Text4")->hasFocus());
-        QCOMPARE(screens.button("RSBTN")->text(), QString("レシート"));
+        QCOMPARE(c.texts({"focus"}) << screens.button("RSBTN")->text(),
+                 (QStringList{"Text4", "レシート"}));
     }
 
     void aNegativeAmountDueIsACashSale()
     {
-        AtTheCounter at;
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter();
         c.sell(Tea);
         c.sell(Bread, "1", "-1000");
         QCOMPARE(c.text("Text3"), QString("-460"));
         c.tender("0");
         QCOMPARE(c.text("Text9"), QString("460"));
         c.post();
-        QCOMPARE(row(t, "SELECT CF07, CF09, CF10, CF11, CF13, CF14 FROM MOMURA"),
-                 (QVariantMap{{"CF07", "11000"},
-                              {"CF09", -460.0},
-                              {"CF10", 0.0},
-                              {"CF11", 460.0},
-                              {"CF13", -460.0},
-                              {"CF14", 0.0}}));
+        QCOMPARE(row(t, "SELECT CF07, CF09, CF10, CF11, CF13, CF14 FROM MOMURA").values(),
+                 (QVariantList{"11000", -460.0, 0.0, 460.0, -460.0, 0.0}));
     }
 
     void aListedLineIsChangedInPlace()
     {
-        AtTheCounter at;
-        auto& [folder, t, screens, c] = at;
+        auto&& [folder, t, screens, c] = AtTheCounter();
+        auto* grid = screens.find<QTableWidget>("FG1");
         // A longer sale first, so that old lines would show if they leaked.
         for (int i = 0; i < 4; ++i)
             c.sell(Tea);
         c.tender("5000");
         c.post();
-        c.sell(Bread);
-        c.sell(Milk, "2");
-        c.sell(Tea);
-        clickRow(screens.find<QTableWidget>("FG1"), 1);
-        QCOMPARE(screens.label("LabelAPF"), QString("●  修正"));
+        sellTheSmallSale(c);
+        clickRow(grid, 1);
         QVERIFY(screens.find<QLabel>("LabelAPF")->styleSheet().contains("#FF0000"));
-        QCOMPARE(c.text("Text4"), Milk);
-        QCOMPARE(c.text("Text5"), QString("牛乳"));
-        QCOMPARE(c.text("Text6"), QString("1000"));
-        QCOMPARE(c.text("Text7"), QString("2"));
-        enter(c.field("Text4"));
-        enter(c.field("Text6"));
-        typeInto(c.field("Text7"), "5");
-        enter(c.field("Text7"));
-        QCOMPARE(screens.gridRows(),
-                 (QList<QStringList>{{"1", Bread, "食パン", "1,000", "1", "1,000"},
-                                     {"2", Milk, "牛乳", "1,000", "5", "5,000"},
-                                     {"3", Tea, "お茶", "540", "1", "540"}}));
-        QCOMPARE(c.text("Text3"), QString("6,540"));
-        QCOMPARE(screens.label("LabelAPF"), QString("●  登録"));
+        QCOMPARE(c.texts({"LabelAPF", "Text4", "Text5", "Text6", "Text7"}),
+                 (QStringList{"●  修正", Milk, "牛乳", "1000", "2"}));
+        c.sell(Milk, "5");
+        QCOMPARE(screens.gridRows(), (Grid{{"1", Bread, "食パン", "1,000", "1", "1,000"},
+                                           {"2", Milk, "牛乳", "1,000", "5", "5,000"},
+                                           {"3", Tea, "お茶", "540", "1", "540"}}));
+        QCOMPARE(c.texts({"Text3", "LabelAPF"}), (QStringList{"6,540", "●  登録"}));
         // A row is also chosen with Enter; confirmed unchanged, it stays.
-        auto* grid = screens.find<QTableWidget>("FG1");
         grid->setCurrentCell(0, 0);
         QTest::keyClick(grid, Qt::Key_Return);
-        QCOMPARE(c.text("Text4"), Bread);
-        QCOMPARE(screens.label("LabelAPF"), QString("●  修正"));
+        QCOMPARE(c.texts({"LabelAPF", "Text4"}), (QStringList{"●  修正", Bread}));
         for (const char* name : {"Text4", "Text6", "Text7"})
             enter(c.field(name));
         QCOMPARE(screens.gridRows().size(), 3);
@@ -437,19 +349,312 @@ private slots:
                  (QVariantMap{{"CF15", 5.0}, {"CF21", 100.0}}));
     }
 
+    void aLineIsPricedWithoutTaxByTheUnitBaseRule_data()
+    {
+        QTest::addColumn<QString>("price");
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<QVariantList>("line");
+        // CF13 base amount, CF14 unit base, CF17 amount, CF18 tax, CF20 unit tax.
+        QTest::newRow("1000 x 3") << QString("1000") << QString("3")
+                                  << QVariantList{2778.0, 926.0, 3000.0, 222.0, 74.0};
+        QTest::newRow("1080 rounds to 1000")
+            << QString("1080") << QString("1") << QVariantList{1000.0, 1000.0, 1080.0, 80.0, 80.0};
+        QTest::newRow("120: a fraction of .11 goes up")
+            << QString("120") << QString("2") << QVariantList{224.0, 112.0, 240.0, 16.0, 8.0};
+    }
+
+    void aLineIsPricedWithoutTaxByTheUnitBaseRule()
+    {
+        QFETCH(QString, price);
+        QFETCH(QString, quantity);
+        QFETCH(QVariantList, line);
+        auto&& [folder, t, screens, c] = AtTheCounter();
+        c.sell(Bread, quantity, price);
+        c.tender("10000");
+        c.post();
+        QCOMPARE(row(t, "SELECT CF13, CF14, CF17, CF18, CF20 FROM MOVURA").values(), line);
+    }
+
+    // A sale, a payment and a deposit take consecutive numbers of one
+    // counter, and today's takings on the main menu count them.
+    void receiptsOfEveryKindFollowOneCounter_data()
+    {
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<QStringList>("numbers");
+        QTest::newRow("41") << QString("00041")
+                            << QStringList{"61200042", "61200043", "61200044", "61200045"};
+        QTest::newRow("99999 wraps")
+            << QString("99999") << QStringList{"61200000", "61200001", "61200002", "61200003"};
+    }
+
+    void receiptsOfEveryKindFollowOneCounter()
+    {
+        QFETCH(QString, last);
+        QFETCH(QStringList, numbers);
+        auto&& [folder, t, screens, c] = AtTheCounter(
+            "MUK4UT01", [&last](Database& db) { setParameter(db, "receipt", "612", last); });
+        QCOMPARE(c.text("Text2"), numbers[0]);
+        c.sell(Bread);
+        c.tender("1000");
+        c.post();
+        QCOMPARE(c.text("Text2"), numbers[1]);
+        functionKey(c.field("Text4"), Qt::Key_F4);
+        QCOMPARE(screens.settle()->code(), QString("MUK4UT06"));
+        QCOMPARE(screens.named("支払額")->objectName(), QString("Text6"));
+        c.book("0001", "1", "300");
+        c.tender("300");
+        c.post();
+        functionKey(c.field("Text4"), Qt::Key_F2);
+        QCOMPARE(screens.settle()->code(), QString("MUK4UT05"));
+        c.book("0001", "1", "700");
+        c.tender("700");
+        c.post();
+        QCOMPARE(c.text("Text2"), numbers[3]);
+        QStringList posted;
+        for (const char* table : {"MOMURA", "MOMSYK", "MOMNYK"})
+            posted << row(t, QString("SELECT CF03 FROM ") + table).value("CF03").toString();
+        QCOMPARE(posted, numbers.mid(0, 3));
+        QCOMPARE(row(t, "SELECT CB03 FROM MBMSYS WHERE CB01 = 'receipt'").value("CB03"),
+                 QVariant(numbers[2].right(5)));
+        screens.click("RTBTN");
+        QCOMPARE(screens.current()->code(), QString("MUK4SC01"));
+        QStringList takings;
+        for (const char* caption : {"売上/売掛", "入金", "支払"})
+            takings << qobject_cast<QLineEdit*>(screens.named(caption))->text();
+        QCOMPARE(takings, (QStringList{"1,000", "700", "300"}));
+    }
+
+    void aReturnIsPostedUnderItsCodesAtTheRegularPrice_data()
+    {
+        QTest::addColumn<int>("option");
+        QTest::addColumn<QString>("tendered");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("cash") << 1 << QString("1080") << QString("11009");
+        QTest::newRow("partial") << 2 << QString("80") << QString("20009");
+        QTest::newRow("credit") << 3 << QString("0") << QString("30009");
+    }
+
+    void aReturnIsPostedUnderItsCodesAtTheRegularPrice()
+    {
+        QFETCH(int, option);
+        QFETCH(QString, tendered);
+        QFETCH(QString, code);
+        auto&& [folder, t, screens, c] = AtTheCounter("MUK4UT11");
+        QCOMPARE(c.texts({"Label1", "LabelPFK"}),
+                 (QStringList{"返品POSトランザクション",
+                              "F1.売上POSトランザクション    F2.入金POSトランザクション     "
+                              "F4.支払POSトランザクション    F10.Return"}));
+        typeInto(c.field("Text4"), Special);
+        enter(c.field("Text4"));
+        QCOMPARE(c.texts({"Text6", "LabelZ"}), (QStringList{"1080", ""}));
+        enter(c.field("Text6"));
+        enter(c.field("Text7"));
+        c.option(option);
+        c.tender(tendered);
+        c.post();
+        QCOMPARE(row(t, "SELECT CF07, CF09, CF10 FROM MOMURA"),
+                 (QVariantMap{{"CF07", code}, {"CF09", 1080.0}, {"CF10", tendered.toDouble()}}));
+        QCOMPARE(row(t, "SELECT CF06, CF19 FROM MOVURA"),
+                 (QVariantMap{{"CF06", "9"}, {"CF19", 1080.0}}));
+        QCOMPARE(row(t, "SELECT CF07 FROM MDMURK").value("CF07").toString(),
+                 option == 1 ? QString() : code);
+    }
+
+    // A sale or payment left open is dropped: coming back finds it empty.
+    void leavingDropsTheOpenTransaction()
+    {
+        auto&& [folder, t, screens, c] = AtTheCounter();
+        auto go = [&](Qt::Key key, const char* code) {
+            functionKey(c.field("Text4"), key);
+            QCOMPARE(screens.settle()->code(), QString(code));
+        };
+        c.sell(Bread);
+        go(Qt::Key_F4, "MUK4UT06");
+        c.book("0001", "1", "300");
+        go(Qt::Key_F2, "MUK4UT05");
+        go(Qt::Key_F4, "MUK4UT06");
+        QCOMPARE(c.texts({"Text3"}) << QString::number(screens.gridRows().size()),
+                 (QStringList{"", "0"}));
+        go(Qt::Key_F1, "MUK4UT01");
+        QCOMPARE(c.texts({"Text3"}) << QString::number(screens.gridRows().size()),
+                 (QStringList{"", "0"}));
+        screens.click("RTBTN");
+        QCOMPARE(screens.current()->code(), QString("MUK4SC01"));
+        QCOMPARE(count(t, "MOMURA") + count(t, "MOMSYK") + count(t, "MOVSYK"), 0);
+    }
+
+    void choosingTheCashierWritesChargeAndStartsAfresh()
+    {
+        auto&& [folder, t, screens, c] = AtTheCounter();
+        auto* staff = screens.find<QComboBox>("CB1");
+        QCOMPARE((QVariantList{staff->count(), staff->currentIndex(), staff->placeholderText()}),
+                 (QVariantList{2, -1, "佐藤"}));
+        c.sell(Bread);
+        choose(staff, 1);
+        QCOMPARE(screens.label("LabelN"), QString("0007"));
+        QCOMPARE(row(t, "SELECT CB02, CB03, CB07, CB08 FROM MBMSYS WHERE CB01 = 'charge'").values(),
+                 (QVariantList{"0007", "鈴木", "20261215", "10:15:30"}));
+        QCOMPARE(c.texts({"focus"}) << QString::number(screens.gridRows().size()),
+                 (QStringList{"Text4", "0"}));
+        c.sell(Bread);
+        c.tender("1000");
+        c.post();
+        QCOMPARE(row(t, "SELECT CF05 FROM MOMURA").value("CF05"), QVariant("0007"));
+    }
+
+    void aDuplicateReceiptWritesNothingAndEnds()
+    {
+        // Only the credit table already holds the receipt's key.
+        auto&& [folder, t, screens, c] = AtTheCounter();
+        QVERIFY(
+            t.db()
+                .execute("INSERT INTO MDMURK (CF01, CF02, CF03) VALUES ('01', '01', '61200042')")
+                .ok());
+        c.sell(Bread);
+        c.option(3);
+        c.tender("0");
+        MessageBoxes boxes;
+        c.post();
+        QCOMPARE(boxes.texts(), QStringList{"データベースが壊れています。(REC DUPL)"});
+        QCOMPARE(boxes.seen()[0].icon, QMessageBox::Critical);
+        QCOMPARE(boxes.seen()[0].title, QString("MESSAGE"));
+        QVERIFY(screens.ended());
+        QCOMPARE(count(t, "MOMURA") + count(t, "MOVURA"), 0);
+        QCOMPARE(count(t, "MDMURK"), 1);
+        QCOMPARE(row(t, "SELECT CB03 FROM MBMSYS WHERE CB01 = 'receipt'").value("CB03"),
+                 QVariant("00041"));
+    }
+
+    void aFailedPostingKeepsTheSaleToPostAgain()
+    {
+        auto&& [folder, t, screens, c] = AtTheCounter();
+        c.sell(Bread);
+        c.tender("2000");
+        // Another connection holds the write lock: the posting cannot start.
+        QVERIFY(t.db().execute("BEGIN IMMEDIATE").ok());
+        MessageBoxes boxes;
+        c.post();
+        QCOMPARE(boxes.texts(), QStringList{"売上を登録できませんでした。"});
+        QCOMPARE(screens.current()->code(), QString("MUK4UT01"));
+        QCOMPARE(screens.gridRows().size(), 1);
+        QCOMPARE(c.texts({"Text9", "LabelAPF"}), (QStringList{"1,000", "●  登録"}));
+        QVERIFY(screens.button("RSBTN")->isEnabled());
+        QVERIFY(t.db().execute("ROLLBACK").ok());
+        QCOMPARE(count(t, "MOMURA"), 0);
+        c.post();
+        QCOMPARE(row(t, "SELECT CF03, CF10 FROM MOMURA"),
+                 (QVariantMap{{"CF03", "61200042"}, {"CF10", 2000.0}}));
+        QCOMPARE(count(t, "MOVURA"), 1);
+    }
+
+    void theReceiptComesAfterThePostingAndItsOutcomeIsShown_data()
+    {
+        QTest::addColumn<QString>("printer");
+        QTest::addColumn<ReceiptOutcome>("outcome");
+        QTest::addColumn<QString>("note");
+        using Kind = ReceiptOutcome::Kind;
+        auto add = [](const char* name, const char* printer, const ReceiptOutcome& outcome,
+                      const QString& note) {
+            QTest::newRow(name) << QString(printer) << outcome << note;
+        };
+        add("printed", "01", receiptOutcome(Kind::Printed), "レシートを印刷しました。");
+        add("failed", "01", receiptOutcome(Kind::Failed, {}, "テンプレートが壊れています。"),
+            "売上は登録しました。レシートを作成できませんでした：テンプレートが壊れています。");
+        add("switched off", "1", receiptOutcome(Kind::Printed), "商品コードを入力してください。");
+    }
+
+    void theReceiptComesAfterThePostingAndItsOutcomeIsShown()
+    {
+        QFETCH(QString, printer);
+        QFETCH(ReceiptOutcome, outcome);
+        QFETCH(QString, note);
+        auto&& [folder, t, screens, c] = AtTheCounter(
+            "MUK4UT01", [&printer](Database& db) { setParameter(db, "printer", printer); });
+        ReceiptsSeen receipts(outcome);
+        c.sell(Bread, "3");
+        c.sell(Special);
+        c.tender("5000");
+        c.post();
+        QCOMPARE(count(t, "MOMURA"), 1);
+        QCOMPARE(c.texts({"LabelM", "Text2"}), (QStringList{note, "61200043"}));
+        QCOMPARE(receipts.sales.size(), printer == "1" ? 0 : 1);
+        if (receipts.sales.isEmpty())
+            return;
+        const FinishedSale& sale = receipts.sales[0];
+        QCOMPARE(
+            (QStringList{sale.receiptNumber, sale.staffName, sale.lines.value(0).quantityText}),
+            (QStringList{"61200042", "佐藤", "3"}));
+        QCOMPARE((QList<double>{double(sale.lines.size()), sale.lines.value(1).unitPrice,
+                                sale.amountDue, sale.tendered, sale.difference}),
+                 (QList<double>{2, 500, 3500, 5000, 1500}));
+        QCOMPARE(sale.moment, Clock::now());
+        QVERIFY(!sale.isReturn);
+    }
+
+    // No printer in the tests: the receipt becomes a PDF in the program
+    // folder, and the template keeps the transaction.
+    void theReceiptLayerWritesTheTemplateAndThePdf_data()
+    {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QString>("workbook");
+        QTest::addColumn<QStringList>("printed");
+        QTest::newRow("return") << QString("MUK4UT11") << QString("MUK4ECR1.xlsx")
+                                << QStringList{"61200042", "<返品>", "食パン"};
+        QTest::newRow("payment") << QString("MUK4UT06") << QString("MUK4ECR2.xlsx")
+                                 << QStringList{"61200042", "<支払>", "支払計", "1,200"};
+    }
+
+    void theReceiptLayerWritesTheTemplateAndThePdf()
+    {
+        QFETCH(QString, screen);
+        QFETCH(QString, workbook);
+        QFETCH(QStringList, printed);
+        auto&& [folder, t, screens, c] =
+            AtTheCounter(screen, [](Database& db) { setParameter(db, "printer", "01"); });
+        if (screen == "MUK4UT11")
+            c.sell(Bread, "3", "1200");
+        else
+            c.book("0001", "1", "1200", "3");
+        c.tender("3600");
+        c.post();
+        const QString pdf = QDir::toNativeSeparators(folder.path() + "/receipts/61200042.pdf");
+        QCOMPARE(screens.label("LabelM"),
+                 QString("プリンタがないため、レシートをPDFに保存しました：") + pdf);
+        QVERIFY(QFile::exists(folder.path() + "/" + workbook));
+        const QString text = pdfText(pdf);
+        for (const QString& expected : printed)
+            QVERIFY2(text.contains(expected), qPrintable(expected + " not in " + text));
+    }
+
+    // Lines past the hundredth are refused on every counter screen.
+    void theHundredAndFirstLineIsRefused_data()
+    {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QString>("header");
+        QTest::newRow("sale") << QString("MUK4UT01") << QString("MOMURA");
+        QTest::newRow("deposit") << QString("MUK4UT05") << QString("MOMNYK");
+    }
+
     void theHundredAndFirstLineIsRefused()
     {
-        AtTheCounter at;
-        auto& [folder, t, screens, c] = at;
-        for (int i = 0; i < 101; ++i)
-            c.sell(Tea);
+        QFETCH(QString, screen);
+        QFETCH(QString, header);
+        auto&& [folder, t, screens, c] = AtTheCounter(screen);
+        for (int i = 0; i < 101; ++i) {
+            if (screen == "MUK4UT01")
+                c.sell(Tea, "1", "10");
+            else
+                c.book("0001", "1", "10");
+        }
         QCOMPARE(screens.gridRows().size(), 100);
-        QCOMPARE(screens.label("LabelM"), QString("明細は100行までです。この行は追加できません。"));
-        QCOMPARE(c.text("Text3"), QString("54,000"));
-        c.tender("54000");
+        QCOMPARE(c.texts({"LabelM", "Text3"}),
+                 (QStringList{"明細は100行までです。この行は追加できません。", "1,000"}));
+        c.tender("1000");
         c.post();
-        QCOMPARE(row(t, "SELECT CF04 FROM MOMURA").value("CF04"), QVariant("100"));
-        QCOMPARE(count(t, "MOVURA"), 100);
+        QCOMPARE(row(t, "SELECT CF04, CF09 FROM " + header),
+                 (QVariantMap{{"CF04", "100"}, {"CF09", 1000.0}}));
+        // The lines' table is named as its header's, MOV for MOM.
+        QCOMPARE(count(t, "MOV" + header.mid(3)), 100);
     }
 };
 
