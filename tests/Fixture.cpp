@@ -126,24 +126,23 @@ void removeParameter(Database& db, const QString& key)
     run(db, "DELETE FROM MBMSYS WHERE CB01 = ?", {key});
 }
 
-void addStaff(Database& db, const QString& code, const QString& name, const QString& addedDate,
-              const QString& addedTime)
-{
-    insert(db, "MBMCHR", {code, name, " ", " ", addedDate, addedTime, addedDate, addedTime});
+namespace {
+const QVariantList Added{"20260101", "09:00:00", "20260101", "09:00:00"};
 }
 
-void addMajor(Database& db, const QString& code, const QString& name, const QString& shortName,
-              const QString& addedDate, const QString& addedTime)
+void addStaff(Database& db, const QString& code, const QString& name)
 {
-    insert(db, "MBMBRL", {code, name, shortName, " ", addedDate, addedTime, addedDate, addedTime});
+    insert(db, "MBMCHR", QVariantList{code, name, " ", " "} + Added);
 }
 
-void addMiddle(Database& db, const QString& code, const QString& name, const QString& shortName,
-               const QString& addedDate, const QString& addedTime)
+void addMajor(Database& db, const QString& code, const QString& name, const QString& shortName)
 {
-    insert(db, "MBMBRM",
-           {code, name, shortName, code.left(1), " ", " ", " ", addedDate, addedTime, addedDate,
-            addedTime});
+    insert(db, "MBMBRL", QVariantList{code, name, shortName, " "} + Added);
+}
+
+void addMiddle(Database& db, const QString& code, const QString& name, const QString& shortName)
+{
+    insert(db, "MBMBRM", QVariantList{code, name, shortName, code.left(1), " ", " ", " "} + Added);
 }
 
 void addCashCode(Database& db, const QString& table, const QString& code, const QString& name,
@@ -303,12 +302,6 @@ Screen* Screens::show(const QString& code)
 {
     navigator_.show(code);
     return settle();
-}
-
-QString Screens::label(const QString& name)
-{
-    QLabel* found = find<QLabel>(name);
-    return found ? found->text() : QString();
 }
 
 QWidget* Screens::named(const QString& caption)

@@ -4,6 +4,7 @@
 #include "shell/Navigator.h"
 #include "shell/Screen.h"
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -46,19 +47,13 @@ qint64 count(Database& db, const QString& table);
 void setParameter(Database& db, const QString& key, const QString& first,
                   const QString& second = QStringLiteral(" "));
 void removeParameter(Database& db, const QString& key);
-void addStaff(Database& db, const QString& code, const QString& name,
-              const QString& addedDate = QStringLiteral("20260101"),
-              const QString& addedTime = QStringLiteral("09:00:00"));
-// A major (MBMBRL) and a middle category (MBMBRM, code = major digit and
-// two-digit number).
+// Staff, a major (MBMBRL) and a middle category (MBMBRM, code = major digit
+// and two-digit number), added 20260101 09:00:00.
+void addStaff(Database& db, const QString& code, const QString& name);
 void addMajor(Database& db, const QString& code, const QString& name,
-              const QString& shortName = QStringLiteral(" "),
-              const QString& addedDate = QStringLiteral("20260101"),
-              const QString& addedTime = QStringLiteral("09:00:00"));
+              const QString& shortName = QStringLiteral(" "));
 void addMiddle(Database& db, const QString& code, const QString& name,
-               const QString& shortName = QStringLiteral(" "),
-               const QString& addedDate = QStringLiteral("20260101"),
-               const QString& addedTime = QStringLiteral("09:00:00"));
+               const QString& shortName = QStringLiteral(" "));
 // An account (MBMKJM, CK..) or partner (MBMKJT, CT..).
 void addCashCode(Database& db, const QString& table, const QString& code, const QString& name,
                  const QString& shortName, const QString& addedDate = QStringLiteral("20260101"),
@@ -132,7 +127,10 @@ public:
     EntryField* field(const QString& name) { return find<EntryField>(name); }
     QPushButton* button(const QString& name) { return find<QPushButton>(name); }
     // The text a label of the current screen shows.
-    QString label(const QString& name);
+    QString label(const QString& name)
+    {
+        return find<QLabel>(name) ? find<QLabel>(name)->text() : QString();
+    }
     // The control the operator knows by this caption: the buddy of the
     // caption label, or the control named so for screen readers.
     QWidget* named(const QString& caption);

@@ -15,15 +15,12 @@ namespace {
 const QString Running = QStringLiteral("MESSAGE MUK4 は既に起動しています。");
 
 // A program folder with its own copy of the program, as the shop has it.
-class Folder {
-public:
-    Folder()
-    {
-        program_ = dir_.filePath("muk4");
-        QFile::copy(QStringLiteral(MUK4_PROGRAM), program_);
-    }
-    QString path() const { return dir_.path(); }
-    QString file(const QString& name) const { return dir_.filePath(name); }
+struct Folder {
+    QTemporaryDir dir;
+    const QString program = dir.filePath("muk4");
+    Folder() { QFile::copy(QStringLiteral(MUK4_PROGRAM), program); }
+    QString path() const { return dir.path(); }
+    QString file(const QString& name) const { return dir.filePath(name); }
     // Starts the program with every message box written out and answered.
     std::unique_ptr<QProcess> start() const
     {
@@ -32,18 +29,15 @@ public:
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("MUK4_UNATTENDED", "1");
         process->setProcessEnvironment(environment);
-        process->setProgram(program_);
-        process->start();
+        process->start(program, {});
         return process;
     }
     // The process id written into the lock file, 0 when there is none.
     qint64 lockHolder() const
     {
-        QLockFile lock(file("MUK4.db.lock"));
         qint64 pid = 0;
-        QString host;
-        QString application;
-        return lock.getLockInfo(&pid, &host, &application) ? pid : 0;
+        QString host, application;
+        return QLockFile(file("MUK4.db.lock")).getLockInfo(&pid, &host, &application) ? pid : 0;
     }
     // The business-day state, read without writing anything.
     QString workday() const
@@ -61,10 +55,12 @@ public:
         QSqlDatabase::removeDatabase("reader");
         return state;
     }
-
-private:
-    QTemporaryDir dir_;
-    QString program_;
+    QStringList files() const
+    {
+        QStringList names = QDir(path()).entryList(QDir::Files);
+        names.sort();
+        return names;
+    }
 };
 
 QByteArray contents(const QString& path)
@@ -85,38 +81,60 @@ QString messages(QProcess& process)
     }
     return shown.join(u'\n');
 }
-
-// Gone, with what it said on the way.
-bool ended(QProcess& process)
-{
-    return process.state() == QProcess::NotRunning || process.waitForFinished(15000);
-}
 } // namespace
 
 class InstancesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void aSecondStartIsRefusedAndAKilledOneDoesNotBlock()
+    // Two programs started at the same moment in an empty folder, twenty
+    // times: one makes the database and runs, the other says so and ends
+    // without a trace. A start while one runs is refused the same way; one
+    // killed outright leaves its lock behind, which does not block the next.
+    void doubleStartsAndAKilledProgram()
     {
         Folder folder;
-        auto first = folder.start();
-        QTRY_COMPARE_WITH_TIMEOUT(folder.workday(), QString("RUN"), 15000);
-        QCOMPARE(folder.lockHolder(), first->processId());
-        const QByteArray before = contents(folder.file("MUK4.db"));
+        std::unique_ptr<QProcess> winner;
+        for (int round = 1; round <= 20; ++round) {
+            if (winner) {
+                winner->kill();
+                QVERIFY(winner->waitForFinished());
+            }
+            for (const QString& name : QDir(folder.path()).entryList({"MUK4.db*"}, QDir::Files))
+                QVERIFY(QFile::remove(folder.file(name)));
+            auto loser = folder.start();
+            winner = folder.start();
+            QVERIFY(loser->waitForStarted() && winner->waitForStarted());
+            QTRY_VERIFY_WITH_TIMEOUT(loser->state() == QProcess::NotRunning ||
+                                         winner->state() == QProcess::NotRunning,
+                                     15000);
+            if (loser->state() != QProcess::NotRunning)
+                std::swap(loser, winner);
+            const QString said = messages(*loser);
+            QVERIFY2(said == Running + "\n" + folder.path(),
+                     qPrintable(QString("round %1: %2").arg(round).arg(said)));
+            QCOMPARE(loser->exitCode(), 1);
+            QTRY_COMPARE_WITH_TIMEOUT(folder.workday(), QString("RUN"), 15000);
+            QCOMPARE(winner->state(), QProcess::Running);
+            QCOMPARE(messages(*winner), QString());
+            // The winner may still be finishing its start-up writes, whose
+            // journal comes and goes; what must stay is the file and its lock.
+            QTRY_COMPARE_WITH_TIMEOUT(folder.files(),
+                                      (QStringList{"MUK4.db", "MUK4.db.lock", "muk4"}), 5000);
+        }
 
+        QCOMPARE(folder.lockHolder(), winner->processId());
+        const QByteArray before = contents(folder.file("MUK4.db"));
         auto second = folder.start();
-        QVERIFY(ended(*second));
+        QVERIFY(second->state() == QProcess::NotRunning || second->waitForFinished(15000));
         QCOMPARE(second->exitCode(), 1);
         const QString said = messages(*second);
         QVERIFY2(said.contains(Running + "\n" + folder.path()), qPrintable(said));
         QCOMPARE(contents(folder.file("MUK4.db")), before);
-        QCOMPARE(first->state(), QProcess::Running);
+        QCOMPARE(winner->state(), QProcess::Running);
 
-        // Killed outright, the first leaves its lock behind; the next start
-        // sees that nobody holds it and goes ahead.
-        first->kill();
-        QVERIFY(first->waitForFinished());
+        winner->kill();
+        QVERIFY(winner->waitForFinished());
         QVERIFY(QFile::exists(folder.file("MUK4.db.lock")));
         auto third = folder.start();
         QTRY_COMPARE_WITH_TIMEOUT(folder.lockHolder(), third->processId(), 15000);
@@ -125,42 +143,6 @@ private slots:
         QCOMPARE(messages(*third), QString());
         third->kill();
         QVERIFY(third->waitForFinished());
-    }
-
-    // Two programs started at the same moment in an empty folder: one makes
-    // the database and runs, the other says so and ends without a trace.
-    void twentySimultaneousDoubleStarts()
-    {
-        Folder folder;
-        for (int round = 1; round <= 20; ++round) {
-            for (const QString& name : QDir(folder.path()).entryList({"MUK4.db*"}, QDir::Files))
-                QVERIFY(QFile::remove(folder.file(name)));
-            auto a = folder.start();
-            auto b = folder.start();
-            QVERIFY(a->waitForStarted() && b->waitForStarted());
-            QTRY_VERIFY_WITH_TIMEOUT(
-                a->state() == QProcess::NotRunning || b->state() == QProcess::NotRunning, 15000);
-            QProcess& loser = a->state() == QProcess::NotRunning ? *a : *b;
-            QProcess& winner = &loser == a.get() ? *b : *a;
-            const QString said = messages(loser);
-            QVERIFY2(said == Running + "\n" + folder.path(),
-                     qPrintable(QString("round %1: %2").arg(round).arg(said)));
-            QCOMPARE(loser.exitCode(), 1);
-            QTRY_COMPARE_WITH_TIMEOUT(folder.workday(), QString("RUN"), 15000);
-            QCOMPARE(winner.state(), QProcess::Running);
-            QCOMPARE(messages(winner), QString());
-            // The winner may still be finishing its start-up writes, whose
-            // journal comes and goes; what must stay is the file and its lock.
-            const auto files = [&folder] {
-                QStringList names = QDir(folder.path()).entryList(QDir::Files);
-                names.sort();
-                return names;
-            };
-            QTRY_COMPARE_WITH_TIMEOUT(files(), (QStringList{"MUK4.db", "MUK4.db.lock", "muk4"}),
-                                      5000);
-            winner.kill();
-            QVERIFY(winner.waitForFinished());
-        }
     }
 };
 
