@@ -17,6 +17,8 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include <sys/mount.h>
+
 namespace {
 // Tests never reach a real printer: their receipts become PDFs in the test's
 // program folder, as on a machine without one.
@@ -418,4 +420,37 @@ bool drawsIn(QWidget* widget, const QColor& colour)
         }
     }
     return false;
+}
+
+SmallDisk::SmallDisk(int kilobytes)
+{
+    const QByteArray size = "size=" + QByteArray::number(kilobytes) + "k";
+    mounted_ = ::mount("tmpfs", qPrintable(path()), "tmpfs", 0, size.constData()) == 0;
+}
+
+SmallDisk::~SmallDisk()
+{
+    if (mounted_)
+        ::umount2(qPrintable(path()), MNT_DETACH);
+}
+
+void SmallDisk::fill()
+{
+    QFile filler(path() + QStringLiteral("/filler"));
+    const QByteArray block(4096, 'x');
+    if (filler.open(QIODevice::WriteOnly)) {
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+    }
+}
+
+void SmallDisk::empty()
+{
+    QFile::remove(path() + QStringLiteral("/filler"));
+}
+
+bool SmallDisk::setReadOnly(bool readOnly)
+{
+    const unsigned long flags = MS_REMOUNT | (readOnly ? MS_RDONLY : 0);
+    return ::mount("tmpfs", qPrintable(path()), "tmpfs", flags, nullptr) == 0;
 }

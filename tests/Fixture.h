@@ -25,6 +25,24 @@ private:
 };
 
 // The test's own connection, for arranging records and reading them back.
+// A small tmpfs folder of its own, mounted while it lives (mounting needs
+// the right to), to be filled up or made read-only.
+class SmallDisk {
+public:
+    explicit SmallDisk(int kilobytes = 2048);
+    ~SmallDisk();
+    bool mounted() const { return mounted_; }
+    QString path() const { return dir_.path(); }
+    // A file that takes every free byte, and its removal.
+    void fill();
+    void empty();
+    bool setReadOnly(bool readOnly);
+
+private:
+    QTemporaryDir dir_;
+    bool mounted_ = false;
+};
+
 class TestDb {
 public:
     TestDb();

@@ -73,20 +73,3 @@ private:
     bool accepts_;
     ReceiptPrinter* previous_;
 };
-
-// A small tmpfs folder, mounted while it lives, for a full disk or a folder
-// that cannot be written. Needs root; mounted() tells.
-class SmallDisk {
-public:
-    explicit SmallDisk(const QString& size);
-    ~SmallDisk();
-    bool mounted() const { return mounted_; }
-    QString path() const { return dir_.path(); }
-    // Writes a file that takes every free byte.
-    void fill();
-    bool makeReadOnly();
-
-private:
-    QTemporaryDir dir_;
-    bool mounted_ = false;
-};

@@ -3,46 +3,12 @@
 #include "data/Clock.h"
 #include "data/Schema.h"
 
-#include <sys/mount.h>
-
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 
 namespace {
-// A small disk of its own for a program folder (a tmpfs, which needs the
-// right to mount), that can be filled up or made read-only.
-class SmallDisk {
-public:
-    explicit SmallDisk(const QString& path) : path_(path) { mounted_ = mount(0); }
-    ~SmallDisk()
-    {
-        if (mounted_)
-            ::umount2(qPrintable(path_), MNT_DETACH);
-    }
-    bool mounted() const { return mounted_; }
-    bool mount(unsigned long flags)
-    {
-        return ::mount("tmpfs", qPrintable(path_), "tmpfs", flags, "size=2m") == 0;
-    }
-    // Writes a filler until nothing more fits.
-    void fill()
-    {
-        QFile filler(path_ + "/filler");
-        const QByteArray block(4096, 'x');
-        if (filler.open(QIODevice::WriteOnly)) {
-            while (filler.write(block) == block.size() && filler.flush()) {
-            }
-        }
-    }
-    void empty() { QFile::remove(path_ + "/filler"); }
-
-private:
-    QString path_;
-    bool mounted_ = false;
-};
-
 // What the numbered fields of the main menu show.
 QStringList texts(Screens& screens, const QList<int>& numbers)
 {
@@ -186,16 +152,15 @@ private slots:
     void systemEndThatCannotCloseTheDayKeepsTheMenu()
     {
         QFETCH(QString, trouble);
-        QTemporaryDir dir;
-        SmallDisk disk(dir.path());
+        SmallDisk disk;
         if (trouble != "held" && !disk.mounted())
             QSKIP("a small disk needs a tmpfs mount");
-        Database::setFolder(dir.path());
+        Database::setFolder(disk.path());
         QCOMPARE(Schema::prepareFile(), std::nullopt);
         std::optional<TestDb> holder;
         Screens{}.show("MUK4SC01"); // opens the day
         if (trouble == "read-only")
-            QVERIFY(disk.mount(MS_REMOUNT | MS_RDONLY));
+            QVERIFY(disk.setReadOnly(true));
         Screens screens;
         screens.show("MUK4SC01");
         if (trouble == "full")
@@ -216,7 +181,7 @@ private slots:
         holder.reset();
         disk.empty();
         if (trouble == "read-only")
-            QVERIFY(disk.mount(MS_REMOUNT));
+            QVERIFY(disk.setReadOnly(false));
         QCOMPARE(workday(TestDb()), QVariant("RUN"));
         functionKey(screens.current(), Qt::Key_F12);
         QCOMPARE(screens.settle()->code(), QString("MUK4SC05"));

@@ -187,7 +187,7 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(Place, place);
         QFETCH(QString, reason);
-        SmallDisk disk("256k");
+        SmallDisk disk(256);
         const bool onDisk = place == Place::ReadOnlyDisk || place == Place::FullDisk;
         if (onDisk && !disk.mounted())
             QSKIP("mounting a small tmpfs needs root");
@@ -204,7 +204,7 @@ private slots:
         if (place == Place::FullDisk)
             disk.fill();
         if (place == Place::ReadOnlyDisk)
-            QVERIFY(disk.makeReadOnly());
+            QVERIFY(disk.setReadOnly(true));
         const QByteArray before = fileBytes(path);
         const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
