@@ -5,6 +5,7 @@
 #include "pos/ReceiptPrinter.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
@@ -174,27 +175,30 @@ void addProduct(Database& db, const QVariantMap& fields)
     insert(db, "MBMSHO", record.values());
 }
 
-void addSale(Database& db, const QString& store, const QString& registerCode,
-             const QString& receipt, const QString& businessDate, const QString& transaction,
-             double amount, double paidNow)
+void addHeader(Database& db, const Header& h)
 {
-    insert(
-        db, "MOMURA",
-        {store,        registerCode, receipt, "001", "0001",       " ",          transaction,
-         " ",          amount,       paidNow, 0,     " ",          paidNow,      amount - paidNow,
-         " ",          amount,       0,       0,     businessDate, businessDate, "10:00:00",
-         businessDate, "10:00:00"});
+    const QString written = h.written.isEmpty() ? h.date : h.written;
+    run(db,
+        QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, '001', ?, ' ', ?, ' ', "
+                       "?, ?, ?, ' ', ?, ?, "
+                       "' ', ?, ?, 0, ?, ?, ?, ?, ?)")
+            .arg(h.table),
+        {h.store, h.registerCode, h.receipt, h.staff, h.code, h.amount, h.paidNow,
+         h.paidNow - h.amount, h.paidNow, h.onCredit, h.amount, h.tax, h.date, written, h.time,
+         written, h.time});
 }
 
-void addCashMovement(Database& db, const QString& table, const QString& store,
-                     const QString& registerCode, const QString& receipt,
-                     const QString& businessDate, double amount)
+void addLine(Database& db, const Line& l)
 {
-    insert(db, table,
-           {store,        registerCode, receipt, "001", "0001",       " ",          "70000",
-            " ",          amount,       amount,  0,     " ",          amount,       0,
-            " ",          amount,       0,       " ",   businessDate, businessDate, "10:00:00",
-            businessDate, "10:00:00"});
+    run(db,
+        QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?, '0001', ?, ?, ?, ?, "
+                       "?, '', ' ', ?, ?, ?, "
+                       "' ', ?, ?, ?, ?, ?, ' ', ?, ?, ?, ?, ?)")
+            .arg(l.table),
+        QVariantList() << l.store << l.registerCode << l.receipt << l.number << l.kind << l.product
+                       << l.name << l.major << l.middle << l.base << l.unitBase << l.quantity
+                       << l.amount << l.amount - l.base << l.unitPrice << l.unitPrice - l.unitBase
+                       << l.cost << l.date << l.date << l.time << l.date << l.time);
 }
 
 namespace {
@@ -322,14 +326,15 @@ QWidget* Screens::named(const QString& caption)
     return nullptr;
 }
 
-QList<QStringList> Screens::gridRows()
+QList<QStringList> Screens::gridRows(const QString& name)
 {
     QList<QStringList> all;
-    auto* grid = find<QTableWidget>(QStringLiteral("FG1"));
-    for (int r = 0; grid && r < grid->rowCount(); ++r) {
+    const auto* view = find<QAbstractItemView>(name);
+    const QAbstractItemModel* model = view ? view->model() : nullptr;
+    for (int r = 0; model && r < model->rowCount(); ++r) {
         QStringList cells;
-        for (int c = 0; c < grid->columnCount(); ++c)
-            cells << (grid->item(r, c) ? grid->item(r, c)->text() : QString());
+        for (int c = 0; c < model->columnCount(); ++c)
+            cells << model->index(r, c).data().toString();
         all << cells;
     }
     return all;

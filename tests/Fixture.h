@@ -80,14 +80,31 @@ void addCashCode(Database& db, const QString& table, const QString& code, const 
 // added 20250101 08:00:00) with the given fields in place of those values.
 QVariantMap productRecord(const QVariantMap& fields);
 void addProduct(Database& db, const QVariantMap& fields);
-// A sales header (sale or return) of MOMURA.
-void addSale(Database& db, const QString& store, const QString& registerCode,
-             const QString& receipt, const QString& businessDate, const QString& transaction,
-             double amount, double paidNow);
-// A deposit (MOMNYK) or payment (MOMSYK) header.
-void addCashMovement(Database& db, const QString& table, const QString& store,
-                     const QString& registerCode, const QString& receipt,
-                     const QString& businessDate, double amount);
+// A receipt header of MOMURA, MOMNYK or MOMSYK: CF09 amount, CF13 paid now,
+// CF14 on credit, CF17 tax; `date` is the business date, `written` the
+// posting date (the business date when empty).
+struct Header {
+    QString table = QStringLiteral("MOMURA"), store = QStringLiteral("01"),
+            registerCode = QStringLiteral("01"), receipt = {}, date = {},
+            code = QStringLiteral("11000");
+    double amount = 0, paidNow = 0, onCredit = 0, tax = 0;
+    QString staff = QStringLiteral("0001"), time = QStringLiteral("10:00:00"), written = {};
+};
+void addHeader(Database& db, const Header& h);
+
+// A line of MOVURA, MOVNYK or MOVSYK: kind "9" for a returned line, CF13
+// base, CF14 unit base, CF15 quantity, CF17 amount, CF19 unit price, CF21
+// cost.
+struct Line {
+    QString table = QStringLiteral("MOVURA"), store = QStringLiteral("01"),
+            registerCode = QStringLiteral("01"), receipt = {}, number = QStringLiteral("001"),
+            date = {}, kind = QStringLiteral(" "), product = QStringLiteral("4900000000001"),
+            name = QStringLiteral("商品"), major = QStringLiteral("1"),
+            middle = QStringLiteral("101");
+    double base = 0, unitBase = 0, quantity = 1, amount = 0, unitPrice = 0, cost = 0;
+    QString time = QStringLiteral("10:00:00");
+};
+void addLine(Database& db, const Line& l);
 
 // A message box nobody expects fails the test at once, with its text and
 // details, and is closed so that nothing waits for an answer (a watcher runs
@@ -152,8 +169,8 @@ public:
     // The control the operator knows by this caption: the buddy of the
     // caption label, or the control named so for screen readers.
     QWidget* named(const QString& caption);
-    // The cells of the grid FG1, row by row.
-    QList<QStringList> gridRows();
+    // The texts of a grid as shown, row by row.
+    QList<QStringList> gridRows(const QString& name = QStringLiteral("FG1"));
     // A mouse click on a button; then the screen has the keyboard back from
     // any message box or screen change, as the operator would.
     void click(const QString& name);

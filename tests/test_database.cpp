@@ -46,7 +46,7 @@ void makeFirstVersion(const QTemporaryDir& dir)
     QVERIFY(v1.openFile(Database::filePath()).ok());
     QVERIFY(Schema::create(v1, {}).ok());
     addStaff(v1, "0001", "山田");
-    addSale(v1, "01", "01", "61200001", "20261206", "11000", 500, 500);
+    addHeader(v1, {.receipt = "61200001", .date = "20261206", .amount = 500, .paidNow = 500});
 }
 } // namespace
 

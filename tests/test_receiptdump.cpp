@@ -1,4 +1,4 @@
-#include "ReportSupport.h"
+#include "Fixture.h"
 
 #include "data/Clock.h"
 
@@ -87,7 +87,7 @@ private slots:
             {"61200007 ", "12:00:00  ", "支払 ", "山田 太郎  0001", "500", b, b, four, four},
             {b, b, "・消耗品費", "0002", b, "250", "2", "   ", b},
         };
-        QCOMPARE(gridCells(s, "FG1"), expected);
+        QCOMPARE(s.gridRows("FG1"), expected);
         QCOMPARE(s.label("LabelR"), QString("7"));
         QCOMPARE(s.label("LabelID"),
                  QString("売上. 4540　　返品. 540 < 4000>　　入金. 3000　　支払. 500"));
@@ -103,7 +103,7 @@ private slots:
         // CK1 takes effect on the next run: a blank row after each receipt.
         auto* ck1 = s.find<QCheckBox>("CK1");
         QTest::mouseClick(ck1, Qt::LeftButton);
-        QCOMPARE(gridCells(s, "FG1"), expected);
+        QCOMPARE(s.gridRows("FG1"), expected);
         QVERIFY(s.button("SJBTN")->hasFocus());
         functionKey(s.button("SJBTN"), Qt::Key_F8);
         QCOMPARE(text2->text(), day);
@@ -117,7 +117,7 @@ private slots:
                 spaced << QStringList(9, QString());
             spaced << r;
         }
-        QCOMPARE(gridCells(s, "FG1"), spaced << QStringList(9, QString()));
+        QCOMPARE(s.gridRows("FG1"), spaced << QStringList(9, QString()));
     }
 
     void summaryOfDaysWithoutSales_data()
@@ -151,7 +151,7 @@ private slots:
         runDump(s);
         QCOMPARE(s.label("LabelID"), summary);
         QCOMPARE(s.label("LabelR"), QString::number(receipts));
-        QCOMPARE(gridCells(s, "FG1").size(), receipts);
+        QCOMPARE(s.gridRows("FG1").size(), receipts);
     }
 
     void aFailedRunLeavesTheLastRunsWorkTable()
@@ -172,7 +172,7 @@ private slots:
         QCOMPARE(boxes.texts(), QStringList{"レシート情報を作成できませんでした。"});
         QVERIFY(text2->hasFocus());
         QCOMPARE(rows(t, "SELECT CW01 FROM MWMXPP"), (QList<QVariantMap>{{{"CW01", "61200008"}}}));
-        QVERIFY(gridCells(s, "FG1").isEmpty());
+        QVERIFY(s.gridRows("FG1").isEmpty());
     }
 };
 

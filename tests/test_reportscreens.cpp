@@ -1,4 +1,4 @@
-#include "ReportSupport.h"
+#include "Fixture.h"
 
 #include "data/Clock.h"
 #include "reports/BarGraph.h"
@@ -115,10 +115,10 @@ private slots:
         QCOMPARE(boxes.texts(), (QStringList{invalid, invalid}));
         QCOMPARE(boxes.seen()[0].icon, QMessageBox::NoIcon);
         QCOMPARE(boxes.seen()[0].title, QApplication::applicationDisplayName());
-        QVERIFY(gridCells(s, "FG1").isEmpty());
+        QVERIFY(s.gridRows("FG1").isEmpty());
 
         retype(date, "20261231");
-        QCOMPARE(gridCells(s, "FG1").isEmpty(), false);
+        QCOMPARE(s.gridRows("FG1").isEmpty(), false);
         QCOMPARE(s.label("LabelPFK"), legend);
         QCOMPARE(s.label("LabelM"), QString());
         QCOMPARE(s.usable({"Text2", "SJBTN", "RTBTN"}), (QStringList{"SJBTN", "RTBTN"}));
@@ -126,7 +126,7 @@ private slots:
 
         // F8 and SJBTN start again with the preset date and an empty result.
         functionKey(QApplication::focusWidget(), Qt::Key_F8);
-        QVERIFY(gridCells(s, "FG1").isEmpty());
+        QVERIFY(s.gridRows("FG1").isEmpty());
         if (code == QLatin1String("MUK4DP06")) {
             // The chosen categories stay; they are passed again with Enter.
             QVERIFY(s.find<QComboBox>("CB1")->hasFocus());
@@ -138,7 +138,7 @@ private slots:
         QCOMPARE(s.usable({"Text2", "SJBTN"}), QStringList{"Text2"});
         retype(date, "20261231");
         s.click("SJBTN");
-        QVERIFY(gridCells(s, "FG1").isEmpty());
+        QVERIFY(s.gridRows("FG1").isEmpty());
         QCOMPARE(s.label("LabelPFK"), QString("F10.Return"));
         QCOMPARE(boxes.texts().size(), 2);
 
@@ -171,7 +171,7 @@ private slots:
         addHeader(t, {"MOMNYK", "01", "01", "61200007", "20261230", "70000", 3000});
         Screens s;
         retype(openReport(s, "MUK4DP01"), "20261215");
-        const QList<QStringList> rows = gridCells(s, "FG1");
+        const QList<QStringList> rows = s.gridRows("FG1");
         QCOMPARE(rows.size(), 17);
         // Customers and items count the return; credit and partial payments
         // are in the theoretical sales only.
@@ -204,7 +204,7 @@ private slots:
         QCOMPARE(texts(s, "LB2(%1)", 1, 3), (QStringList{"食品飲料", " ", " "}));
         QCOMPARE(s.label("LB2(10)"), QString("他"));
         retype(date, "20240201");
-        const QList<QStringList> rows = gridCells(s, "FG1");
+        const QList<QStringList> rows = s.gridRows("FG1");
         QCOMPARE(rows.size(), 29);
         QCOMPARE(rows.back(),
                  (QStringList{"02/29", "700", "0", "0", "0", "0", "0", "0", "0", "0", "1,500"}));
@@ -262,9 +262,9 @@ private slots:
         QCOMPARE(texts(s, "LB4(%1)", 1, 2), (QStringList{"冷凍", " "}));
         QCOMPARE(s.label("LB4(20)"), QString("その他"));
         retype(s.field("Text2"), "20261215");
-        QCOMPARE(gridCells(s, "FG1")[0],
+        QCOMPARE(s.gridRows("FG1")[0],
                  (QStringList{"12/15", "1,810", "0", "0", "0", "0", "0", "0", "0", "0", "0"}));
-        QCOMPARE(gridCells(s, "FG2")[0],
+        QCOMPARE(s.gridRows("FG2")[0],
                  (QStringList{"12/15", "0", "0", "0", "0", "0", "0", "0", "0", "0", "1,000"}));
 
         // The first range: 110 in the tenth column, 100 nowhere.
@@ -342,8 +342,8 @@ private slots:
 
         // Month 00 passes and finds nothing: empty table, flat bars.
         retype(month, "202600");
-        QCOMPARE(gridCells(s, "FG1").size(), 31);
-        QCOMPARE(gridCells(s, "FG1")[0], (QStringList{"1", ""}));
+        QCOMPARE(s.gridRows("FG1").size(), 31);
+        QCOMPARE(s.gridRows("FG1")[0], (QStringList{"1", ""}));
         QCOMPARE(text(s, "Text4"), QString("0"));
         QCOMPARE(barOf(s, "Shape1(1)")[1], 0);
         QCOMPARE(s.label("LabelAP"), QString("● 正常終了"));
@@ -378,7 +378,7 @@ private slots:
         QCOMPARE(barOf(s, "Shape1(3)"), (QList<int>{4500, 2500, 3100, 270, 65280}));
         QCOMPARE(barOf(s, "Shape2(3)"), (QList<int>{1900, 5100, 3140, 270, 16777152}));
         QCOMPARE(barOf(s, "Shape1(5)")[1], 0);
-        const QList<QStringList> rows = gridCells(s, "FG1");
+        const QList<QStringList> rows = s.gridRows("FG1");
         QCOMPARE(rows.size(), 31);
         QCOMPARE(rows[2], (QStringList{"3", "25,000"}));
         QCOMPARE(rows[30], (QStringList{"31", ""}));

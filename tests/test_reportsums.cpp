@@ -1,4 +1,4 @@
-#include "ReportSupport.h"
+#include "Fixture.h"
 
 #include "data/Conversions.h"
 #include "reports/CategorySales.h"
