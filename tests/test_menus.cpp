@@ -116,10 +116,11 @@ private slots:
         setParameter(t, "workday", "20261201", "RUN");
         addHeader(t, {"MOMURA", "01", "01", "61200001", "20261201", "11000", 5000, 5000, 0});
         addHeader(t, {"MOMURA", "01", "01", "61200002", "20261201", "11009", 1000, 1000, 0});
-        // Another store, another register and another business date.
+        // Another store, another register and other business dates.
         addHeader(t, {"MOMURA", "02", "01", "61200003", "20261201", "11000", 700, 700, 0});
         addHeader(t, {"MOMURA", "01", "02", "61200004", "20261201", "11000", 800, 800, 0});
         addHeader(t, {"MOMURA", "01", "01", "61200005", "20261130", "11000", 900, 900, 0});
+        addHeader(t, {"MOMURA", "01", "01", "61200013", "20261202", "11000", 600, 600, 0});
         Screens screens;
         screens.show("MUK4SC01");
         const QStringList captions{"売上/売掛", "返品", "入金", "支払", "現金/売上", "掛入金"};
