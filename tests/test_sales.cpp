@@ -385,6 +385,8 @@ private slots:
                             << QStringList{"61200042", "61200043", "61200044", "61200045"};
         QTest::newRow("99999 wraps")
             << QString("99999") << QStringList{"61200000", "61200001", "61200002", "61200003"};
+        QTest::newRow("not a number")
+            << QString("ABCDE") << QStringList{"61200001", "61200002", "61200003", "61200004"};
     }
 
     void receiptsOfEveryKindFollowOneCounter()
