@@ -452,37 +452,19 @@ void CounterScreen::post()
         if (receipt && receipt->kind != ReceiptOutcome::Kind::Printed)
             message(receipt->kind == ReceiptOutcome::Kind::Failed ? MessageForm::Error
                                                                   : MessageForm::Plain,
-                    receiptNote(*receipt));
+                    receipt->note(subject()));
         leaveTo(QStringLiteral("MUK4SC01"));
         return;
     }
     activate();
     if (receipt)
-        labelM()->setText(receiptNote(*receipt));
+        labelM()->setText(receipt->note(subject()));
 }
 
 ReceiptStamp CounterScreen::stamp(const QString& receipt, const QDateTime& moment) const
 {
     return {shop_.storeCode, shop_.registerCode, receipt,
             shop_.staffCode, shop_.businessDate, moment};
-}
-
-QString CounterScreen::receiptNote(const ReceiptOutcome& outcome) const
-{
-    // A receipt that came out while the template could not keep it says so
-    // after where it went.
-    const QString aside = outcome.reason.isEmpty() ? QString() : u'　' + outcome.reason;
-    switch (outcome.kind) {
-    case ReceiptOutcome::Kind::Printed:
-        return QStringLiteral("レシートを印刷しました。") + aside;
-    case ReceiptOutcome::Kind::Pdf:
-        return QStringLiteral("プリンタがないため、レシートをPDFに保存しました：") + outcome.where +
-               aside;
-    case ReceiptOutcome::Kind::Failed:
-        break;
-    }
-    return subject() + QStringLiteral("は登録しました。レシートを作成できませんでした：") +
-           outcome.reason;
 }
 
 bool CounterScreen::functionKey(int key)

@@ -162,7 +162,6 @@ private:
     void tenderEntered();
     void post();
     void showModeLabel(const char* text, const char* colour);
-    QString receiptNote(const ReceiptOutcome& outcome) const;
 
     MessageForm form_;
     CounterParameters shop_;

@@ -124,3 +124,19 @@ ReceiptOutcome produceReceipt(const FinishedCashMovement& movement, const QStrin
     return produce(ReceiptRows::cash(movement), ReceiptTemplate::Cash, programFolder, storeName,
                    movement.receiptNumber);
 }
+
+QString ReceiptOutcome::note(const QString& subject) const
+{
+    // A receipt that came out while the template could not keep it says so
+    // after where it went.
+    const QString aside = reason.isEmpty() ? QString() : u'　' + reason;
+    switch (kind) {
+    case Kind::Printed:
+        return QStringLiteral("レシートを印刷しました。") + aside;
+    case Kind::Pdf:
+        return QStringLiteral("プリンタがないため、レシートをPDFに保存しました：") + where + aside;
+    case Kind::Failed:
+        break;
+    }
+    return subject + QStringLiteral("は登録しました。レシートを作成できませんでした：") + reason;
+}

@@ -17,6 +17,8 @@ struct ReceiptOutcome {
     // or Pdf, when the receipt came out but the template could not keep it.
     QString reason;
     QString detail; // the technical text behind it
+    // What the operator is told after the posting of `subject` ("売上", ...).
+    QString note(const QString& subject) const;
 };
 
 // Fills the template of the program folder (MUK4ECR1.xlsx for sales and

@@ -75,9 +75,7 @@ std::optional<PostingResult> insert(Database& db, const TableWrite& write)
     }
     return std::nullopt;
 }
-} // namespace
 
-namespace {
 // A count or line number as the records write it: three digits ("003").
 QString threeDigits(int n)
 {
