@@ -16,11 +16,7 @@ namespace {
 // underline, bold, number format.
 QJsonArray first(const QJsonValue& cell, int n)
 {
-    const QJsonArray all = cell.toArray();
-    QJsonArray head;
-    for (int i = 0; i < n && i < all.size(); ++i)
-        head.append(all[i]);
-    return head;
+    return QJsonArray::fromVariantList(cell.toArray().toVariantList().mid(0, n));
 }
 
 QString writeSale(const QString& path, const FinishedSale& sale)
