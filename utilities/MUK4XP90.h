@@ -45,6 +45,8 @@ private:
     void copyFinished();
     void report(const BackupFailure& failure);
     void leave();
+    // The copy and leaving both need the file free of this screen's connection.
+    void closeConnection();
     bool copying() const { return worker_ != nullptr; }
 
     QComboBox* CB1;
