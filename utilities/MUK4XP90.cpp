@@ -104,7 +104,6 @@ MUK4XP90::~MUK4XP90()
 
 void MUK4XP90::loadData()
 {
-    connection_ = Connection::Open;
     fillTargets();
     Option1->setChecked(true);
 }
@@ -176,17 +175,8 @@ void MUK4XP90::closeEvent(QCloseEvent* event)
     Screen::closeEvent(event);
 }
 
-void MUK4XP90::closeConnection()
-{
-    if (connection_ == Connection::Open) {
-        db().close();
-        connection_ = Connection::Closed;
-    }
-}
-
 void MUK4XP90::leave()
 {
-    closeConnection();
     leaveTo(QStringLiteral("MUK4SC09"));
 }
 
@@ -196,7 +186,7 @@ void MUK4XP90::backupClicked()
         return;
     // The copy reads the file whole; this screen's connection must not hold
     // it meanwhile.
-    closeConnection();
+    db().close();
     copy_ = std::make_unique<BackupCopy>(Database::filePath(), target_,
                                          target_ == BackupTargets::home());
     if (copy_->destinationExists() && !overwriteAgreed(*copy_)) {

@@ -34,8 +34,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    enum class Connection { Open, Closed };
-
     void fillTargets();
     void targetChosen(int index);
     void backupClicked();
@@ -45,8 +43,6 @@ private:
     void copyFinished();
     void report(const BackupFailure& failure);
     void leave();
-    // The copy and leaving both need the file free of this screen's connection.
-    void closeConnection();
     bool copying() const { return worker_ != nullptr; }
 
     QComboBox* CB1;
@@ -59,7 +55,6 @@ private:
     QPushButton* RCBTN;
     QPushButton* RTBTN;
 
-    Connection connection_ = Connection::Closed;
     QString target_;
     std::unique_ptr<BackupCopy> copy_;
     QThread* worker_ = nullptr;
