@@ -126,14 +126,12 @@ class BackupTest : public QObject {
     QString backupFile() const { return home_->filePath(QStringLiteral("BKUP/MUK4.db")); }
     QString partialFile() const { return home_->filePath(QStringLiteral("BKUP/MUK4.db.partial")); }
 
-    // The backup screen as the utility menu opens it.
     static Screen* openBackup(Screens& screens)
     {
         screens.show(QStringLiteral("MUK4SC09"));
         screens.click(QStringLiteral("APCBTN09"));
         return screens.settle();
     }
-    // The wait for the copy's end.
     static bool copied(Screens& screens)
     {
         return QTest::qWaitFor([&] { return screens.button(QStringLiteral("RTBTN"))->isEnabled(); },
@@ -141,7 +139,6 @@ class BackupTest : public QObject {
                // A message box may have had the keyboard for a moment.
                QTest::qWaitForWindowActive(screens.current());
     }
-    // Enter on the focused run button, then the wait for the copy's end.
     static bool runBackup(Screens& screens)
     {
         QPushButton* run = screens.button(QStringLiteral("RCBTN"));

@@ -15,51 +15,32 @@ using ProductGraph::Series;
 namespace {
 const StoreRegister shop{"01", "01"};
 
-// The records of a table on one date of the store and register.
-QList<QVariantMap> ofDay(Database& db, const QString& table, const StoreRegister& where,
-                         const QString& dateField, const QString& date, const QString& more = {})
-{
-    return rows(db,
-                QStringLiteral("SELECT * FROM %1 WHERE CF01 = ? AND CF02 = ? AND %2 = ?%3")
-                    .arg(table, dateField, more),
-                {where.store, where.registerCode, date});
-}
-
-double number(const QVariantMap& record, const char* field)
-{
-    return record.value(QLatin1String(field)).toDouble();
-}
-// The readings the reports are held against: one query per day and per
-// receipt, as the screens were first described, without any grouping.
+// The readings the reports are held against: one query per day, each
+// receipt's lines by its number, as the screens were first described.
 std::vector<RegisterDay> registerByDay(Database& db, const StoreRegister& where,
                                        const QStringList& dates)
 {
+    const QString day = " WHERE CF01 = (SELECT s FROM d) AND CF02 = (SELECT r FROM d) AND "
+                        "CF19 = (SELECT t FROM d)";
+    const QString sales = " FROM MOMURA" + day + " AND CF07 LIKE '1%' AND CF07 ";
     std::vector<RegisterDay> days;
     for (const QString& date : dates) {
-        RegisterDay d;
-        d.date = date;
-        const QList<QVariantMap> receipts = ofDay(db, "MOMURA", where, "CF19", date);
-        d.customers = double(receipts.size());
-        for (const QVariantMap& h : receipts) {
-            const QString code = h.value("CF07").toString();
-            if (code.startsWith(u'1'))
-                (code.endsWith(u'9') ? d.returns : d.sales) += number(h, "CF09");
-            if (code.startsWith(u'2'))
-                d.partialPayments += number(h, "CF13");
-            if (code.startsWith(u'2') || code.startsWith(u'3'))
-                d.credit += number(h, "CF14");
-            for (const QVariantMap& l :
-                 rows(db,
-                      "SELECT CF15 FROM MOVURA WHERE CF01 = ? AND CF02 = ? AND CF03 "
-                      "= ?",
-                      {where.store, where.registerCode, h.value("CF03")}))
-                d.items += number(l, "CF15");
-        }
-        for (const QVariantMap& r : ofDay(db, "MOMNYK", where, "CF19", date))
-            d.deposits += number(r, "CF09");
-        for (const QVariantMap& r : ofDay(db, "MOMSYK", where, "CF19", date))
-            d.payments += number(r, "CF09");
-        days.push_back(d);
+        const QVariantMap r = row(
+            db,
+            "WITH d AS (SELECT ? AS s, ? AS r, ? AS t) SELECT (SELECT total(CF09)" + sales +
+                "NOT LIKE '%9') AS a, (SELECT total(CF09)" + sales +
+                "LIKE '%9') AS b, (SELECT total(CF13) FROM MOMURA" + day +
+                " AND CF07 LIKE '2%') AS c, (SELECT total(CF14) FROM MOMURA" + day +
+                " AND (CF07 LIKE '2%' OR CF07 LIKE '3%')) AS d, (SELECT total(CF09) FROM MOMNYK" +
+                day + ") AS e, (SELECT total(CF09) FROM MOMSYK" + day +
+                ") AS f, (SELECT count(*) FROM MOMURA" + day +
+                ") AS g, (SELECT total(l.CF15) FROM MOMURA h JOIN MOVURA l ON l.CF01 = h.CF01 AND "
+                "l.CF02 = h.CF02 AND l.CF03 = h.CF03 WHERE h.CF01 = (SELECT s FROM d) AND h.CF02 "
+                "= (SELECT r FROM d) AND h.CF19 = (SELECT t FROM d)) AS h",
+            {where.store, where.registerCode, date});
+        days.push_back({date, r["a"].toDouble(), r["b"].toDouble(), r["c"].toDouble(),
+                        r["d"].toDouble(), r["e"].toDouble(), r["f"].toDouble(), r["g"].toDouble(),
+                        r["h"].toDouble()});
     }
     return days;
 }
@@ -71,14 +52,18 @@ std::vector<std::vector<double>> categoriesByDay(Database& db, const StoreRegist
     std::vector<std::vector<double>> days;
     for (const QString& date : dates) {
         std::vector<double> sums(middleCodes.isEmpty() ? 10 : 20, 0.0);
-        for (const QVariantMap& l : ofDay(db, "MOVURA", where, "CF23", date, " AND CF06 <> '9'")) {
+        for (const QVariantMap& l :
+             rows(db,
+                  "SELECT CF09, CF10, CF17 FROM MOVURA WHERE CF01 = ? AND CF02 = ? AND CF23 "
+                  "= ? AND CF06 <> '9'",
+                  {where.store, where.registerCode, date})) {
             const double k = Conversions::toNumber(l.value("CF09").toString());
             const qsizetype column = !middleCodes.isEmpty() ? middleCodes.indexOf(l.value("CF10"))
                                      : k == 0               ? 9
                                      : k >= 1 && k <= 9 && k == int(k) ? qsizetype(k) - 1
                                                                        : -1;
             if (column >= 0)
-                sums[size_t(column)] += number(l, "CF17");
+                sums[size_t(column)] += l.value("CF17").toDouble();
         }
         days.push_back(sums);
     }
@@ -86,30 +71,20 @@ std::vector<std::vector<double>> categoriesByDay(Database& db, const StoreRegist
 }
 
 ProductGraph::DayTotals graphByLine(Database& db, const QString& product, const QString& middle,
-                                    const QString& month, ProductGraph::Figure figure,
-                                    bool netReturns)
+                                    const QString& month, Figure figure, bool netReturns)
 {
+    const char* value[] = {"CF17", "CF21 * CF15", "CF13 - CF21 * CF15"};
     ProductGraph::DayTotals totals{};
-    QVariantList values{middle, month + "00", month + "99"};
-    if (!product.isEmpty())
-        values << product;
-    for (const QVariantMap& l :
+    for (const QVariantMap& r :
          rows(db,
-              QStringLiteral("SELECT * FROM MOVURA WHERE CF10 = ? AND CF23 >= ? "
-                             "AND CF23 <= ?") +
-                  (product.isEmpty() ? QString() : QStringLiteral(" AND CF07 = ?")),
-              values)) {
-        const int day = int(Conversions::toNumber(l.value("CF23").toString().right(2)));
-        const double cost = number(l, "CF21") * number(l, "CF15");
-        const double value = figure == ProductGraph::Figure::SalesWithTax ? number(l, "CF17")
-                             : figure == ProductGraph::Figure::CostOfSales
-                                 ? cost
-                                 : number(l, "CF13") - cost;
-        if (day >= 1 && day <= 31 && l.value("CF06") != "9")
-            totals[size_t(day - 1)] += value;
-        else if (day >= 1 && day <= 31 && netReturns)
-            totals[size_t(day - 1)] -= value;
-    }
+              QStringLiteral("SELECT CAST(substr(CF23, -2) AS INTEGER) AS day, total((%1) * CASE "
+                             "CF06 WHEN '9' THEN -? ELSE 1 END) AS v FROM MOVURA WHERE CF10 = ? "
+                             "AND CF23 BETWEEN ? AND ? AND (? OR CF07 = ?) GROUP BY day")
+                  .arg(value[int(figure)]),
+              {int(netReturns), middle, month + "00", month + "99", int(product.isEmpty()),
+               product}))
+        if (const int day = r["day"].toInt(); day >= 1 && day <= 31)
+            totals[size_t(day - 1)] = r["v"].toDouble();
     return totals;
 }
 
