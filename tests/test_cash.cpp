@@ -244,8 +244,7 @@ private slots:
     {
         auto&& [folder, t, screens, c] =
             AtTheCounter("MUK4UT06", [](Database& db) { setParameter(db, "printer", "01"); });
-        ReceiptsSeen receipts(
-            receiptOutcome(ReceiptOutcome::Kind::Failed, {}, "プリンタが応答しません。"));
+        ReceiptsSeen receipts({ReceiptOutcome::Kind::Failed, {}, "プリンタが応答しません。", {}});
         c.book("0001", "1", "300");
         c.tender("300");
         c.post();
