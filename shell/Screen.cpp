@@ -152,19 +152,26 @@ QPushButton* Screen::makeActionButton(const QString& name, const QString& text)
 
 void Screen::message(MessageForm form, const QString& text)
 {
+    if (form == MessageForm::Error)
+        showBox(QMessageBox::Critical, QStringLiteral("MESSAGE"), text);
+    else
+        showBox(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text);
+}
+
+QMessageBox::StandardButton Screen::showBox(QMessageBox::Icon icon, const QString& title,
+                                            const QString& text, const QString& details,
+                                            QMessageBox::StandardButtons buttons)
+{
     QMessageBox box(this);
-    if (form == MessageForm::Error) {
-        box.setIcon(QMessageBox::Critical);
-        box.setWindowTitle(QStringLiteral("MESSAGE"));
-    } else {
-        box.setIcon(QMessageBox::NoIcon);
-        box.setWindowTitle(QApplication::applicationDisplayName());
-    }
+    box.setIcon(icon);
+    box.setWindowTitle(title);
     box.setText(text);
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
+    box.setDetailedText(details);
+    box.setStandardButtons(buttons);
+    const auto answer = static_cast<QMessageBox::StandardButton>(box.exec());
     // The field that failed gets the keyboard back at once.
     activateWindow();
+    return answer;
 }
 
 bool Screen::check(const DbResult& result, const QString& whatFailed)
@@ -172,19 +179,13 @@ bool Screen::check(const DbResult& result, const QString& whatFailed)
     if (result.ok())
         return true;
     const bool damaged = result.error().damaged();
-    QMessageBox box(this);
-    box.setIcon(QMessageBox::Critical);
-    box.setWindowTitle(QStringLiteral("MESSAGE"));
-    box.setText(
-        damaged ? QStringLiteral("データベースが壊れています。バックアップから復元してください。")
-                : whatFailed);
-    box.setDetailedText(result.error().describe());
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
+    showBox(QMessageBox::Critical, QStringLiteral("MESSAGE"),
+            damaged
+                ? QStringLiteral("データベースが壊れています。バックアップから復元してください。")
+                : whatFailed,
+            result.error().describe());
     if (damaged)
         endProgram();
-    else
-        activateWindow();
     return false;
 }
 

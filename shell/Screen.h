@@ -4,6 +4,7 @@
 #include "data/Parameters.h"
 #include "shell/EntryField.h"
 
+#include <QMessageBox>
 #include <QWidget>
 
 class Navigator;
@@ -71,6 +72,11 @@ protected:
     QPushButton* makeActionButton(const QString& name, const QString& text);
 
     void message(MessageForm form, const QString& text);
+    // A message box of this screen, answered before the screen goes on;
+    // the screen then has the keyboard back at once.
+    QMessageBox::StandardButton showBox(QMessageBox::Icon icon, const QString& title,
+                                        const QString& text, const QString& details = {},
+                                        QMessageBox::StandardButtons buttons = QMessageBox::Ok);
     // Tells the operator of an engine failure in one sentence of what did not
     // happen ("担当者を登録できませんでした。"), with the engine's text and the
     // statement in the box's details; true when there was none. A damaged

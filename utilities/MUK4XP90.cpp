@@ -104,7 +104,6 @@ MUK4XP90::~MUK4XP90()
 
 void MUK4XP90::loadData()
 {
-    connection_ = Connection::Open;
     fillTargets();
     Option1->setChecked(true);
 }
@@ -178,10 +177,6 @@ void MUK4XP90::closeEvent(QCloseEvent* event)
 
 void MUK4XP90::leave()
 {
-    if (connection_ == Connection::Open) {
-        db().close();
-        connection_ = Connection::Closed;
-    }
     leaveTo(QStringLiteral("MUK4SC09"));
 }
 
@@ -191,10 +186,7 @@ void MUK4XP90::backupClicked()
         return;
     // The copy reads the file whole; this screen's connection must not hold
     // it meanwhile.
-    if (connection_ == Connection::Open) {
-        db().close();
-        connection_ = Connection::Closed;
-    }
+    db().close();
     copy_ = std::make_unique<BackupCopy>(Database::filePath(), target_,
                                          target_ == BackupTargets::home());
     if (copy_->destinationExists() && !overwriteAgreed(*copy_)) {
@@ -206,15 +198,10 @@ void MUK4XP90::backupClicked()
 
 bool MUK4XP90::overwriteAgreed(const BackupCopy& copy)
 {
-    QMessageBox box(this);
-    box.setIcon(QMessageBox::NoIcon);
-    box.setWindowTitle(QStringLiteral("処理の判断"));
-    box.setText(QStringLiteral("%1 は既に存在します。\nデータベースに上書きしますか？")
-                    .arg(copy.destination()));
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    const bool yes = box.exec() == QMessageBox::Yes;
-    activateWindow();
-    return yes;
+    return showBox(QMessageBox::NoIcon, QStringLiteral("処理の判断"),
+                   QStringLiteral("%1 は既に存在します。\nデータベースに上書きしますか？")
+                       .arg(copy.destination()),
+                   {}, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 void MUK4XP90::startCopy()
@@ -290,21 +277,14 @@ void MUK4XP90::report(const BackupFailure& failure)
 {
     if (failure.kind == BackupFailure::Kind::Cancelled)
         return;
-    QMessageBox box(this);
-    if (failure.kind == BackupFailure::Kind::Other) {
-        box.setIcon(QMessageBox::NoIcon);
-        box.setWindowTitle(QApplication::applicationDisplayName());
-        box.setText(failure.number != 0 ? QString::number(failure.number) + u' ' + failure.text
-                                        : failure.text);
-    } else {
-        // Denied, or the file is held by another program.
-        box.setIcon(QMessageBox::Critical);
-        box.setWindowTitle(QStringLiteral("処理の中止"));
-        box.setText(BackupCopy::fileName() +
-                    QStringLiteral("ファイルを終了して、再度処理してください。"));
-    }
-    box.setDetailedText(failure.details);
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
-    activateWindow();
+    if (failure.kind == BackupFailure::Kind::Other)
+        showBox(QMessageBox::NoIcon, QApplication::applicationDisplayName(),
+                failure.number != 0 ? QString::number(failure.number) + u' ' + failure.text
+                                    : failure.text,
+                failure.details);
+    else // denied, or the file is held by another program
+        showBox(QMessageBox::Critical, QStringLiteral("処理の中止"),
+                BackupCopy::fileName() +
+                    QStringLiteral("ファイルを終了して、再度処理してください。"),
+                failure.details);
 }

@@ -34,8 +34,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    enum class Connection { Open, Closed };
-
     void fillTargets();
     void targetChosen(int index);
     void backupClicked();
@@ -57,7 +55,6 @@ private:
     QPushButton* RCBTN;
     QPushButton* RTBTN;
 
-    Connection connection_ = Connection::Closed;
     QString target_;
     std::unique_ptr<BackupCopy> copy_;
     QThread* worker_ = nullptr;
