@@ -4,16 +4,6 @@
 #include <QLabel>
 #include <QRadioButton>
 
-ReceiptOutcome receiptOutcome(ReceiptOutcome::Kind kind, const QString& where,
-                              const QString& reason)
-{
-    ReceiptOutcome outcome;
-    outcome.kind = kind;
-    outcome.where = where;
-    outcome.reason = reason;
-    return outcome;
-}
-
 ReceiptsSeen::ReceiptsSeen(ReceiptOutcome a) : answer(std::move(a))
 {
     before_ = CounterScreen::receiptMaker();

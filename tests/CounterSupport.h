@@ -5,15 +5,12 @@
 
 #include <functional>
 
-ReceiptOutcome receiptOutcome(ReceiptOutcome::Kind kind, const QString& where = {},
-                              const QString& reason = {});
-
 // A receipt maker that keeps every sale, deposit and payment handed to it and
 // answers with the outcome the test sets; it stands in for the receipt layer
 // while it lives.
 class ReceiptsSeen {
 public:
-    explicit ReceiptsSeen(ReceiptOutcome answer = receiptOutcome(ReceiptOutcome::Kind::Printed));
+    explicit ReceiptsSeen(ReceiptOutcome answer = {ReceiptOutcome::Kind::Printed, {}, {}, {}});
     ~ReceiptsSeen() { CounterScreen::setReceiptMaker(before_); }
     Q_DISABLE_COPY(ReceiptsSeen)
 
@@ -25,13 +22,11 @@ private:
     ReceiptMaker before_;
 };
 
-// Products of the shop at the counter.
 inline const QString Bread = QStringLiteral("4900000000011");   // 1000, major 1, middle 101
 inline const QString Milk = QStringLiteral("4900000000028");    // 1000, categories not listed
 inline const QString Tea = QStringLiteral("4900000000035");     // 540
 inline const QString Special = QStringLiteral("4900000000042"); // 1080, 500 all day long
 
-// A product priced for the counter: code, name, price, more fields.
 void addCounterProduct(Database& db, const QString& code, const QString& name, const QString& price,
                        QVariantMap more = {});
 
@@ -51,11 +46,9 @@ struct Counter {
     // the quantity, Enter.
     void sell(const QString& code, const QString& quantity = QStringLiteral("1"),
               const QString& price = QString());
-    // Account, memo, partner, amount and quantity of a deposit or payment,
-    // each confirmed with Enter.
+    // A deposit's or payment's fields, each confirmed with Enter.
     void book(const QString& account, const QString& partner, const QString& amount,
               const QString& quantity = QStringLiteral("1"), const QString& memo = QString());
-    // "+", then the amount into the tendered field and Enter.
     void tender(const QString& amount);
     void option(int n);
     void post() { screens.click(QStringLiteral("RSBTN")); }

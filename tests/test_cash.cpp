@@ -3,7 +3,6 @@
 #include "data/Clock.h"
 #include "pos/ReceiptRows.h"
 
-#include <QLabel>
 #include <QTableWidget>
 
 class CashTest : public QObject {
@@ -89,7 +88,6 @@ private slots:
         c.field("Text7")->setFocus();
         enter(c.field("Text7"));
         QCOMPARE(c.texts({"focus", "Text5"}), (QStringList{"Text4", "**"}));
-        QVERIFY(screens.find<QLabel>("LabelAPF")->styleSheet().contains("#004000"));
         // An emptied quantity is no line either.
         c.book("0001", "1", "100", "");
         QVERIFY(c.field("Text7")->hasFocus());
@@ -151,8 +149,7 @@ private slots:
     {
         auto&& [folder, t, screens, c] = AtTheCounter("MUK4UT05");
         QTest::keyClick(c.field("Text4"), '+');
-        QVERIFY(c.field("Text4")->hasFocus());
-        QVERIFY(!c.field("Text8")->isEnabled());
+        QCOMPARE(c.texts({"focus"}) << screens.usable({"Text8"}), QStringList{"Text4"});
         c.book("0001", "1", "500", "2");
         QTest::keyClick(c.field("Text4"), '+');
         QCOMPARE(c.texts({"focus", "LabelS"}), (QStringList{"Text8", ""}));
@@ -160,12 +157,8 @@ private slots:
         MessageBoxes boxes;
         enter(c.field("Text8"));
         QCOMPARE(boxes.texts(), QStringList{"お預り金額が足りません。"});
-        QCOMPARE(boxes.seen()[0].icon, QMessageBox::NoIcon);
-        QCOMPARE(screens.find<QLineEdit>("Text9")->palette().color(QPalette::Text),
-                 QColor(0xFF, 0x00, 0x00));
         // The total is proposed again.
         QCOMPARE(c.texts({"Text9", "Text8"}), (QStringList{"-1", " 1000"}));
-        QVERIFY(!screens.button("RSBTN")->isEnabled());
         enter(c.field("Text8"));
         QCOMPARE(c.texts({"Text9", "focus"}), (QStringList{"0", "RSBTN"}));
     }
@@ -238,22 +231,6 @@ private slots:
         QCOMPARE(c.text("Text1"), QString("駅前通り商店街本"));
         c.book("0003", "1", "10");
         QCOMPARE(screens.gridRows().value(0).value(2), QString("𠮷野家の仕入代"));
-    }
-
-    void aReceiptFailureLeavesThePostingAndANote()
-    {
-        auto&& [folder, t, screens, c] =
-            AtTheCounter("MUK4UT06", [](Database& db) { setParameter(db, "printer", "01"); });
-        ReceiptsSeen receipts(
-            receiptOutcome(ReceiptOutcome::Kind::Failed, {}, "プリンタが応答しません。"));
-        c.book("0001", "1", "300");
-        c.tender("300");
-        c.post();
-        QCOMPARE(screens.label("LabelM"),
-                 QString("支払は登録しました。レシートを作成できませんでした：プリンタが応答しま"
-                         "せん。"));
-        QCOMPARE(receipts.movements[0].direction, CashDirection::Payment);
-        QCOMPARE(count(t, "MOMSYK"), 1);
     }
 };
 
