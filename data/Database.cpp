@@ -95,6 +95,7 @@ DbResult Database::openFile(const QString& path)
 void Database::close()
 {
     prepared_.clear();
+    foundReadOnly_ = false;
     if (!db_.isValid())
         return;
     db_.close();
@@ -110,6 +111,8 @@ bool Database::isOpen() const
 DbError Database::failed(const QString& statement, const QString& driverText) const
 {
     DbError error{statement, driverText};
+    if (driverText.contains(QLatin1String("attempt to write a readonly database")))
+        foundReadOnly_ = true;
     if (error.damaged())
         damagedFiles().insert(QFileInfo(db_.databaseName()).absoluteFilePath());
     return error;
@@ -130,9 +133,28 @@ DbResult Database::execute(const QString& statement, const QVariantList& values)
 {
     // A rollback only puts back what the file held before; anything else
     // could spread the damage.
-    if (damaged() && statement != QLatin1String("ROLLBACK"))
-        return Database::refusedWrite(statement);
+    if (statement == QLatin1String("ROLLBACK"))
+        return run(statement, values);
+    if (DbResult r = readyToWrite(statement); !r.ok())
+        return r;
     return run(statement, values);
+}
+
+DbResult Database::readyToWrite(const QString& statement)
+{
+    if (damaged())
+        return Database::refusedWrite(statement);
+    reopenIfReadOnly();
+    return {};
+}
+
+void Database::reopenIfReadOnly()
+{
+    if (!foundReadOnly_ || !isOpen())
+        return;
+    foundReadOnly_ = false;
+    // Whatever the reopening finds shows in the statement that follows.
+    (void)openFile(db_.databaseName());
 }
 
 DbResult Database::exec(QSqlQuery& query, const QString& statement, const QVariantList& values)
@@ -175,6 +197,7 @@ DbResult Database::select(const QString& statement, const QVariantList& values,
 QSqlQuery* Database::prepared(const QString& statement, DbResult& result)
 {
     result = {};
+    reopenIfReadOnly();
     auto found = prepared_.find(statement);
     if (found != prepared_.end())
         return found->second.get();

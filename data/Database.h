@@ -75,8 +75,9 @@ public:
     DbResult exec(QSqlQuery& query, const QString& statement, const QVariantList& values);
     // Whether the engine has reported this connection's file damaged.
     bool damaged() const;
-    // What a write to a damaged file gets instead of being carried out.
-    static DbError refusedWrite(const QString& statement);
+    // Whether a write may go ahead: never to a damaged file, and on a fresh
+    // connection when this one found the file read-only.
+    DbResult readyToWrite(const QString& statement);
 
     // A statement prepared once for the life of the connection, for the
     // look-ups made at every scan at the counter; nullptr, with the engine's
@@ -86,9 +87,15 @@ public:
 private:
     DbResult run(const QString& statement, const QVariantList& values);
 
+    // A connection that found the file read-only stays so, even once the
+    // file can be written again; the next statement opens it afresh.
+    void reopenIfReadOnly();
+    static DbError refusedWrite(const QString& statement);
+
     QString name_;
     QSqlDatabase db_;
     std::map<QString, std::unique_ptr<QSqlQuery>> prepared_;
+    mutable bool foundReadOnly_ = false;
 };
 
 // Rolls back unless committed, so that a multi-record write either lands

@@ -175,8 +175,8 @@ DbResult RecordSet::update()
                        QStringLiteral("no add or edit pending")};
     }
 
-    if (db_.damaged())
-        return Database::refusedWrite(sql);
+    if (DbResult r = db_.readyToWrite(sql); !r.ok())
+        return r;
     QSqlQuery query(db_.handle());
     if (!query.prepare(sql))
         return db_.failed(sql, query.lastError().text());
@@ -204,8 +204,8 @@ DbResult RecordSet::remove()
         QStringLiteral("DELETE FROM ") + table_ + QStringLiteral(" WHERE rowid = ?");
     if (bof() || eof())
         return DbError{sql, QStringLiteral("no current record")};
-    if (db_.damaged())
-        return Database::refusedWrite(sql);
+    if (DbResult r = db_.readyToWrite(sql); !r.ok())
+        return r;
     QSqlQuery query(db_.handle());
     if (!query.prepare(sql))
         return db_.failed(sql, query.lastError().text());
