@@ -5,10 +5,10 @@
 //
 //   muk4receiptbench [folder]   (default: a fresh temporary folder)
 
-#include "data/SheetPage.h"
 #include "pos/ReceiptOutput.h"
 #include "pos/ReceiptRows.h"
 #include "pos/ReceiptTemplates.h"
+#include "workbook/SheetPage.h"
 
 #include <QApplication>
 #include <QDir>

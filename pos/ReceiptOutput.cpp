@@ -1,9 +1,9 @@
 #include "pos/ReceiptOutput.h"
 
-#include "data/SheetPage.h"
 #include "pos/ReceiptPrinter.h"
 #include "pos/ReceiptRows.h"
 #include "pos/ReceiptTemplates.h"
+#include "workbook/SheetPage.h"
 
 #include <QDir>
 #include <QRegularExpression>

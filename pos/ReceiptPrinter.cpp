@@ -1,6 +1,6 @@
 #include "pos/ReceiptPrinter.h"
 
-#include "data/SheetPage.h"
+#include "workbook/SheetPage.h"
 
 #include <QPainter>
 #include <QPrinter>

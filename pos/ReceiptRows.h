@@ -1,8 +1,8 @@
 #pragma once
 
-#include "data/StyleSheet.h"
-#include "data/Workbook.h"
 #include "pos/Receipt.h"
+#include "workbook/StyleSheet.h"
+#include "workbook/Workbook.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 #include "pos/ReceiptTemplates.h"
 
-#include "data/SheetPage.h"
+#include "workbook/SheetPage.h"
 
 #include <QDir>
 #include <QFileInfo>

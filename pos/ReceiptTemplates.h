@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/Workbook.h"
+#include "workbook/Workbook.h"
 
 #include <QString>
 

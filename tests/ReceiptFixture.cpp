@@ -1,7 +1,7 @@
 #include "ReceiptFixture.h"
 
-#include "data/SheetPage.h"
 #include "pos/ReceiptTemplates.h"
+#include "workbook/SheetPage.h"
 
 #include <QBuffer>
 #include <QDir>

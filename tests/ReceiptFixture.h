@@ -1,8 +1,8 @@
 #pragma once
 
-#include "data/SheetPage.h"
 #include "pos/Receipt.h"
 #include "pos/ReceiptPrinter.h"
+#include "workbook/SheetPage.h"
 
 #include <QImage>
 #include <QJsonObject>

@@ -1,9 +1,9 @@
 #include "Fixture.h"
 #include "ReceiptFixture.h"
 
-#include "data/SheetPage.h"
 #include "pos/ReceiptOutput.h"
 #include "pos/ReceiptTemplates.h"
+#include "workbook/SheetPage.h"
 
 #include <QDir>
 #include <QJsonArray>

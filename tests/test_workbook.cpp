@@ -2,10 +2,10 @@
 #include "ReceiptFixture.h"
 
 #include "data/Clock.h"
-#include "data/NumberFormat.h"
-#include "data/SheetPage.h"
 #include "pos/ReceiptRows.h"
 #include "pos/ReceiptTemplates.h"
+#include "workbook/NumberFormat.h"
+#include "workbook/SheetPage.h"
 
 #include <QJsonArray>
 #include <QPainter>

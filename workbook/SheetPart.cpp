@@ -1,6 +1,6 @@
-#include "data/SheetPart.h"
+#include "workbook/SheetPart.h"
 
-#include "data/CellAddress.h"
+#include "workbook/CellAddress.h"
 
 #include <QLocale>
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "data/Workbook.h"
+#include "workbook/Workbook.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "data/Package.h"
+#include "workbook/Package.h"
 
-#include "data/XmlTree.h"
+#include "workbook/XmlTree.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "data/CellAddress.h"
+#include "workbook/CellAddress.h"
 
 int columnNumber(QStringView letters)
 {

@@ -1,4 +1,4 @@
-#include "data/XmlTree.h"
+#include "workbook/XmlTree.h"
 
 #include <QRegularExpression>
 #include <QXmlStreamReader>

@@ -1,6 +1,6 @@
-#include "data/SheetPage.h"
+#include "workbook/SheetPage.h"
 
-#include "data/NumberFormat.h"
+#include "workbook/NumberFormat.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>

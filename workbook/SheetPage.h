@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/SheetView.h"
+#include "workbook/SheetView.h"
 
 #include <QFont>
 #include <QRectF>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "data/CellAddress.h"
-#include "data/Package.h"
-#include "data/SheetPart.h"
-#include "data/StyleSheet.h"
+#include "workbook/CellAddress.h"
+#include "workbook/Package.h"
+#include "workbook/SheetPart.h"
+#include "workbook/StyleSheet.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "data/NumberFormat.h"
+#include "workbook/NumberFormat.h"
 
 #include <QLocale>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "data/SheetView.h"
+#include "workbook/SheetView.h"
 
-#include "data/Workbook.h"
+#include "workbook/Workbook.h"
 
 namespace {
 constexpr double EmuPerPoint = 12700;

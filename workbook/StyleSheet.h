@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/XmlTree.h"
+#include "workbook/XmlTree.h"
 
 #include <QHash>
 #include <QList>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/CellAddress.h"
-#include "data/StyleSheet.h"
+#include "workbook/CellAddress.h"
+#include "workbook/StyleSheet.h"
 
 #include <QByteArray>
 #include <QHash>

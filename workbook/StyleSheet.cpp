@@ -1,4 +1,4 @@
-#include "data/StyleSheet.h"
+#include "workbook/StyleSheet.h"
 
 #include <algorithm>
 
