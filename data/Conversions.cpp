@@ -4,11 +4,18 @@
 
 namespace Conversions {
 
-double toNumber(QStringView text)
+namespace {
+// The leading plain number of a text: blanks, tabs and line feeds are
+// skipped anywhere, as a numeric-string conversion does, and the number ends
+// at the first character that cannot continue it. An exponent ("1e300",
+// "2D3") is no part of a plain number: it is reported, never read.
+struct Scanned {
+    double value = 0;
+    bool exponent = false;
+};
+
+Scanned scan(QStringView text)
 {
-    // Blanks, tabs and line feeds are skipped anywhere, as a numeric-string
-    // conversion does; the number ends at the first character that cannot
-    // continue it.
     QString compact;
     compact.reserve(text.size());
     for (const QChar c : text) {
@@ -32,33 +39,41 @@ double toNumber(QStringView text)
     }
     const qsizetype mantissaDigits = i - mantissaStart;
     if (mantissaDigits == 0 || (mantissaDigits == 1 && compact[mantissaStart] == u'.'))
-        return 0;
-    qsizetype end = i;
-    if (i < n &&
-        (compact[i] == u'e' || compact[i] == u'E' || compact[i] == u'd' || compact[i] == u'D')) {
-        qsizetype j = i + 1;
-        if (j < n && (compact[j] == u'+' || compact[j] == u'-'))
-            ++j;
-        if (isDigit(j)) {
-            while (isDigit(j))
-                ++j;
-            end = j;
-        }
-    }
-    QString number = compact.left(end);
-    for (QChar& c : number) {
-        if (c == u'd' || c == u'D')
-            c = u'e';
+        return {};
+    Scanned scanned;
+    if (i < n && QStringView(u"eEdD").contains(compact[i])) {
+        const qsizetype j =
+            i + 1 < n && (compact[i + 1] == u'+' || compact[i + 1] == u'-') ? i + 2 : i + 1;
+        scanned.exponent = isDigit(j);
     }
     bool ok = false;
-    const double value = number.toDouble(&ok);
-    return ok && std::isfinite(value) ? value : 0;
+    const double value = compact.left(i).toDouble(&ok);
+    scanned.value = ok && std::isfinite(value) ? value : 0;
+    return scanned;
+}
+} // namespace
+
+double toNumber(QStringView text)
+{
+    return scan(text).value;
+}
+
+std::optional<double> storedNumber(QStringView text, int wholeDigits)
+{
+    const Scanned scanned = scan(text);
+    if (scanned.exponent || !(std::abs(scanned.value) < std::pow(10.0, wholeDigits)))
+        return std::nullopt;
+    return scanned.value;
 }
 
 QString plainNumber(double value)
 {
     if (value == 0)
         return QStringLiteral("0");
+    // Whole numbers past fifteen digits are written out, never as "1e+20",
+    // which would read back as 1.
+    if (std::abs(value) >= 1e15)
+        return QString::number(value, 'f', 0);
     return QString::number(value, 'g', 15);
 }
 
@@ -72,10 +87,12 @@ QString format(double value, QStringView pattern)
 {
     const bool grouped = pattern.contains(u',');
     const bool forceDigit = pattern.contains(u'0');
-    const qint64 whole = std::llround(value);
+    // Rounded as a double: a value past the 64-bit integers is written out in
+    // full rather than wrapped.
+    const double whole = std::isfinite(value) ? std::round(value) : 0;
     if (whole == 0 && !forceDigit)
         return QString();
-    QString digits = QString::number(whole < 0 ? -whole : whole);
+    QString digits = QString::number(std::abs(whole), 'f', 0);
     if (grouped) {
         for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
             digits.insert(at, u',');
@@ -123,8 +140,10 @@ QString periodCode(QStringView businessDate)
 
 QString nextSequence(QStringView lastSequence)
 {
-    const qint64 last = static_cast<qint64>(toNumber(lastSequence));
-    return QString::number(last % 100000 + 1 + 100000).right(5);
+    // The last five digits only, so that a stored counter of any size never
+    // wraps.
+    const auto last = static_cast<qint64>(std::fmod(std::trunc(toNumber(lastSequence)), 100000.0));
+    return QString::number(last + 1 + 100000).right(5);
 }
 
 double unitBasePrice(double taxIncludedPrice, double taxRate)

@@ -3,12 +3,21 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 // Number and code conversions shared by every screen.
 namespace Conversions {
 
-// The leading numeric part of a text (blanks ignored, optional sign, decimals
-// and exponent), 0 when there is none: "12abc" -> 12, "abc" -> 0, " 1 2" -> 12.
+// The leading plain number of a text (blanks ignored, optional sign and
+// decimals), 0 when there is none: "12abc" -> 12, "abc" -> 0, " 1 2" -> 12.
+// An exponent is not read: "1e3" -> 1.
 double toNumber(QStringView text);
+
+// A number read back from the database into a field of wholeDigits digits:
+// the plain number as toNumber reads it, or nothing when the text holds an
+// exponent form ("1e300") or a value the field's digits cannot hold. Such a
+// value was put there by hand, not by the program, and is not to be used.
+std::optional<double> storedNumber(QStringView text, int wholeDigits);
 
 // A number as the platform writes it for display: a leading blank before a
 // non-negative value (" 5000", "-20", " 0.1").
