@@ -195,9 +195,10 @@ void CounterScreen::fillStaff()
         staff_.clear();
     for (const StaffMember& member : staff_)
         CB1->addItem(member.name, static_cast<int>(Conversions::toNumber(member.code)));
+    // Nobody is chosen: the combo shows the cashier on duty, as stored, even
+    // when that is no name at all.
     CB1->setCurrentIndex(-1);
-    const QString name = shop_.staffName.trimmed();
-    CB1->setPlaceholderText(name.isEmpty() ? QStringLiteral("名前を選択してください") : name);
+    CB1->setPlaceholderText(shop_.staffName);
     LabelN->setText(shop_.staffCode);
 }
 
@@ -296,6 +297,15 @@ bool CounterScreen::lineReady(std::initializer_list<LineField> fields,
     return true;
 }
 
+bool CounterScreen::amountsFit(double lineAmount, double total, EntryField* quantity)
+{
+    if (fitsDisplay(lineAmount) && fitsDisplay(total))
+        return true;
+    say(QStringLiteral("金額は99,999,999までです。この行は登録できません。"));
+    quantity->giveBack();
+    return false;
+}
+
 bool CounterScreen::roomForLine()
 {
     if (entryMode_ == EntryMode::Change || lineCount() < 100)
@@ -363,7 +373,6 @@ void CounterScreen::proposeTender()
 void CounterScreen::tenderFocused()
 {
     proposeTender();
-    Text8->setAlignment(Qt::AlignLeft);
     Text8->selectAll();
     // A line being changed is given up with its fields.
     clearEntry();
@@ -449,7 +458,10 @@ void CounterScreen::post()
         receipt = makeReceipt();
     }
     if (closesAfterPosting()) {
-        if (receipt && receipt->kind != ReceiptOutcome::Kind::Printed)
+        // The screen goes: whatever the operator should know of the receipt
+        // (a template that did not keep it included) comes in a box.
+        if (receipt &&
+            (receipt->kind != ReceiptOutcome::Kind::Printed || !receipt->reason.isEmpty()))
             message(receipt->kind == ReceiptOutcome::Kind::Failed ? MessageForm::Error
                                                                   : MessageForm::Plain,
                     receipt->note(subject()));

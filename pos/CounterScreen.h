@@ -88,6 +88,10 @@ protected:
     // A line field took the focus: the tender and the post button close
     // until "+" is pressed again.
     void lineFieldFocused(const QString& legend, Qt::Alignment alignment);
+    // Whether a line of this amount, making this total, fits what the
+    // screen shows and takes as tendered; if not, the operator is told and
+    // the quantity is given back.
+    bool amountsFit(double lineAmount, double total, EntryField* quantity);
     // Whether another line fits; a 101st line is refused in LabelM.
     bool roomForLine();
     // After the confirmed line is in the list: the grid (one row added, or

@@ -32,6 +32,15 @@ public:
         return true;
     }
 
+    // The list as it would be with the line put in, to be checked before
+    // the line is taken.
+    LineList with(int number, const Line& line) const
+    {
+        LineList trial = *this;
+        trial.put(number, line);
+        return trial;
+    }
+
     void clear() { lines_.clear(); }
 
 private:

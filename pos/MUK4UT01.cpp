@@ -132,6 +132,8 @@ void MUK4UT01::buildEntry()
             lineFieldFocused(Return, Qt::AlignRight);
         });
     }
+    // Only this screen's tender reads from the left while it is typed.
+    connect(Text8, &EntryField::focused, this, [this] { Text8->setAlignment(Qt::AlignLeft); });
     connect(Text6, &EntryField::entered, this, &MUK4UT01::priceEntered);
     connect(Text7, &EntryField::entered, this, &MUK4UT01::quantityEntered);
 }
@@ -156,6 +158,13 @@ void MUK4UT01::areaAssign()
 {
     CounterScreen::areaAssign();
     choose(Settlement::Cash);
+}
+
+void MUK4UT01::areaInit()
+{
+    CounterScreen::areaInit();
+    for (QLineEdit* figure : {Text10, Text11, Text12})
+        figure->clear();
 }
 
 void MUK4UT01::resetLines()
@@ -189,6 +198,15 @@ void MUK4UT01::lookUp()
     if (!product) {
         Text5->setText(QStringLiteral("MRNF"));
         say(QStringLiteral("商品コードが不正です。"));
+        Text4->giveBack();
+        return;
+    }
+    if (!product->badValue.isEmpty()) {
+        showBox(QMessageBox::Critical, QStringLiteral("MESSAGE"),
+                QStringLiteral("商品の単価を読み込めませんでした。"),
+                QStringLiteral("MBMSHO %1: %2 is no number of %3 digits")
+                    .arg(code, product->badValue)
+                    .arg(PriceDigits));
         Text4->giveBack();
         return;
     }
@@ -237,6 +255,8 @@ void MUK4UT01::quantityEntered()
     SaleLine line = SaleLine::make(Text4->text(), Text5->text(), price, quantity, shop().taxRate,
                                    priced_->major, priced_->middle, priced_->cost);
     line.special = !priced_->special.isEmpty() && price == Conversions::toNumber(priced_->special);
+    if (!amountsFit(line.amount, totalsOf(lines_.with(lineNumber(), line).all()).total, Text7))
+        return;
     lines_.put(lineNumber(), line);
     lineStored();
 }

@@ -37,6 +37,7 @@ protected:
     PostingResult postTransaction(const QString& receipt, const QDateTime& moment) override;
     ReceiptOutcome makeReceipt() override;
     bool closesAfterPosting() const override;
+    void areaInit() override;
     void areaAssign() override;
 
 private:

@@ -221,12 +221,17 @@ void MUK4UT05::quantityEntered()
         return;
     if (!roomForLine())
         return;
-    FG1->setEnabled(true);
     const QString memo = Text10->text().isEmpty() ? QStringLiteral(" ") : Text10->text();
-    lines_.put(lineNumber(),
-               CashLine::make(Text4->text(), Text5->text(), memo, Text11->text(), Text12->text(),
-                              Conversions::toNumber(Text6->text()),
-                              Conversions::plainNumber(Conversions::toNumber(Text7->text()))));
+    const CashLine line =
+        CashLine::make(Text4->text(), Text5->text(), memo, Text11->text(), Text12->text(),
+                       Conversions::toNumber(Text6->text()),
+                       Conversions::plainNumber(Conversions::toNumber(Text7->text())));
+    if (!amountsFit(line.amount,
+                    cashTotalsOf(lines_.with(lineNumber(), line).all(), shop().taxRate).total,
+                    Text7))
+        return;
+    FG1->setEnabled(true);
+    lines_.put(lineNumber(), line);
     lineStored();
 }
 

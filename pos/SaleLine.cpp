@@ -44,6 +44,17 @@ CounterProduct CounterProduct::fromRecord(const QVariantMap& r)
     p.periodTo = text("CB16");
     p.timeFrom = text("CB17");
     p.timeTo = text("CB18");
+    // The special price matters only where a special is set up.
+    QStringList prices{QStringLiteral("CB11"), QStringLiteral("CB07")};
+    if (p.kind == u"1" || p.kind == u"2" || p.kind == u"3")
+        prices << QStringLiteral("CB14");
+    for (const QString& field : prices) {
+        const QString stored = r.value(field).toString();
+        if (!Conversions::storedNumber(stored, PriceDigits)) {
+            p.badValue = field + QStringLiteral(" = ") + stored;
+            break;
+        }
+    }
     return p;
 }
 
@@ -70,9 +81,10 @@ DbResult findProduct(Database& db, const QString& code, std::optional<CounterPro
 
 DbResult categoryLabel(Database& db, const QString& table, const QString& code, QString& out)
 {
-    out = code + QStringLiteral("   ");
     if (table != u"MBMBRL" && table != u"MBMBRM")
         return DbError{table, QStringLiteral("not a category table")};
+    // The major category stands three blanks from its name, the middle one.
+    out = code + QString(table == u"MBMBRL" ? 3 : 1, u' ');
     const QString statement =
         QStringLiteral("SELECT CB03 FROM %1 WHERE CB01 = ? ORDER BY CB01").arg(table);
     QSqlQuery* query = nullptr;

@@ -22,15 +22,22 @@ struct CounterProduct {
     QString periodTo;
     QString timeFrom;
     QString timeTo;
+    // The first price that is no number of the master's eight digits (a
+    // hand-edited file), as "CB11 = 1e300"; empty when every price reads.
+    QString badValue;
 
     static CounterProduct fromRecord(const QVariantMap& record);
 };
 
+// The digits of the master's prices.
+inline constexpr int PriceDigits = 8;
+
 // The look-up of a scanned code; the counter screens take 13 digits only.
 DbResult findProduct(Database& db, const QString& code, std::optional<CounterProduct>& out);
 
-// A category beside the product: its code, three blanks and its short name
-// when the category is in its table (MBMBRL or MBMBRM).
+// A category beside the product: its code, three blanks (a major category,
+// MBMBRL) or one (a middle category, MBMBRM), and its short name when the
+// category is in its table.
 DbResult categoryLabel(Database& db, const QString& table, const QString& code, QString& out);
 
 // The special price in force at this moment, if any. Dates and times are

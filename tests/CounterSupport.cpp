@@ -1,22 +1,19 @@
 #include "CounterSupport.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QRadioButton>
 
 ReceiptsSeen::ReceiptsSeen(ReceiptOutcome a) : answer(std::move(a))
 {
-    before_ = CounterScreen::receiptMaker();
-    ReceiptMaker maker = before_;
-    maker.sale = [this](const FinishedSale& sale, const QString&, const QString&) {
-        sales << sale;
-        return answer;
-    };
-    maker.cash = [this](const FinishedCashMovement& movement, const QString&, const QString&) {
-        movements << movement;
-        return answer;
-    };
-    CounterScreen::setReceiptMaker(maker);
+    CounterScreen::setReceiptMaker(
+        {[this](const FinishedSale& sale, const QString&, const QString&) {
+             sales << sale;
+             return answer;
+         },
+         [this](const FinishedCashMovement& movement, const QString&, const QString&) {
+             movements << movement;
+             return answer;
+         }});
 }
 
 void addCounterProduct(Database& db, const QString& code, const QString& name, const QString& price,
@@ -65,14 +62,12 @@ QStringList Counter::texts(const QStringList& names)
 {
     QStringList shown;
     for (const QString& name : names) {
-        if (name == u"focus")
-            shown << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "");
-        else if (auto* edit = screens.find<QLineEdit>(name))
-            shown << edit->text();
-        else if (auto* label = screens.find<QLabel>(name))
-            shown << label->text();
-        else
-            shown << name + QStringLiteral(" is missing");
+        // Fields and labels alike show their "text".
+        const QWidget* w =
+            name == u"focus" ? QApplication::focusWidget() : screens.find<QWidget>(name);
+        shown << (!w                 ? name + QStringLiteral(" is missing")
+                  : name == u"focus" ? w->objectName()
+                                     : w->property("text").toString());
     }
     return shown;
 }

@@ -14,12 +14,10 @@ public:
     ~ReceiptsSeen() { CounterScreen::setReceiptMaker(before_); }
     Q_DISABLE_COPY(ReceiptsSeen)
 
+    const ReceiptMaker before_ = CounterScreen::receiptMaker();
     QList<FinishedSale> sales;
     QList<FinishedCashMovement> movements;
     ReceiptOutcome answer;
-
-private:
-    ReceiptMaker before_;
 };
 
 inline const QString Bread = QStringLiteral("4900000000011");   // 1000, major 1, middle 101

@@ -23,18 +23,14 @@ private slots:
         qInfo("seed %u", seed);
         QRandomGenerator random(seed);
         // One register: the receipt number alone keys its lines and credit.
-        const QString broken = R"(SELECT
-            (SELECT count(*) FROM MOMURA h WHERE CAST(CF04 AS INTEGER)
-                <> (SELECT count(*) FROM MOVURA l WHERE l.CF03 = h.CF03)) AS short,
-            (SELECT count(*) FROM MOVURA WHERE CF03 NOT IN (SELECT CF03 FROM MOMURA)) AS orphans,
-            (SELECT count(*) FROM MOMURA WHERE (substr(CF07, 1, 1) IN ('2', '3'))
-                <> (CF03 IN (SELECT CF03 FROM MDMURK))) AS credit,
-            (SELECT count(*) FROM MDMURK WHERE CF03 NOT IN (SELECT CF03 FROM MOMURA)) AS stray,
-            (SELECT CB02 || CB03 FROM MBMSYS WHERE CB01 = 'receipt')
-                = coalesce((SELECT CF03 FROM MOMURA ORDER BY rowid DESC LIMIT 1), '61200000')
-                AS counted)";
-        const QVariantMap sound{
-            {"short", 0}, {"orphans", 0}, {"credit", 0}, {"stray", 0}, {"counted", 1}};
+        const QString broken = R"(SELECT (SELECT count(*) FROM MOMURA h WHERE CAST(CF04 AS INTEGER)
+                <> (SELECT count(*) FROM MOVURA l WHERE l.CF03 = h.CF03))
+            + (SELECT count(*) FROM MOVURA WHERE CF03 NOT IN (SELECT CF03 FROM MOMURA))
+            + (SELECT count(*) FROM MOMURA WHERE (substr(CF07, 1, 1) IN ('2', '3'))
+                <> (CF03 IN (SELECT CF03 FROM MDMURK)))
+            + (SELECT count(*) FROM MDMURK WHERE CF03 NOT IN (SELECT CF03 FROM MOMURA)) AS broken,
+            (SELECT CB02 || CB03 FROM MBMSYS WHERE CB01 = 'receipt') = coalesce((SELECT CF03
+                FROM MOMURA ORDER BY rowid DESC LIMIT 1), '61200000') AS counted)";
         qint64 posted = 0;
         for (int kill = 0; kill < 50; ++kill) {
             QProcess process;
@@ -47,7 +43,7 @@ private slots:
             QCOMPARE(process.exitStatus(), QProcess::CrashExit);
             TestDb t;
             QCOMPARE(row(t, "PRAGMA integrity_check").first().toString(), QString("ok"));
-            QCOMPARE(row(t, broken), sound);
+            QCOMPARE(row(t, broken), (QVariantMap{{"broken", 0}, {"counted", 1}}));
             QVERIFY(count(t, "MOMURA") >= posted);
             posted = count(t, "MOMURA");
         }
