@@ -1,15 +1,15 @@
 #include "ReceiptFixture.h"
 
 #include "pos/ReceiptTemplates.h"
-#include "workbook/SheetPage.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTest>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 namespace {
 // The program's output; a failure ends the test program.
@@ -84,6 +84,12 @@ void writeFile(const QString& path, const QByteArray& bytes)
         qFatal("cannot write %s", qPrintable(path));
 }
 
+int permissions(const QString& path)
+{
+    struct stat status;
+    return ::stat(qPrintable(path), &status) == 0 ? int(status.st_mode & 07777) : -1;
+}
+
 QString partOf(const QString& path, const QString& part)
 {
     Package package;
@@ -132,8 +138,7 @@ QJsonObject cellsOf(const QJsonObject& workbook, const QString& sheet)
 
 QString pdfText(const QString& path)
 {
-    return QString::fromUtf8(run("pdftotext", {"-layout", path, "-"}))
-        .normalized(QString::NormalizationForm_KC);
+    return QString::fromUtf8(run("pdftotext", {"-layout", path, "-"}));
 }
 
 QImage pdfPage(const QString& path)
