@@ -61,9 +61,8 @@ FinishedCashMovement finishedCash(CashDirection direction, double tendered,
 
 FinishedSale sampleSale()
 {
-    return finishedSale(
-        Settlement::Cash, 1000,
-        {saleLine(QStringLiteral("パン"), 1, 150), saleLine(QStringLiteral("牛乳"), 3, 198)});
+    return finishedSale(Settlement::Cash, 1000,
+                        {saleLine("パン", 1, 150), saleLine("牛乳", 3, 198)});
 }
 
 QString testData(const QString& name)
