@@ -3,6 +3,7 @@
 #include "pos/ReceiptPrinter.h"
 #include "pos/ReceiptRows.h"
 #include "pos/ReceiptTemplates.h"
+#include "workbook/PdfDocument.h"
 #include "workbook/SheetPage.h"
 
 #include <QDir>
@@ -44,19 +45,39 @@ QString pdfName(const QString& receiptNumber)
     return (name.isEmpty() ? QStringLiteral("receipt") : name) + QStringLiteral(".pdf");
 }
 
+// Receipts are for the owner's eyes only: the folder and the PDFs the
+// program makes are closed to others whatever the umask; what exists
+// already keeps the permissions someone gave it.
+constexpr QFile::Permissions OwnerOnly = QFile::ReadOwner | QFile::WriteOwner;
+
 bool savePdf(const SheetPage& page, const QString& path, const QString& title, QString& error)
 {
-    if (!QDir().mkpath(QFileInfo(path).path())) {
-        error = QStringLiteral("cannot make the folder %1").arg(QFileInfo(path).path());
+    const QString folder = QFileInfo(path).path();
+    if (!QFileInfo(folder).isDir() && !QDir().mkdir(folder, OwnerOnly | QFile::ExeOwner)) {
+        error = QStringLiteral("cannot make the folder %1").arg(folder);
         return false;
     }
+    // Made whole in memory, then written in one unbuffered write whose count
+    // is checked: on a full disk a write can come up short without any error
+    // being raised, and a cut-off PDF must not be kept as a receipt.
+    const QByteArray pdf = pdfDocument(page, title, error);
+    if (pdf.isEmpty())
+        return false;
+    const bool fresh = !QFileInfo::exists(path);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        (fresh && !file.setPermissions(OwnerOnly))) {
         error = file.errorString();
         return false;
     }
-    if (!writePdf(page, file, title, error))
+    if (const qint64 written = file.write(pdf); written != pdf.size()) {
+        error = QStringLiteral("%1 of %2 bytes written (%3)")
+                    .arg(written)
+                    .arg(pdf.size())
+                    .arg(file.error() == QFileDevice::NoError ? QStringLiteral("disk full?")
+                                                              : file.errorString());
         return false;
+    }
     if (!file.commit()) {
         error = file.errorString();
         return false;

@@ -112,7 +112,7 @@ QString heading(int row, double height, int style, const QString& text)
                                            "xml:space=\"preserve\">%3</t></is></c>")
                                 .arg(row)
                                 .arg(style)
-                                .arg(xmlEscaped(text));
+                                .arg(xstringEscaped(text));
     // One pass, so that a store name holding "%4" stays as it is.
     return QStringLiteral("<row r=\"%1\" ht=\"%2\" customHeight=\"1\">%3<c r=\"B%1\" s=\"%4\"/>"
                           "</row>")
@@ -180,9 +180,12 @@ WorkbookResult ensure(const QString& programFolder, ReceiptTemplate which, const
                sales ? QStringLiteral("レ シ ー ト") : QStringLiteral("入 出 金 伝 票"),
                sales ? QStringLiteral("毎度ありがとうございます。") : QString())},
     };
+    // Receipts are for the owner's eyes only, whatever the umask.
     QSaveFile out(file);
     QString error;
-    if (!out.open(QIODevice::WriteOnly) || !Package::writeNew(out, parts, error) || !out.commit())
+    if (!out.open(QIODevice::WriteOnly) ||
+        !out.setPermissions(QFile::ReadOwner | QFile::WriteOwner) ||
+        !Package::writeNew(out, parts, error) || !out.commit())
         return WorkbookError{
             WorkbookError::Kind::NotSaved,
             QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file),

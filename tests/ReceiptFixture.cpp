@@ -1,15 +1,15 @@
 #include "ReceiptFixture.h"
 
 #include "pos/ReceiptTemplates.h"
-#include "workbook/SheetPage.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTest>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 namespace {
 // The program's output; a failure ends the test program.
@@ -61,9 +61,8 @@ FinishedCashMovement finishedCash(CashDirection direction, double tendered,
 
 FinishedSale sampleSale()
 {
-    return finishedSale(
-        Settlement::Cash, 1000,
-        {saleLine(QStringLiteral("パン"), 1, 150), saleLine(QStringLiteral("牛乳"), 3, 198)});
+    return finishedSale(Settlement::Cash, 1000,
+                        {saleLine("パン", 1, 150), saleLine("牛乳", 3, 198)});
 }
 
 QString testData(const QString& name)
@@ -82,6 +81,12 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
+}
+
+int permissions(const QString& path)
+{
+    struct stat status;
+    return ::stat(qPrintable(path), &status) == 0 ? int(status.st_mode & 07777) : -1;
 }
 
 QString partOf(const QString& path, const QString& part)
@@ -132,8 +137,7 @@ QJsonObject cellsOf(const QJsonObject& workbook, const QString& sheet)
 
 QString pdfText(const QString& path)
 {
-    return QString::fromUtf8(run("pdftotext", {"-layout", path, "-"}))
-        .normalized(QString::NormalizationForm_KC);
+    return QString::fromUtf8(run("pdftotext", {"-layout", path, "-"}));
 }
 
 QImage pdfPage(const QString& path)

@@ -6,9 +6,6 @@
 
 #include <QImage>
 #include <QJsonObject>
-#include <QSizeF>
-#include <QString>
-#include <QTemporaryDir>
 
 // Finished transactions for receipts: a line's amount is its quantity times
 // its unit price, the total the sum of the lines; tax 55 on a sale. Receipt
@@ -26,6 +23,8 @@ FinishedSale sampleSale();
 QString testData(const QString& name);
 QByteArray fileBytes(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);
+// A file's or folder's permission bits, as in 0600.
+int permissions(const QString& path);
 
 // The text of a part of a workbook file.
 QString partOf(const QString& path, const QString& part);
@@ -45,8 +44,7 @@ QJsonObject readWorkbook(const QString& path);
 // bold, number format].
 QJsonObject cellsOf(const QJsonObject& workbook, const QString& sheet);
 
-// The text of a PDF as pdftotext gives it, in compatibility form (the PDF
-// may name some kanji by their radical's code).
+// The text of a PDF as pdftotext gives it.
 QString pdfText(const QString& path);
 // The first page at 72 dots per inch, one pixel a point.
 QImage pdfPage(const QString& path);

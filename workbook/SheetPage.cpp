@@ -5,10 +5,8 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHash>
-#include <QIODevice>
 #include <QImage>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -159,27 +157,32 @@ double SheetPage::rowHeightAt(int row) const
     return info != view_.rows.end() && info->height ? *info->height : view_.defaultRowHeight;
 }
 
-// From the start of one column or row to another's, backwards negative.
-template <class Size> static double distance(int from, int to, Size size)
+// Starts are summed once from row 1 and column A and kept: a cell far down
+// a long template costs no walk from the top each time it is drawn.
+double SheetPage::rowStart(int row) const
 {
-    double at = 0;
-    for (int i = from; i < to; ++i)
-        at += size(i);
-    for (int i = to; i < from; ++i)
-        at -= size(i);
-    return at;
+    row = std::clamp(row, 1, MaxRow + 1);
+    while (qsizetype(rowStarts_.size()) < row)
+        rowStarts_.push_back(rowStarts_.back() + rowHeightAt(int(rowStarts_.size())));
+    return rowStarts_[row - 1];
+}
+
+double SheetPage::columnStart(int column) const
+{
+    column = std::clamp(column, 1, MaxColumn + 1);
+    while (qsizetype(columnStarts_.size()) < column)
+        columnStarts_.push_back(columnStarts_.back() + columnWidthAt(int(columnStarts_.size())));
+    return columnStarts_[column - 1];
 }
 
 double SheetPage::x(int column) const
 {
-    return margins_.left +
-           distance(printed_.first.column, column, [this](int c) { return columnWidthAt(c); });
+    return margins_.left + columnStart(column) - columnStart(printed_.first.column);
 }
 
 double SheetPage::y(int row) const
 {
-    return margins_.top +
-           distance(printed_.first.row, row, [this](int r) { return rowHeightAt(r); });
+    return margins_.top + rowStart(row) - rowStart(printed_.first.row);
 }
 
 QSizeF SheetPage::size() const
@@ -282,10 +285,7 @@ void SheetPage::paintCell(QPainter& painter, double k, int row, int column,
         }
     if (!cell.visible())
         return;
-    const QString text =
-        cell.number
-            ? NumberFormat::apply(*cell.number, view_.styles.numberFormatCode(format.numberFormat))
-            : cell.text;
+    const QString text = shown(cell);
     const FontStyle& style = view_.styles.font(format.font);
     const QFont font = SheetPage::font(style);
     Qt::Alignment alignment = cell.number ? Qt::AlignRight : Qt::AlignLeft;
@@ -328,6 +328,37 @@ void SheetPage::paintCell(QPainter& painter, double k, int row, int column,
     painter.setClipping(false);
 }
 
+QString SheetPage::shown(const SheetView::Cell& cell) const
+{
+    if (!cell.number)
+        return cell.text;
+    const CellFormat& format = view_.styles.format(cell.style);
+    return NumberFormat::apply(*cell.number, view_.styles.numberFormatCode(format.numberFormat));
+}
+
+QString SheetPage::text() const
+{
+    QString text;
+    for (const auto& [at, cell] : view_.cells)
+        if (cell.visible() && printed_.contains(at.first, at.second))
+            text += shown(cell) + u'\n';
+    return text;
+}
+
+QList<QFont> SheetPage::fonts() const
+{
+    QList<int> seen;
+    QList<QFont> fonts;
+    for (const auto& [at, cell] : view_.cells) {
+        const int font = view_.styles.format(cell.style).font;
+        if (cell.visible() && printed_.contains(at.first, at.second) && !seen.contains(font)) {
+            seen.append(font);
+            fonts.append(SheetPage::font(view_.styles.font(font)));
+        }
+    }
+    return fonts;
+}
+
 void SheetPage::paint(QPainter& painter, double k) const
 {
     painter.save();
@@ -349,25 +380,4 @@ void SheetPage::paint(QPainter& painter, double k) const
             painter.drawImage(QRectF(r.x() * k, r.y() * k, r.width() * k, r.height() * k), image);
     }
     painter.restore();
-}
-
-bool writePdf(const SheetPage& page, QIODevice& device, const QString& title, QString& error)
-{
-    QPdfWriter writer(&device);
-    writer.setTitle(title);
-    writer.setCreator(QStringLiteral("MUK4"));
-    writer.setResolution(600);
-    writer.setPageSize(QPageSize(page.size(), QPageSize::Point, QString(), QPageSize::ExactMatch));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-        error = QStringLiteral("cannot start the PDF");
-        return false;
-    }
-    page.paint(painter, writer.resolution() / 72.0);
-    if (!painter.end()) {
-        error = QStringLiteral("cannot finish the PDF: %1").arg(device.errorString());
-        return false;
-    }
-    return true;
 }

@@ -6,7 +6,8 @@
 #include <QRectF>
 #include <QSizeF>
 
-class QIODevice;
+#include <vector>
+
 class QPainter;
 
 // The printed part of a sheet as one page: as wide as its printed columns
@@ -24,6 +25,11 @@ public:
     CellRange printed() const { return printed_; }
     // Where a cell stands on the page, in points.
     QRectF cellRect(int row, int column) const;
+    // Every text the page shows, numbers as their format writes them, one
+    // cell a line.
+    QString text() const;
+    // The fonts that text is drawn in.
+    QList<QFont> fonts() const;
 
     // The font a cell format names, falling back to a Japanese gothic face
     // when the machine lacks it.
@@ -36,10 +42,13 @@ public:
 private:
     double columnWidthAt(int column) const;
     double rowHeightAt(int row) const;
+    double rowStart(int row) const;
+    double columnStart(int column) const;
     double x(int column) const;
     double y(int row) const;
     const CellRange* mergeAt(int row, int column) const;
     QRectF pictureRect(const SheetView::Picture& picture) const;
+    QString shown(const SheetView::Cell& cell) const;
     void paintCell(QPainter& painter, double k, int row, int column,
                    const SheetView::Cell& cell) const;
     QRectF spill(double k, int row, int column, const QRectF& rect, double textWidth,
@@ -48,7 +57,8 @@ private:
     SheetView view_;
     CellRange printed_;
     SheetView::Margins margins_;
+    // From row 1 (column A) to the start of row i + 1 (column i + 1), as far
+    // as asked for so far.
+    mutable std::vector<double> rowStarts_{0};
+    mutable std::vector<double> columnStarts_{0};
 };
-
-// Writes the page as a one-page PDF document.
-bool writePdf(const SheetPage& page, QIODevice& device, const QString& title, QString& error);

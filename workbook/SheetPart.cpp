@@ -123,7 +123,7 @@ void SheetPart::setText(int row, int column, const QString& text)
     Cell& cell = touch(row, column);
     setAttribute(cell.attributes, QStringLiteral("t"), QStringLiteral("inlineStr"));
     cell.content = u'<' + prefix_ + u"is><"_s + prefix_ + u"t xml:space=\"preserve\">"_s +
-                   xmlEscaped(text) + u"</"_s + prefix_ + u"t></"_s + prefix_ + u"is>"_s;
+                   xstringEscaped(text) + u"</"_s + prefix_ + u"t></"_s + prefix_ + u"is>"_s;
 }
 
 void SheetPart::setNumber(int row, int column, double value)

@@ -134,6 +134,25 @@ QString XmlTree::outer(int index) const
     return xml_.mid(e.begin, e.end - e.begin);
 }
 
+namespace {
+// _xHHHH_: a lower-case x, the code in four hex digits, which spreadsheets
+// write in upper case.
+QString escapedCharacter(QChar c)
+{
+    return u"_x"_s + QString::number(c.unicode(), 16).rightJustified(4, u'0').toUpper() + u'_';
+}
+} // namespace
+
+QString xstringEscaped(QStringView text)
+{
+    // A text that itself reads as an escape keeps its underscore escaped, or
+    // a reader would turn it into the character it names.
+    static const QRegularExpression lookalike(QStringLiteral("_(?=x[0-9A-Fa-f]{4}_)"));
+    QString literal = text.toString();
+    literal.replace(lookalike, escapedCharacter(u'_'));
+    return xmlEscaped(literal);
+}
+
 QString xmlEscaped(QStringView text)
 {
     QString out;
@@ -154,7 +173,7 @@ QString xmlEscaped(QStringView text)
             break;
         default:
             if (c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r')
-                out += QStringLiteral("_x%1_").arg(c.unicode(), 4, 16, QChar(u'0')).toUpper();
+                out += escapedCharacter(c);
             else
                 out += c;
         }

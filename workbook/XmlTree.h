@@ -54,6 +54,10 @@ private:
 // Text and attribute values as this program writes them into a part. Control
 // characters XML cannot carry are written as _xHHHH_, as spreadsheets do.
 QString xmlEscaped(QStringView text);
+// The text of a cell's string item: as above, and an underscore that would
+// start what reads as _xHHHH_ written as _x005F_, so that the text reads
+// back as it was.
+QString xstringEscaped(QStringView text);
 QString xmlStartTag(const QString& qualifiedName, const XmlAttributes& attributes,
                     bool closeIt = false);
 // The start tag text with one attribute set to a new value (added when
