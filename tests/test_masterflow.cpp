@@ -96,6 +96,8 @@ private slots:
         QCOMPARE(boxes.texts(), message.isEmpty() ? QStringList() : QStringList{message});
         if (message.isEmpty()) {
             QCOMPARE(code->text(), shown);
+            if (button == "APCBTN02") // a new middle shows its full code too
+                QCOMPARE(s.label("LabelNN"), QString("305"));
             QVERIFY(s.field("Text2")->hasFocus());
             QCOMPARE(s.label("LabelAPF"), QString("●  登録"));
         } else {
