@@ -1,21 +1,16 @@
 #include "Fixture.h"
 
 #include "ScreenRegistry.h"
-#include "data/Schema.h"
 #include "pos/ReceiptPrinter.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
-#include <QApplication>
-#include <QComboBox>
 #include <QImage>
 #include <QInputMethodEvent>
-#include <QLabel>
 #include <QPointer>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QTableWidget>
 #include <QTimer>
 
 #include <sys/mount.h>
@@ -39,8 +34,7 @@ ProgramFolder::ProgramFolder()
     static NoPrinter none;
     ReceiptPrinter::use(&none);
     Database::setFolder(dir_.path());
-    const auto failure = Schema::prepareFile();
-    if (failure)
+    if (const auto failure = Schema::prepareFile())
         qFatal("cannot make the test database: %s", qPrintable(*failure));
 }
 
@@ -48,11 +42,6 @@ ProgramFolder::~ProgramFolder()
 {
     ReceiptPrinter::use(nullptr);
     Database::setFolder(QString());
-}
-
-QString ProgramFolder::file() const
-{
-    return Database::filePath();
 }
 
 TestDb::TestDb()
@@ -83,8 +72,7 @@ QList<QVariantMap> rows(Database& db, const QString& sql, const QVariantList& va
 
 QVariantMap row(Database& db, const QString& sql, const QVariantList& values)
 {
-    const QList<QVariantMap> all = rows(db, sql, values);
-    return all.isEmpty() ? QVariantMap() : all.first();
+    return rows(db, sql, values).value(0);
 }
 
 QVariantMap stored(const QString& table, const QVariantList& values)
@@ -156,13 +144,12 @@ void addCashCode(Database& db, const QString& table, const QString& code, const 
 
 QVariantMap productRecord(const QVariantMap& fields)
 {
-    QVariantList values;
-    for (const QString& value :
-         QStringLiteral("4900000000001|商品|商品|1|101| |100|20250101|20250301| "
-                        "|150|20250101|4|0| | | | | | |20250101|08:00:00|"
-                        "20250101|08:00:00")
-             .split(u'|'))
-        values << value;
+    const QStringList texts =
+        QStringLiteral("4900000000001|商品|商品|1|101| |100|20250101|20250301| "
+                       "|150|20250101|4|0| | | | | | |20250101|08:00:00|"
+                       "20250101|08:00:00")
+            .split(u'|');
+    QVariantList values(texts.begin(), texts.end());
     values[13] = 0; // the one numeric field
     QVariantMap record = stored("MBMSHO", values);
     record.insert(fields);
@@ -171,8 +158,7 @@ QVariantMap productRecord(const QVariantMap& fields)
 
 void addProduct(Database& db, const QVariantMap& fields)
 {
-    const QVariantMap record = productRecord(fields);
-    insert(db, "MBMSHO", record.values());
+    insert(db, "MBMSHO", productRecord(fields).values());
 }
 
 void addHeader(Database& db, const Header& h)
@@ -202,11 +188,7 @@ void addLine(Database& db, const Line& l)
 }
 
 namespace {
-MessageBoxes*& expecting()
-{
-    static MessageBoxes* current = nullptr;
-    return current;
-}
+MessageBoxes* expecting = nullptr;
 
 QString describe(const MessageBoxes::Seen& box)
 {
@@ -239,15 +221,14 @@ private:
             return;
         const MessageBoxes::Seen seen{box->windowTitle(), box->text(), box->icon(),
                                       box->detailedText()};
-        MessageBoxes* expected = expecting();
-        QAbstractButton* answer = box->button(expected ? expected->answer_ : QMessageBox::Ok);
+        QAbstractButton* answer = box->button(expecting ? expecting->answer_ : QMessageBox::Ok);
         if (!answer)
             answer = box->button(QMessageBox::Ok);
         if (!answer)
             answer = box->buttons().value(0);
         answer->click();
-        if (expected)
-            expected->seen_ << seen;
+        if (expecting)
+            expecting->seen_ << seen;
         else
             QTest::qFail(qPrintable("unexpected message box: " + describe(seen)), __FILE__,
                          __LINE__);
@@ -261,15 +242,15 @@ static void installBoxWatcher()
 }
 Q_COREAPP_STARTUP_FUNCTION(installBoxWatcher)
 
-MessageBoxes::MessageBoxes() : outer_(expecting())
+MessageBoxes::MessageBoxes() : outer_(expecting)
 {
     BoxWatcher::install();
-    expecting() = this;
+    expecting = this;
 }
 
 MessageBoxes::~MessageBoxes()
 {
-    expecting() = outer_;
+    expecting = outer_;
     if (looked_ < seen_.size())
         QTest::qFail(
             qPrintable("message box shown but never asserted: " + describe(seen_[looked_])),
@@ -299,8 +280,7 @@ Screens::Screens()
 
 Screens::~Screens()
 {
-    if (navigator_.current())
-        delete navigator_.current();
+    delete navigator_.current();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -308,6 +288,22 @@ Screen* Screens::show(const QString& code)
 {
     navigator_.show(code);
     return settle();
+}
+
+QStringList Screens::shown(const QStringList& names)
+{
+    QStringList all;
+    for (const QString& name : names) {
+        if (auto* label = find<QLabel>(name))
+            all << label->text();
+        else if (auto* field = find<QLineEdit>(name))
+            all << field->text();
+        else if (auto* button = find<QAbstractButton>(name))
+            all << button->text();
+        else
+            all << "(no " + name + ")";
+    }
+    return all;
 }
 
 QWidget* Screens::named(const QString& caption)
@@ -344,6 +340,32 @@ void Screens::click(const QString& name)
 {
     QTest::mouseClick(button(name), Qt::LeftButton);
     settle();
+}
+
+QString Screens::fill(const QStringList& entries)
+{
+    for (qsizetype i = 0; i + 1 < entries.size(); i += 2) {
+        const QString& name = entries[i];
+        const QString& text = entries[i + 1];
+        QWidget* widget = find<QWidget>(name);
+        if (auto* kind = qobject_cast<QRadioButton*>(widget)) {
+            QTest::mouseClick(kind, Qt::LeftButton);
+            continue;
+        }
+        if (!widget || !widget->hasFocus())
+            return name;
+        auto* box = qobject_cast<QComboBox*>(widget);
+        if (box && !text.isEmpty()) {
+            box->showPopup();
+            box->view()->setCurrentIndex(box->model()->index(text.toInt(), 0));
+            QTest::keyClick(box->view(), Qt::Key_Return);
+            continue;
+        }
+        if (!box)
+            typeInto(widget, text);
+        enter(widget);
+    }
+    return QString();
 }
 
 QStringList Screens::usable(const QStringList& names)
@@ -393,11 +415,6 @@ void enter(QWidget* widget)
     // has it back, as the operator would.
     if (window && window->isVisible() && !window->isActiveWindow())
         (void)QTest::qWaitForWindowActive(window);
-}
-
-void functionKey(QWidget* widget, Qt::Key key)
-{
-    QTest::keyClick(widget, key);
 }
 
 void choose(QComboBox* combo, int index)

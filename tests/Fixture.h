@@ -1,12 +1,20 @@
 #pragma once
 
+#include "data/Clock.h"
 #include "data/Database.h"
+#include "data/Schema.h"
 #include "shell/Navigator.h"
 #include "shell/Screen.h"
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVariantMap>
@@ -18,7 +26,7 @@ public:
     ProgramFolder();
     ~ProgramFolder();
     QString path() const { return dir_.path(); }
-    QString file() const;
+    QString file() const { return Database::filePath(); }
 
 private:
     QTemporaryDir dir_;
@@ -115,8 +123,7 @@ void addLine(Database& db, const Line& l);
 class MessageBoxes {
 public:
     struct Seen {
-        QString title;
-        QString text;
+        QString title, text;
         QMessageBox::Icon icon;
         QString details;
     };
@@ -166,6 +173,8 @@ public:
     {
         return find<QLabel>(name) ? find<QLabel>(name)->text() : QString();
     }
+    // What the named labels, fields and buttons of the current screen show.
+    QStringList shown(const QStringList& names);
     // The control the operator knows by this caption: the buddy of the
     // caption label, or the control named so for screen readers.
     QWidget* named(const QString& caption);
@@ -174,6 +183,12 @@ public:
     // A mouse click on a button; then the screen has the keyboard back from
     // any message box or screen change, as the operator would.
     void click(const QString& name);
+    // Answers each control in turn as the operator does, given as a name and
+    // an entry: text typed over a field (its text is selected) and Enter, a
+    // list entry picked by its number from the open list ("" only confirms),
+    // a kind clicked, a button pressed with Enter. Names the first control
+    // that did not have the focus; empty when all had it.
+    QString fill(const QStringList& entries);
     // Which of the named controls can be used right now.
     QStringList usable(const QStringList& names);
 
@@ -182,11 +197,18 @@ private:
     bool ended_ = false;
 };
 
+// A fresh program folder, the test's own connection to it and the
+// operator's screens, made and ended in this order.
+struct Shop : ProgramFolder, TestDb, Screens {};
+
 // Key helpers as the operator uses them; text that is not ASCII arrives
 // through the input method, as Japanese does at the counter.
 void typeInto(QWidget* field, const QString& text);
 void enter(QWidget* widget);
-void functionKey(QWidget* widget, Qt::Key key);
+inline void functionKey(QWidget* widget, Qt::Key key)
+{
+    QTest::keyClick(widget, key);
+}
 void clickRow(class QTableWidget* grid, int row);
 // Picks an entry of a combo box with the arrow keys, as the operator does.
 void choose(class QComboBox* combo, int index);

@@ -3,13 +3,6 @@
 // moments, a listed row chosen.
 #include "Fixture.h"
 
-#include "data/Clock.h"
-#include "data/Schema.h"
-
-#include <QApplication>
-#include <QComboBox>
-#include <QTableWidget>
-
 namespace {
 void at(int day, int hour)
 {
@@ -18,12 +11,10 @@ void at(int day, int hour)
 
 // Opens a screen from the master menu, ready for a code: on the middle
 // categories, with major 3 chosen.
-void ready(Screens& s, const QString& button)
+void ready(Shop& s, const QString& button)
 {
-    if (button == "APCBTN02") {
-        TestDb t;
-        addMajor(t, "3", "衣料品");
-    }
+    if (button == "APCBTN02")
+        addMajor(s, "3", "衣料品");
     s.show("MUK4SC05");
     s.click(button);
     if (auto* majors = s.find<QComboBox>("CB1"); majors && s.current()->code() == "MUK4MM51") {
@@ -32,22 +23,25 @@ void ready(Screens& s, const QString& button)
     }
 }
 
-// The screens, the menu button that opens them, their table, and a record
-// as added through them (without the four audit fields).
+// The screens, the menu button that opens them, their table, a record as
+// added through them (without the four audit fields) and the lengths of its
+// names.
 void screens()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("table");
     QTest::addColumn<QVariantList>("record"); // typed as 5
+    QTest::addColumn<QList<int>>("limits");
     const auto add = [](const char* row, const char* button, const char* table,
-                        const QVariantList& record) {
-        QTest::newRow(row) << button << table << record;
+                        const QVariantList& record, const QList<int>& limits) {
+        QTest::newRow(row) << button << table << record << limits;
     };
-    add("staff", "APCBTN05", "MBMCHR", {"0005", "O'Brien \\ 山田", " ", " "});
-    add("accounts", "APCBTN06", "MBMKJM", {"0005", "O'Brien \\ 雑収入", "雑'", " "});
-    add("partners", "APCBTN07", "MBMKJT", {"0005", "O'Brien \\ 丸山", "丸'", " "});
-    add("majors", "APCBTN01", "MBMBRL", {"5", "O'Brien \\ 食品", "食'", " "});
-    add("middles", "APCBTN02", "MBMBRM", {"305", "O'Brien \\ 子供服", "子'", "3", " ", " ", " "});
+    add("staff", "APCBTN05", "MBMCHR", {"0005", "O'Brien \\ 山田", " ", " "}, {20});
+    add("accounts", "APCBTN06", "MBMKJM", {"0005", "O'Brien \\ 雑収入", "雑'", " "}, {16, 14});
+    add("partners", "APCBTN07", "MBMKJT", {"0005", "O'Brien \\ 丸山", "丸'", " "}, {20, 10});
+    add("majors", "APCBTN01", "MBMBRL", {"5", "O'Brien \\ 食品", "食'", " "}, {20, 10});
+    add("middles", "APCBTN02", "MBMBRM", {"305", "O'Brien \\ 子供服", "子'", "3", " ", " ", " "},
+        {20, 10});
 }
 
 QVariantList stamped(QVariantList record, const QString& added, const QString& changed)
@@ -91,8 +85,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, shown);
         QFETCH(QString, message);
-        ProgramFolder folder;
-        Screens s;
+        Shop s;
         ready(s, button);
         EntryField* code = s.field("Text1");
         QVERIFY(code->hasFocus());
@@ -103,6 +96,8 @@ private slots:
         QCOMPARE(boxes.texts(), message.isEmpty() ? QStringList() : QStringList{message});
         if (message.isEmpty()) {
             QCOMPARE(code->text(), shown);
+            if (button == "APCBTN02") // a new middle shows its full code too
+                QCOMPARE(s.label("LabelNN"), QString("305"));
             QVERIFY(s.field("Text2")->hasFocus());
             QCOMPARE(s.label("LabelAPF"), QString("●  登録"));
         } else {
@@ -118,42 +113,30 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QString, table);
         QFETCH(QVariantList, record);
-        ProgramFolder folder;
-        TestDb t;
-        Screens s;
+        Shop s;
         ready(s, button);
         auto stored = [&](const QString& in) {
-            return row(t, "SELECT * FROM " + in + " WHERE " + Schema::fieldsOf(table)[0] + " = ?",
+            return row(s, "SELECT * FROM " + in + " WHERE " + Schema::fieldsOf(table)[0] + " = ?",
                        {record[0]});
         };
-        // Passes the fields after the code with Enter; entries replace what is there.
-        auto pass = [&](const QStringList& entries) {
-            typeInto(s.field("Text1"), "5");
-            enter(s.field("Text1"));
-            for (int i = 0; i < entries.size(); ++i) {
-                EntryField* field = s.field(QString("Text%1").arg(i + 2));
-                QVERIFY(field->hasFocus());
-                if (!entries[i].isNull()) {
-                    field->selectAll();
-                    typeInto(field, entries[i]);
-                }
-                enter(field);
-            }
-            QVERIFY(s.button("RCBTN")->hasFocus());
-        };
-        const QStringList names{record[1].toString(), record[2].toString()};
-        pass(names.mid(0, table == "MBMCHR" ? 1 : 2));
-        enter(s.button("RCBTN"));
-        QVariantList added = stamped(record, "2026120610:15:30", "2026120610:15:30");
-        QCOMPARE(stored(table), ::stored(table, added));
-        QVERIFY(s.field("Text1")->hasFocus());
+        // The names fill their fields to the last character; more is dropped.
+        QFETCH(QList<int>, limits);
+        QStringList entries{"Text1", "5"};
+        for (int i = 0; i < limits.size(); ++i) {
+            record[i + 1] = record[i + 1].toString().leftJustified(limits[i], u'漢');
+            entries << QString("Text%1").arg(i + 2) << record[i + 1].toString() + "超";
+        }
+        QCOMPARE(s.fill(entries + QStringList{"RCBTN", ""}), QString());
+        QCOMPARE(stored(table),
+                 ::stored(table, stamped(record, "2026120610:15:30", "2026120610:15:30")));
         QCOMPARE(s.field("Text1")->text(), QString());
 
         at(7, 11);
-        pass(QStringList{"変更", QString()}.mid(0, table == "MBMCHR" ? 1 : 2));
+        const QStringList change{"Text1", "5", "Text2", "変更", "Text3", ""};
+        QCOMPARE(s.fill(change.mid(0, 2 + 2 * limits.size())), QString());
         QCOMPARE(s.label("LabelAPF"), QString("●  修正"));
         QCOMPARE(s.button("RCBTN")->text(), QString("修正"));
-        s.click("RCBTN");
+        QCOMPARE(s.fill({"RCBTN", ""}), QString());
         QVariantList changed = record;
         changed[1] = "変更";
         QCOMPARE(stored(table),
@@ -161,28 +144,22 @@ private slots:
         QCOMPARE(s.label("LabelAPF"), QString("●  登録"));
 
         // An unknown code after a found one starts with empty fields.
-        typeInto(s.field("Text1"), "5");
-        enter(s.field("Text1"));
+        QCOMPARE(s.fill({"Text1", "5"}), QString());
         s.field("Text1")->setFocus();
-        typeInto(s.field("Text1"), "6");
-        enter(s.field("Text1"));
+        QCOMPARE(s.fill({"Text1", "6"}), QString());
         QCOMPARE(s.label("LabelAPF"), QString("●  登録"));
         QCOMPARE(s.field("Text2")->text(), QString());
-        s.field("Text1")->setFocus();
 
         at(8, 12);
-        typeInto(s.field("Text1"), "5");
-        enter(s.field("Text1"));
-        QVERIFY(s.button("DLBTN")->isEnabled());
+        s.field("Text1")->setFocus();
+        QCOMPARE(s.fill({"Text1", "5"}), QString());
         s.click("DLBTN");
         QCOMPARE(stored(table), QVariantMap());
-        QCOMPARE(rows(t, "SELECT * FROM X" + table.mid(1)),
+        QCOMPARE(rows(s, "SELECT * FROM X" + table.mid(1)),
                  QList<QVariantMap>{
                      ::stored(table, stamped(changed, "2026120610:15:30", "2026120812:15:30"))});
         QCOMPARE(s.gridRows(), QList<QStringList>());
         QVERIFY(s.field("Text1")->hasFocus());
-        functionKey(s.field("Text1"), Qt::Key_F10);
-        QCOMPARE(s.settle()->code(), QString("MUK4SC05"));
     }
 
     // An empty name or short name is refused on Enter and keeps the focus,
@@ -209,11 +186,9 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QStringList, messages);
         QFETCH(bool, errorForm);
-        ProgramFolder folder;
-        Screens s;
+        Shop s;
         ready(s, button);
-        typeInto(s.field("Text1"), "5");
-        enter(s.field("Text1"));
+        QCOMPARE(s.fill({"Text1", "5"}), QString());
         MessageBoxes boxes;
         for (int i = 0; i < messages.size(); ++i) {
             EntryField* field = s.field(QString("Text%1").arg(i + 2));
@@ -224,8 +199,7 @@ private slots:
                      errorForm ? QString("MESSAGE") : QApplication::applicationDisplayName());
             QVERIFY(field->hasFocus());
             QVERIFY(!s.button("RCBTN")->isEnabled());
-            typeInto(field, "名");
-            enter(field);
+            QCOMPARE(s.fill({field->objectName(), "名"}), QString());
         }
         QVERIFY(s.button("RCBTN")->hasFocus());
     }
@@ -233,15 +207,12 @@ private slots:
     // The staff entry prompts field by field.
     void theStaffEntryPrompts()
     {
-        ProgramFolder folder;
-        Screens s;
+        Shop s;
         s.show("MUK4MM40");
         QCOMPARE(s.label("LabelM"), QString("担当者コードを入力してください。"));
-        QCOMPARE(s.label("LabelPFK"), QString("F10.Return"));
         QCOMPARE(s.usable({"Text1", "Text2", "RCBTN", "DLBTN", "RTBTN"}),
                  (QStringList{"Text1", "RTBTN"}));
-        typeInto(s.field("Text1"), "12");
-        enter(s.field("Text1"));
+        QCOMPARE(s.fill({"Text1", "12"}), QString());
         QCOMPARE(s.label("LabelM"), QString("担当者名を入力してください。"));
     }
 
@@ -253,18 +224,16 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QString, table);
         QFETCH(QVariantList, record);
-        ProgramFolder folder;
-        TestDb t;
+        Shop s;
         QVariantList other = record;
         other[0] = record[0].toString().replace(u'5', u'2');
         for (const QVariantList& values : {record, other}) {
             const QString marks = QStringList(values.size() + 4, "?").join(u',');
-            QVERIFY(t.db()
+            QVERIFY(s.db()
                         .execute("INSERT INTO " + table + " VALUES (" + marks + ")",
                                  stamped(values, "2025010108:00:00", "2025010108:00:00"))
                         .ok());
         }
-        Screens s;
         ready(s, button);
         const QList<QStringList> listed = s.gridRows();
         QCOMPARE(listed.size(), 2);
@@ -272,10 +241,10 @@ private slots:
         QVERIFY(listed[1][0].startsWith(record[0].toString().right(table == "MBMBRM" ? 3 : 4)));
         QVERIFY(listed[1][0].endsWith(u' '));
         clickRow(s.find<QTableWidget>("FG1"), 1);
-        QCOMPARE(s.field("Text1")->text(), record[0].toString().right(table == "MBMBRM" ? 2 : 4));
-        QCOMPARE(s.field("Text2")->text(), record[1].toString());
+        const QString code = record[0].toString().right(table == "MBMBRM" ? 2 : 4);
+        QCOMPARE(s.shown({"Text1", "Text2", "LabelAPF"}),
+                 (QStringList{code, record[1].toString(), "●  修正"}));
         QVERIFY(s.field("Text2")->hasFocus());
-        QCOMPARE(s.label("LabelAPF"), QString("●  修正"));
         const QStringList controls{"Text1", "Text2", "RCBTN", "DLBTN", "RTBTN"};
         QCOMPARE(s.usable(controls), (QStringList{"Text1", "Text2", "DLBTN", "RTBTN"}));
         // Back to the code, the entry closes again.
