@@ -2,13 +2,18 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
 #include <atomic>
+#include <cerrno>
+#include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
 QString& folderOverride()
@@ -23,6 +28,37 @@ QSet<QString>& damagedFiles()
 {
     static QSet<QString> files;
     return files;
+}
+
+// The engine's own word for the last failure of the connection: its texts
+// differ between versions, its codes do not.
+DbError::Trouble troubleOf(const QSqlDatabase& db)
+{
+    const QVariant handle = db.isValid() ? db.driver()->handle() : QVariant();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return DbError::Trouble::None;
+    sqlite3* engine = *static_cast<sqlite3* const*>(handle.constData());
+    if (!engine)
+        return DbError::Trouble::None;
+    const int code = sqlite3_errcode(engine) & 0xff;
+    if (code == SQLITE_FULL)
+        return DbError::Trouble::DiskFull;
+    if (code == SQLITE_READONLY || code == SQLITE_PERM)
+        return DbError::Trouble::ReadOnly;
+    if (code != SQLITE_IOERR && code != SQLITE_CANTOPEN)
+        return DbError::Trouble::None;
+    // A journal that cannot be made or written: the disk behind the file
+    // says why.
+    const int system = sqlite3_system_errno(engine);
+    if (system == ENOSPC || system == EDQUOT)
+        return DbError::Trouble::DiskFull;
+    const auto refused = [](int number) {
+        return number == EROFS || number == EACCES || number == EPERM;
+    };
+    const QByteArray folder = QFile::encodeName(QFileInfo(db.databaseName()).absolutePath());
+    if (refused(system) || (::access(folder.constData(), W_OK) != 0 && refused(errno)))
+        return DbError::Trouble::ReadOnly;
+    return DbError::Trouble::None;
 }
 
 QString nextConnectionName()
@@ -110,7 +146,7 @@ bool Database::isOpen() const
 
 DbError Database::failed(const QString& statement, const QString& driverText) const
 {
-    DbError error{statement, driverText};
+    DbError error{statement, driverText, troubleOf(db_)};
     if (driverText.contains(QLatin1String("attempt to write a readonly database")))
         foundReadOnly_ = true;
     if (error.damaged())

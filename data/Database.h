@@ -14,8 +14,13 @@ class QSqlQuery;
 // What the engine said when a statement failed: the screens decide how the
 // operator hears of it.
 struct DbError {
+    // Why the engine could not write, when the operator can do something
+    // about it (make room, or make the disk writable again).
+    enum class Trouble { None, DiskFull, ReadOnly };
+
     QString statement;
     QString driverText;
+    Trouble trouble = Trouble::None;
 
     QString describe() const;
     // The engine found the file damaged: nothing more may be written to it.

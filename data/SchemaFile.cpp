@@ -1,5 +1,7 @@
 #include "data/Schema.h"
 
+#include "utilities/SafeFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
@@ -134,8 +136,12 @@ std::optional<QString> createFile(const QString& path, const std::vector<Schema:
     QFile::remove(partial);
     QString failure;
     {
+        // Made empty beforehand, for its owner only: the engine would make
+        // it readable by everyone, and its journals take the file's mode.
         Database db;
-        if (DbResult r = db.openFile(partial); !r.ok())
+        if (SafeFile::Result empty = SafeFile::createEmpty(partial))
+            failure = empty->describe();
+        else if (DbResult r = db.openFile(partial); !r.ok())
             failure = r.error().driverText;
         else if (DbResult made = Schema::create(db, steps); !made.ok())
             failure = made.error().driverText;
@@ -158,7 +164,7 @@ std::optional<QString> upgrade(Database& db, const QString& path, int from,
 {
     const QString copy = path + QLatin1String(Schema::BeforeUpgradeSuffix);
     QFile::remove(copy);
-    if (!QFile::copy(path, copy)) {
+    if (SafeFile::copy(path, copy)) {
         QFile::remove(copy);
         return QStringLiteral("新しい版に更新する前の控えを作れません（%1）").arg(copy);
     }

@@ -179,10 +179,17 @@ bool Screen::check(const DbResult& result, const QString& whatFailed)
     if (result.ok())
         return true;
     const bool damaged = result.error().damaged();
+    // What the operator can mend goes into the sentence itself; the engine's
+    // text is in English and only in the details.
+    QString text = whatFailed;
+    if (result.error().trouble == DbError::Trouble::DiskFull)
+        text += QStringLiteral("ディスクの空きがありません。");
+    else if (result.error().trouble == DbError::Trouble::ReadOnly)
+        text += QStringLiteral("データベースに書き込めません。");
     showBox(QMessageBox::Critical, QStringLiteral("MESSAGE"),
             damaged
                 ? QStringLiteral("データベースが壊れています。バックアップから復元してください。")
-                : whatFailed,
+                : text,
             result.error().describe());
     if (damaged)
         endProgram();

@@ -1,33 +1,42 @@
 #include "shell/Startup.h"
 
 #include "data/Database.h"
+#include "data/ProgramLock.h"
 #include "data/Schema.h"
 #include "shell/Navigator.h"
 
 #include <QDir>
-#include <QLockFile>
 #include <QMessageBox>
+
+#include <cstring>
 
 namespace {
 // Held for as long as the navigator lives: the program that holds it is the
 // one allowed to work on the folder's database.
 class FolderLock : public QObject {
 public:
-    FolderLock(const QString& path, QObject* parent) : QObject(parent), file_(path)
-    {
-        // Never stale by age, only when the program that took it is gone.
-        file_.setStaleLockTime(0);
-    }
-    bool take() { return file_.tryLock(0); }
-
-private:
-    QLockFile file_;
+    FolderLock(const QString& folder, QObject* parent) : QObject(parent), lock(folder) {}
+    ProgramLock lock;
 };
 
 void refuse(const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("MESSAGE"), text, QMessageBox::Ok);
     box.exec();
+}
+
+QString cause(const FolderTrouble& trouble)
+{
+    switch (trouble.kind) {
+    case FolderTrouble::Kind::DiskFull:
+        return QStringLiteral("ディスクの空きがありません");
+    case FolderTrouble::Kind::ReadOnly:
+        return QStringLiteral("読み取り専用です");
+    case FolderTrouble::Kind::Other:
+    case FolderTrouble::Kind::None:
+        break;
+    }
+    return QString::fromLocal8Bit(std::strerror(trouble.number));
 }
 } // namespace
 
@@ -40,11 +49,19 @@ bool startProgram(Navigator& navigator)
 {
     // Two programs on one database would silently lose each other's
     // changes, and two first starts would race to make the file.
-    auto* lock = new FolderLock(lockFilePath(), &navigator);
-    if (!lock->take()) {
+    auto* lock = new FolderLock(Database::folder(), &navigator);
+    switch (lock->lock.take()) {
+    case ProgramLock::Outcome::Taken:
+        break;
+    case ProgramLock::Outcome::HeldByAnother:
         delete lock;
         refuse(QStringLiteral("MUK4 は既に起動しています。\n%1")
                    .arg(QDir::toNativeSeparators(Database::folder())));
+        return false;
+    case ProgramLock::Outcome::CannotWrite:
+        refuse(QStringLiteral("プログラムのフォルダーに書き込めません（%1）。\n%2")
+                   .arg(cause(lock->lock.trouble()), QDir::toNativeSeparators(Database::folder())));
+        delete lock;
         return false;
     }
     if (const auto reason = Schema::prepareFile()) {

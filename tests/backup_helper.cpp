@@ -4,35 +4,16 @@
 //                                      loop; prints each receipt number
 //                                      once it is committed
 //   backup_helper backup FOLDER TARGET makes a backup of FOLDER's database
-//   backup_helper hold-lock FOLDER     holds the program's lock of FOLDER
 
 #include "data/Database.h"
 #include "utilities/BackupCopy.h"
 
 #include <QCoreApplication>
-#include <QLockFile>
 #include <QThread>
 
 #include <cstdio>
 
 namespace {
-
-bool post(Database& db, const QString& receipt)
-{
-    Transaction transaction(db);
-    return transaction.started().ok() &&
-           db.execute(QStringLiteral("INSERT INTO MOMURA (CF01, CF02, CF03, CF07, CF09, CF19) "
-                                     "VALUES ('01', '01', ?, '11000', 300, '20261206')"),
-                      {receipt})
-               .ok() &&
-           db.execute(QStringLiteral("INSERT INTO MOVURA (CF01, CF02, CF03, CF04, CF13, CF23) "
-                                     "SELECT '01', '01', ?, n, 100, '20261206' FROM "
-                                     "(SELECT '001' AS n UNION ALL SELECT '002' UNION ALL "
-                                     "SELECT '003')"),
-                      {receipt})
-               .ok() &&
-           transaction.commit().ok();
-}
 
 int writeSales()
 {
@@ -43,8 +24,22 @@ int writeSales()
         const QString receipt = QStringLiteral("W%1").arg(n, 7, 10, QLatin1Char('0'));
         // A commit that had to wait too long for a reader is tried again,
         // as the counter would.
-        while (!post(db, receipt))
-            QThread::msleep(5);
+        for (;; QThread::msleep(5)) {
+            Transaction transaction(db);
+            if (transaction.started().ok() &&
+                db.execute(QStringLiteral("INSERT INTO MOMURA (CF01, CF02, CF03, CF07, CF09, CF19) "
+                                          "VALUES ('01', '01', ?, '11000', 300, '20261206')"),
+                           {receipt})
+                    .ok() &&
+                db.execute(QStringLiteral("INSERT INTO MOVURA (CF01, CF02, CF03, CF04, CF13, CF23) "
+                                          "SELECT '01', '01', ?, n, 100, '20261206' FROM "
+                                          "(SELECT '001' AS n UNION ALL SELECT '002' UNION ALL "
+                                          "SELECT '003')"),
+                           {receipt})
+                    .ok() &&
+                transaction.commit().ok())
+                break;
+        }
         std::printf("%s\n", qPrintable(receipt));
         std::fflush(stdout);
     }
@@ -63,14 +58,5 @@ int main(int argc, char* argv[])
         return writeSales();
     if (args[1] == QLatin1String("backup") && args.size() == 4)
         return BackupCopy(Database::filePath(), args[3], true).run() ? 1 : 0;
-    if (args[1] == QLatin1String("hold-lock")) {
-        QLockFile lock(Database::lockFilePath(args[2]));
-        if (!lock.tryLock(0))
-            return 1;
-        std::printf("locked\n");
-        std::fflush(stdout);
-        for (;;)
-            QThread::sleep(60);
-    }
     return 2;
 }

@@ -5,31 +5,23 @@
 #include "data/Schema.h"
 #include "utilities/BackupCopy.h"
 #include "utilities/BackupTargets.h"
-#include "utilities/Restore.h"
+#include "utilities/SafeFile.h"
 #include "utilities/SqliteFile.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
+#include <QLockFile>
 #include <QProcess>
-#include <QProgressBar>
 #include <QRadioButton>
 #include <QScopeGuard>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 
 #include <linux/capability.h>
-#include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <functional>
-#include <memory>
-
 namespace {
 
-const QColor teal(0x00, 0xC0, 0xC0);
-const QColor green(0x00, 0xC0, 0x00);
 const QString stopText = QStringLiteral("MUK4.dbファイルを終了して、再度処理してください。");
 
 // Each receipt of a database file with its number of lines, read-only.
@@ -77,11 +69,8 @@ bool overridePermissions(bool on)
     __user_cap_data_struct data[2] = {};
     if (syscall(SYS_capget, &header, data) != 0)
         return false;
-    for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH}) {
-        const unsigned bit = 1u << (cap % 32);
-        data[cap / 32].effective =
-            on ? (data[cap / 32].effective | bit) : (data[cap / 32].effective & ~bit);
-    }
+    const unsigned bits = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+    data[0].effective = on ? (data[0].effective | bits) : (data[0].effective & ~bits);
     return syscall(SYS_capset, &header, data) == 0;
 }
 
@@ -110,9 +99,11 @@ struct Helper : QProcess {
     QStringList printed;
 };
 
-QString unsound(const QString& path)
+// The file's permission bits, -1 when it is not there.
+int mode(const QString& path)
 {
-    return SqliteFile::unsoundness(path).value_or(QString());
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
 }
 
 } // namespace
@@ -132,24 +123,25 @@ class BackupTest : public QObject {
         screens.click(QStringLiteral("APCBTN09"));
         return screens.settle();
     }
-    static bool copied(Screens& screens)
+    // Presses RCBTN, unless the copy was started otherwise, and waits for
+    // the copy's end.
+    static bool runBackup(Screens& screens, bool press = true)
     {
+        QPushButton* run = screens.button(QStringLiteral("RCBTN"));
+        if (press && QApplication::focusWidget() != run)
+            return false;
+        if (press)
+            enter(run);
         return QTest::qWaitFor([&] { return screens.button(QStringLiteral("RTBTN"))->isEnabled(); },
                                120000) &&
                // A message box may have had the keyboard for a moment.
                QTest::qWaitForWindowActive(screens.current());
     }
-    static bool runBackup(Screens& screens)
-    {
-        QPushButton* run = screens.button(QStringLiteral("RCBTN"));
-        if (QApplication::focusWidget() != run)
-            return false;
-        enter(run);
-        return copied(screens);
-    }
     void makeBackup() { QVERIFY(!BackupCopy(Database::filePath(), backupFolder(), true).run()); }
 
 private slots:
+    // As a desktop session has it: new files readable by everyone.
+    void initTestCase() { ::umask(022); }
     void init()
     {
         Clock::setFixed(QDateTime(QDate(2026, 12, 6), QTime(18, 0, 0)));
@@ -158,45 +150,46 @@ private slots:
     }
     void cleanup() { Clock::reset(); }
 
-    void aFirstBackupMakesTheFolderAndLeavingClosesNothingTwice()
+    // A first backup makes the folder and leaves the database closed until
+    // the screen is left; a later one killed half-way leaves it as it was, and
+    // the screen asks before it replaces it.
+    void backupsAreMadeWholeOrNotAtAll()
     {
         QCOMPARE(BackupTargets::removable({"/", "/run/media/shop/STICK", "/mnt/usb", "/media",
                                            "/media/shop/SD", "/home"}),
                  (QStringList{"/media/shop/SD", "/run/media/shop/STICK"}));
         ProgramFolder folder;
-        {
-            TestDb t;
-            addReceipt(t, "61200001");
-        }
+        addReceipt(TestDb(), "61200001");
         // The engine layer warns of a connection closed or removed in use.
         QTest::failOnWarning(
             QRegularExpression("QSql|connection", QRegularExpression::CaseInsensitiveOption));
-        MessageBoxes boxes;
         Screens screens;
         openBackup(screens);
-        QCOMPARE(screens.current()->code(), QString("MUK4XP90"));
         QCOMPARE(screens.find<QComboBox>("CB1")->currentText(), backupFolder());
         QVERIFY(screens.find<QRadioButton>("Option1")->isChecked());
         QCOMPARE(screens.usable({"Option1", "Option2", "Option3", "RCBTN", "RTBTN", "CB1"}),
                  (QStringList{"Option1", "RCBTN", "RTBTN", "CB1"}));
-        QCOMPARE(screens.label("Label1"), QString("バックアップ"));
-        QCOMPARE(screens.label("LabelPFK"), QString("F10.Return"));
         QCOMPARE(screens.label("LabelAPF"), QString("●  更新"));
-        QVERIFY(drawsIn(screens.find<QLabel>("LabelAPF"), teal));
-        QCOMPARE(screens.button("RCBTN")->text(), QString("更新"));
-        QVERIFY(!QFileInfo::exists(backupFolder()));
+        QVERIFY(drawsIn(screens.find<QLabel>("LabelAPF"), QColor(0x00C0C0)));
         QCOMPARE(QSqlDatabase::connectionNames().size(), 1);
 
+        // The copy is on the disk before it takes the backup's name.
+        QStringList steps;
+        SafeFile::observe(
+            [&steps](const QString& step, const QString& path) { steps << step + ' ' + path; });
         QVERIFY(runBackup(screens));
-        QCOMPARE(boxes.texts(), QStringList());
+        SafeFile::observe({});
+        QCOMPARE(steps.filter("MUK4.db.partial"),
+                 (QStringList{"fsync " + partialFile(), "rename " + partialFile()}));
         QCOMPARE(screens.label("LabelAPF"), QString("●  正常"));
-        QVERIFY(drawsIn(screens.find<QLabel>("LabelAPF"), green));
-        QCOMPARE(screens.find<QProgressBar>("ProgressBar1")->value(), 100);
+        QVERIFY(drawsIn(screens.find<QLabel>("LabelAPF"), QColor(0x00C000)));
         QCOMPARE(QApplication::focusWidget(), screens.button("RTBTN"));
         QVERIFY(screens.label("LabelN").contains(backupFile()));
-        QCOMPARE(unsound(backupFile()), QString());
+        QCOMPARE(SqliteFile::unsoundness(backupFile()), std::nullopt);
         QCOMPARE(receiptsIn(backupFile()), QStringList{"61200001:0"});
         QCOMPARE(QDir(backupFolder()).entryList(QDir::Files), QStringList{"MUK4.db"});
+        // The shop's data is for its owner's eyes only.
+        QCOMPARE((QList<int>{mode(backupFolder()), mode(backupFile())}), (QList<int>{0700, 0600}));
 
         // The copy was made with the screen's own connection let go, and it
         // stays so until the screen is left; leaving without a backup lets
@@ -209,6 +202,39 @@ private slots:
         screens.click("RTBTN");
         QCOMPARE(screens.settle()->code(), QString("MUK4SC09"));
         QCOMPARE(QSqlDatabase::connectionNames().size(), 1);
+
+        fill(TestDb(), "B", 60000);
+        const QByteArray previous = fileBytes(backupFile());
+        Helper backup({"backup", folder.path(), backupFolder()});
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return QFileInfo(partialFile()).size() > 0 ||
+                       backup.state() == QProcess::NotRunning;
+            },
+            30000));
+        backup.stop();
+        QCOMPARE(backup.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(fileBytes(backupFile()), previous);
+        QVERIFY(QFileInfo::exists(partialFile()));
+
+        // On the next opening the leftover goes; the old backup is replaced on Yes.
+        MessageBoxes boxes;
+        boxes.answerWith(QMessageBox::No);
+        openBackup(screens);
+        QVERIFY(!QFileInfo::exists(partialFile()));
+        for (const bool yes : {false, true}) {
+            QVERIFY(runBackup(screens));
+            QCOMPARE(
+                boxes.texts(),
+                QStringList{backupFile() + " は既に存在します。\nデータベースに上書きしますか？"});
+            QCOMPARE(boxes.seen()[0].title, QString("処理の判断"));
+            QCOMPARE(screens.label("LabelAPF"), yes ? QString("●  正常") : QString("●  更新"));
+            if (!yes)
+                QCOMPARE(fileBytes(backupFile()), previous);
+            boxes.clear();
+            boxes.answerWith(QMessageBox::Yes);
+        }
+        QCOMPARE(receiptsIn(backupFile()).size(), 60001);
     }
 
     void aTargetThatCannotBeWrittenIsReportedAndGetsNothing_data()
@@ -230,28 +256,20 @@ private slots:
         QFETCH(QString, text);
         ProgramFolder folder;
         TestDb t;
-        QDir().mkpath(backupFolder());
-        std::function<void()> undo;
-        const auto guard = qScopeGuard([&] {
-            if (undo)
-                undo();
-        });
+        std::optional<SmallDisk> disk;
+        const auto restore = qScopeGuard([] { overridePermissions(true); });
+        if (cause == "file") {
+            writeFile(backupFolder(), "");
+        } else if (cause == "mount") {
+            if (!disk.emplace().mounted() || !disk->setReadOnly(true))
+                QSKIP("this machine does not allow a mount");
+            QVERIFY(QFile::link(disk->path(), backupFolder()));
+        } else {
+            QVERIFY(QDir().mkpath(backupFolder()));
+        }
         if (cause == "mode") {
             QFile::setPermissions(backupFolder(), QFile::ReadOwner | QFile::ExeOwner);
-            if (geteuid() == 0)
-                QVERIFY(overridePermissions(false));
-            undo = [] { overridePermissions(true); };
-        } else if (cause == "mount") {
-            const QByteArray path = QFile::encodeName(backupFolder());
-            if (::mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) != 0)
-                QSKIP("this machine does not allow a mount");
-            undo = [path] { ::umount(path.constData()); };
-            QVERIFY(::mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY,
-                            nullptr) == 0);
-        } else if (cause == "file") {
-            QDir(backupFolder()).removeRecursively();
-            QFile plain(backupFolder());
-            QVERIFY(plain.open(QIODevice::WriteOnly));
+            QVERIFY(geteuid() != 0 || overridePermissions(false));
         }
         MessageBoxes boxes;
         Screens screens;
@@ -262,14 +280,12 @@ private slots:
             // counting and cannot be left.
             QVERIFY(t.db().execute("BEGIN EXCLUSIVE").ok());
             enter(screens.button("RCBTN"));
-            QTRY_VERIFY_WITH_TIMEOUT(screens.label("LabelN").contains("経過 1 秒"), 3000);
-            QVERIFY(screens.find<QProgressBar>("ProgressBar1")->isVisible());
             QCOMPARE(screens.usable({"CB1", "RCBTN", "RTBTN"}), QStringList());
             functionKey(screens.current(), Qt::Key_F10);
             QCOMPARE(screens.settle()->code(), QString("MUK4XP90"));
             QVERIFY(!screens.current()->close());
         }
-        QVERIFY(cause == "held" ? copied(screens) : runBackup(screens));
+        QVERIFY(runBackup(screens, cause != "held"));
 
         QCOMPARE(boxes.seen().size(), 1);
         QCOMPARE(boxes.seen()[0].title, title);
@@ -292,7 +308,8 @@ private slots:
             TestDb t;
             fill(t, "B", 20000);
         }
-        MessageBoxes boxes;
+        // A folder that is there already is the owner's to set.
+        QVERIFY(QDir().mkpath(backupFolder()));
         Screens screens;
         openBackup(screens);
         Helper writer({"write-sales", folder.path()});
@@ -302,8 +319,8 @@ private slots:
         const QStringList afterwards = writer.lines(committed.size() + 50);
         writer.stop();
 
-        QCOMPARE(boxes.texts(), QStringList());
-        QCOMPARE(unsound(backupFile()), QString());
+        QCOMPARE(mode(backupFolder()), 0755);
+        QCOMPARE(SqliteFile::unsoundness(backupFile()), std::nullopt);
         const QStringList saved = receiptsIn(backupFile());
         for (const QString& receipt : committed)
             QVERIFY2(saved.contains(receipt + ":3"), qPrintable(receipt));
@@ -312,60 +329,23 @@ private slots:
         QVERIFY(afterwards.size() >= committed.size() + 50);
     }
 
-    void aKilledBackupLeavesThePreviousOneAndOverwritingAsks()
-    {
-        ProgramFolder folder;
-        {
-            TestDb t;
-            addReceipt(t, "61200001");
-            makeBackup();
-            fill(t, "B", 60000);
-        }
-        const QByteArray previous = fileBytes(backupFile());
-        Helper backup({"backup", folder.path(), backupFolder()});
-        QVERIFY(QTest::qWaitFor(
-            [&] {
-                return QFileInfo(partialFile()).size() > 0 ||
-                       backup.state() == QProcess::NotRunning;
-            },
-            30000));
-        backup.stop();
-        QCOMPARE(backup.exitStatus(), QProcess::CrashExit);
-        QCOMPARE(fileBytes(backupFile()), previous);
-        QVERIFY(QFileInfo::exists(partialFile()));
-
-        // On the next opening the leftover goes; the old backup is replaced on Yes.
-        MessageBoxes boxes;
-        boxes.answerWith(QMessageBox::No);
-        Screens screens;
-        openBackup(screens);
-        QVERIFY(!QFileInfo::exists(partialFile()));
-        for (const bool yes : {false, true}) {
-            QVERIFY(runBackup(screens));
-            QCOMPARE(boxes.seen().size(), 1);
-            QCOMPARE(boxes.seen()[0].title, QString("処理の判断"));
-            QVERIFY(boxes.seen()[0].text.startsWith(backupFile()));
-            QVERIFY(boxes.seen()[0].text.endsWith("データベースに上書きしますか？"));
-            QCOMPARE(screens.label("LabelAPF"), yes ? QString("●  正常") : QString("●  更新"));
-            QVERIFY(!QFileInfo::exists(partialFile()));
-            if (!yes)
-                QCOMPARE(fileBytes(backupFile()), previous);
-            boxes.clear();
-            boxes.answerWith(QMessageBox::Yes);
-        }
-        QCOMPARE(receiptsIn(backupFile()).size(), 60001);
-    }
-
+    // Each row spoils the backup with a statement, or stands in the way.
     void restoreBringsBackASoundBackupAndNothingElse_data()
     {
         QTest::addColumn<QString>("cause");
         QTest::addColumn<QString>("said");
-        for (const auto& [cause, said] : {std::pair{"", "に復元しました。"},
-                                          {"running", "プログラムが実行中です"},
-                                          {"foreign", "このシステムのデータベースではありません"},
-                                          {"newer", "知らない版"},
-                                          {"damaged", "バックアップを使用できません"}})
-            QTest::newRow(*cause ? cause : "sound") << QString(cause) << QString(said);
+        const auto add = [](const char* row, const QString& cause, const char* said) {
+            QTest::newRow(row) << cause << QString(said);
+        };
+        add("sound", "", "に復元しました。");
+        add("running", "running", "プログラムが実行中です");
+        add("foreign", "PRAGMA application_id = 7", "このシステムのデータベースではありません");
+        add("newer", QString("PRAGMA user_version = %1").arg(Schema::version() + 1), "知らない版");
+        add("damaged", "damaged", "バックアップを使用できません");
+        add("no parameters", "DELETE FROM MBMSYS", "パラメタがありません");
+        // Without the kept copy the shop's data would go if the backup
+        // turned out bad.
+        add("kept copy blocked", "blocked", "現在のデータベースを残せません");
     }
     void restoreBringsBackASoundBackupAndNothingElse()
     {
@@ -379,26 +359,22 @@ private slots:
             addReceipt(t, "61200002");
         }
         // A program killed earlier left its lock; it does not count.
-        QCOMPARE(Helper({"hold-lock", folder.path()}).lines(1), QStringList{"locked"});
-        std::unique_ptr<Helper> program;
+        const QString lock = folder.path() + "/MUK4.db.lock";
+        writeFile(lock, "2147483647\nmuk4\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        QLockFile program(lock);
         if (cause == "running") {
-            program = std::make_unique<Helper>(QStringList{"hold-lock", folder.path()});
-            QCOMPARE(program->lines(1), QStringList{"locked"});
+            QVERIFY(program.tryLock(0));
+        } else if (cause == "blocked") {
+            QVERIFY(QDir().mkdir(folder.path() + "/MUK4.db.before-restore"));
+        } else if (cause == "damaged") {
+            QFile damaged(backupFile());
+            QVERIFY(damaged.open(QIODevice::ReadWrite));
+            damaged.seek(damaged.size() / 2);
+            damaged.write(QByteArray(8192, '\x5a'));
         } else if (!cause.isEmpty()) {
             SqliteFile file;
             QCOMPARE(file.open(backupFile(), false), 0);
-            if (cause == "foreign")
-                QCOMPARE(file.run("PRAGMA application_id = 7"), 0);
-            if (cause == "newer")
-                QCOMPARE(file.run(QString("PRAGMA user_version = %1").arg(Schema::version() + 1)),
-                         0);
-            file.close();
-            if (cause == "damaged") {
-                QFile damaged(backupFile());
-                QVERIFY(damaged.open(QIODevice::ReadWrite));
-                damaged.seek(damaged.size() / 2);
-                damaged.write(QByteArray(8192, '\x5a'));
-            }
+            QCOMPARE(file.run(cause), 0);
         }
         const QByteArray before = fileBytes(folder.file());
         const QStringList backedUp = receiptsIn(backupFile());
@@ -408,18 +384,18 @@ private slots:
         const QString told = tool.readAllStandardOutput() + tool.readAllStandardError();
         QVERIFY2(told.contains(said), qPrintable(told));
         const QStringList files = QDir(folder.path()).entryList(QDir::Files).filter("MUK4.db");
+        QCOMPARE(tool.exitCode(), cause.isEmpty() ? 0 : 1);
         if (!cause.isEmpty()) {
-            QCOMPARE(tool.exitCode(), 1);
             QCOMPARE(fileBytes(folder.file()), before);
             QCOMPARE(files, cause == "running" ? (QStringList{"MUK4.db", "MUK4.db.lock"})
                                                : QStringList{"MUK4.db"});
             return;
         }
-        QCOMPARE(tool.exitCode(), 0);
         QCOMPARE(receiptsIn(folder.file()), backedUp);
-        QVERIFY(!backedUp.contains("61200002:0"));
         QCOMPARE(fileBytes(folder.path() + "/MUK4.db.before-restore"), before);
         QCOMPARE(files, (QStringList{"MUK4.db", "MUK4.db.before-restore"}));
+        QCOMPARE((QList<int>{mode(folder.file()), mode(folder.path() + "/MUK4.db.before-restore")}),
+                 (QList<int>{0600, 0600}));
         // The program takes the restored file as its own.
         QCOMPARE(Schema::prepareFile().value_or(QString()), QString());
     }

@@ -156,7 +156,10 @@ private slots:
         {
             MessageBoxes boxes;
             s.click("APCBTN99");
-            QCOMPARE(boxes.texts(), QStringList{"営業日を締められませんでした。"});
+            const char* why = trouble == "full" ? "ディスクの空きがありません。"
+                              : trouble == "read-only" ? "データベースに書き込めません。"
+                                                       : "";
+            QCOMPARE(boxes.texts(), QStringList{"営業日を締められませんでした。" + QString(why)});
             QVERIFY(!boxes.seen()[0].details.isEmpty());
         }
         QVERIFY(!s.ended());

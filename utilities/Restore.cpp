@@ -1,12 +1,12 @@
 #include "utilities/Restore.h"
 
 #include "data/Database.h"
+#include "data/ProgramLock.h"
 #include "utilities/SafeFile.h"
 #include "utilities/SqliteFile.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLockFile>
 
 namespace {
 
@@ -48,8 +48,12 @@ SafeFile::Result keep(const QString& database, const QString& kept)
         (void)SafeFile::remove(partial);
         return error;
     }
-    if (SafeFile::Result error = SafeFile::replace(partial, kept))
+    // A whole copy of the shop's data is not left lying about under a name
+    // nobody looks for.
+    if (SafeFile::Result error = SafeFile::replace(partial, kept)) {
+        (void)SafeFile::remove(partial);
         return error;
+    }
     for (const QString& suffix : companions) {
         if (!QFileInfo::exists(database + suffix))
             continue;
@@ -57,16 +61,6 @@ SafeFile::Result keep(const QString& database, const QString& kept)
             return error;
     }
     return SafeFile::remove(database + QStringLiteral("-shm"));
-}
-
-QString holder(const QLockFile& lock)
-{
-    qint64 pid = 0;
-    QString host;
-    QString application;
-    if (!lock.getLockInfo(&pid, &host, &application))
-        return {};
-    return QStringLiteral("（%1、プロセス %2、%3）").arg(application).arg(pid).arg(host);
 }
 
 } // namespace
@@ -92,14 +86,16 @@ Outcome run(const QString& backup, const QString& folder,
 
     // Held until the end, so that the program cannot start on a half-made
     // restore either. A lock whose program has died is taken over.
-    QLockFile lock(Database::lockFilePath(folder));
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(0)) {
-        if (lock.error() == QLockFile::LockFailedError)
-            return refused(
-                QStringLiteral("プログラムが実行中です%1。終了してから復元してください。")
-                    .arg(holder(lock)));
-        return refused(QStringLiteral("プログラムフォルダに書き込めません: %1").arg(folder));
+    ProgramLock lock(folder);
+    switch (lock.take()) {
+    case ProgramLock::Outcome::Taken:
+        break;
+    case ProgramLock::Outcome::HeldByAnother:
+        return refused(QStringLiteral("プログラムが実行中です%1。終了してから復元してください。")
+                           .arg(lock.holder()));
+    case ProgramLock::Outcome::CannotWrite:
+        return refused(QStringLiteral("プログラムフォルダに書き込めません: %1 (%2)")
+                           .arg(folder, FileError{{}, {}, lock.trouble().number}.text()));
     }
 
     const QDir dir(folder);

@@ -48,6 +48,25 @@ private:
     int fd_;
 };
 
+// The shop's data is for its owner only, whatever the umask: a new file is
+// made so and set so once more, since the umask may take bits away too.
+constexpr mode_t OwnerFile = S_IRUSR | S_IWUSR;
+constexpr mode_t OwnerFolder = S_IRWXU;
+
+int createOwn(const QString& path)
+{
+    const int fd =
+        ::open(native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, OwnerFile);
+    if (fd >= 0 && ::fchmod(fd, OwnerFile) != 0) {
+        const int number = errno;
+        ::close(fd);
+        ::unlink(native(path).constData());
+        errno = number;
+        return -1;
+    }
+    return fd;
+}
+
 bool writeAll(int fd, const char* data, ssize_t size)
 {
     while (size > 0) {
@@ -60,6 +79,18 @@ bool writeAll(int fd, const char* data, ssize_t size)
         size -= n;
     }
     return true;
+}
+
+SafeFile::Observer& observer()
+{
+    static SafeFile::Observer watching;
+    return watching;
+}
+
+void tell(const char* step, const QString& path)
+{
+    if (observer())
+        observer()(QString::fromLatin1(step), path);
 }
 
 } // namespace
@@ -81,6 +112,11 @@ bool FileError::denied() const
 
 namespace SafeFile {
 
+void observe(Observer watching)
+{
+    observer() = std::move(watching);
+}
+
 Result makeFolder(const QString& path)
 {
     const QString parent = QFileInfo(path).absolutePath();
@@ -90,8 +126,12 @@ Result makeFolder(const QString& path)
         if (Result r = makeFolder(parent))
             return r;
     }
-    if (::mkdir(native(path).constData(), 0777) != 0 && errno != EEXIST)
+    if (::mkdir(native(path).constData(), OwnerFolder) == 0) {
+        if (::chmod(native(path).constData(), OwnerFolder) != 0)
+            return failed("chmod", path);
+    } else if (errno != EEXIST) {
         return failed("mkdir", path);
+    }
     if (!QFileInfo(path).isDir())
         return failed("mkdir", path, ENOTDIR);
     return std::nullopt;
@@ -99,7 +139,7 @@ Result makeFolder(const QString& path)
 
 Result createEmpty(const QString& path)
 {
-    Descriptor fd(::open(native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    Descriptor fd(createOwn(path));
     if (!fd.valid())
         return failed("create", path);
     if (fd.close() != 0)
@@ -121,6 +161,7 @@ Result sync(const QString& path)
         return failed("open", path);
     if (::fsync(fd.get()) != 0)
         return failed("fsync", path);
+    tell("fsync", path);
     if (fd.close() != 0)
         return failed("close", path);
     return std::nullopt;
@@ -143,7 +184,7 @@ Result copy(const QString& from, const QString& to)
     Descriptor in(::open(native(from).constData(), O_RDONLY | O_CLOEXEC));
     if (!in.valid())
         return failed("open", from);
-    Descriptor out(::open(native(to).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    Descriptor out(createOwn(to));
     if (!out.valid())
         return failed("create", to);
     std::vector<char> buffer(1 << 20);
@@ -160,6 +201,7 @@ Result copy(const QString& from, const QString& to)
     }
     if (::fsync(out.get()) != 0)
         return failed("fsync", to);
+    tell("fsync", to);
     if (out.close() != 0)
         return failed("close", to);
     return std::nullopt;
@@ -167,6 +209,7 @@ Result copy(const QString& from, const QString& to)
 
 Result replace(const QString& from, const QString& to)
 {
+    tell("rename", from);
     if (::rename(native(from).constData(), native(to).constData()) != 0)
         return failed("rename", to);
     return syncFolder(QFileInfo(to).absolutePath());

@@ -112,6 +112,8 @@ std::optional<QString> SqliteFile::unsoundness()
         return failed("integrity_check");
     if (value != QLatin1String("ok"))
         return QStringLiteral("データベースが壊れています（%1）").arg(value);
+    // A query without rows leaves the value alone.
+    value.clear();
     if (run(QStringLiteral("SELECT CB02 FROM MBMSYS WHERE CB01 = 'workday'"), {}, &value) !=
         SQLITE_OK)
         return failed("MBMSYS");
