@@ -1,7 +1,5 @@
 #include "CounterSupport.h"
 
-#include <QApplication>
-#include <QRadioButton>
 
 ReceiptsSeen::ReceiptsSeen(ReceiptOutcome a) : answer(std::move(a))
 {

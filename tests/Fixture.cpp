@@ -5,9 +5,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
-#include <QImage>
 #include <QInputMethodEvent>
-#include <QPointer>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>

@@ -1,9 +1,7 @@
 #include "CounterSupport.h"
 
-#include "data/Clock.h"
 #include "pos/ReceiptRows.h"
 
-#include <QTableWidget>
 
 class CashTest : public QObject {
     Q_OBJECT

@@ -1,12 +1,7 @@
 #include "CounterSupport.h"
 #include "ReceiptFixture.h"
 
-#include "data/Clock.h"
 
-#include <QComboBox>
-#include <QDir>
-#include <QLabel>
-#include <QTableWidget>
 
 namespace {
 using Grid = QList<QStringList>;

@@ -1,4 +1,3 @@
-#include "Fixture.h"
 #include "ReceiptFixture.h"
 
 #include "pos/ReceiptRows.h"
