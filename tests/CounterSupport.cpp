@@ -1,6 +1,5 @@
 #include "CounterSupport.h"
 
-
 ReceiptsSeen::ReceiptsSeen(ReceiptOutcome a) : answer(std::move(a))
 {
     CounterScreen::setReceiptMaker(

@@ -179,9 +179,8 @@ private slots:
     // afresh; a key that leads nowhere keeps the screen.
     void keysAndButtonsLeadToTheirScreens_data()
     {
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QStringList>("presses");
-        QTest::addColumn<QStringList>("targets");
+        // from, presses, targets
+        table::columns<QString, QStringList, QStringList>();
         auto add = [](const char* from, const char* presses, const char* targets) {
             QTest::newRow(from) << QString(from) << QString(presses).split(u' ')
                                 << QString(targets).split(u' ');
@@ -211,9 +210,7 @@ private slots:
 
     void keysAndButtonsLeadToTheirScreens()
     {
-        QFETCH(QString, from);
-        QFETCH(QStringList, presses);
-        QFETCH(QStringList, targets);
+        const auto [from, presses, targets] = table::fetch<QString, QStringList, QStringList>();
         ProgramFolder folder;
         Screens s;
         for (qsizetype i = 0; i < presses.size(); ++i) {
@@ -235,9 +232,9 @@ private slots:
     // business day on the main menu only.
     void menusStandInOrderAndEndTheDayOnTheMainMenuOnly_data()
     {
-        QTest::addColumn<QString>("menu");
-        QTest::addColumn<QString>("columns"); // button numbers, "|" between columns
-        QTest::addColumn<QString>("opened");  // by Enter on the first button
+        // menu, columns (button numbers, "|" between columns), opened (by Enter on the first
+        // button)
+        table::columns<QString, QString, QString>();
         const auto add = [](const char* row, const char* menu, const char* columns,
                             const char* opened) {
             QTest::newRow(row) << menu << columns << opened;
@@ -249,9 +246,7 @@ private slots:
 
     void menusStandInOrderAndEndTheDayOnTheMainMenuOnly()
     {
-        QFETCH(QString, menu);
-        QFETCH(QString, columns);
-        QFETCH(QString, opened);
+        const auto [menu, columns, opened] = table::fetch<QString, QString, QString>();
         Shop s;
         s.show("MUK4SC01");
         s.show(menu);

@@ -65,10 +65,8 @@ private slots:
     // on; letters and extra digits never reach a field.
     void eachFieldTakesOnlyWhatItMay_data()
     {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("message"); // empty: taken
-        QTest::addColumn<QString>("shown");
+        // field, typed, message (empty: taken), shown
+        table::columns<QString, QString, QString, QString>();
         const auto add = [](const char* row, const char* field, const char* typed,
                             const char* message, const char* shown = nullptr) {
             QTest::newRow(row) << field << typed << message << (shown ? shown : typed);
@@ -93,10 +91,8 @@ private slots:
 
     void eachFieldTakesOnlyWhatItMay()
     {
-        QFETCH(QString, field);
-        QFETCH(QString, typed);
-        QFETCH(QString, message);
-        QFETCH(QString, shown);
+        const auto [field, typed, message, shown] =
+            table::fetch<QString, QString, QString, QString>();
         Shop s;
         open(s, "MUK4MM55");
         QCOMPARE(s.fill({"Option1", ""}), QString()); // no kind before the code and price date
@@ -160,9 +156,8 @@ private slots:
 
     void eachKindStoresOnlyItsOwnFields_data()
     {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<Entries>("entries");     // after the sale price date
-        QTest::addColumn<QVariantList>("stored"); // CB13 to CB18
+        // kind, entries (after the sale price date), stored (CB13 to CB18)
+        table::columns<int, Entries, QVariantList>();
         QTest::newRow("none") << 4 << Entries() << QVariantList{"4", 0, " ", " ", " ", " "};
         QTest::newRow("period") << 2 << Entries{"Option2", "",         "Text9",  "80",
                                                 "Text10",  "20261210", "Text11", "20261220"}
@@ -179,9 +174,7 @@ private slots:
 
     void eachKindStoresOnlyItsOwnFields()
     {
-        QFETCH(int, kind);
-        QFETCH(Entries, entries);
-        QFETCH(QVariantList, stored);
+        const auto [kind, entries, stored] = table::fetch<int, Entries, QVariantList>();
         Shop s;
         open(s, "MUK4MM55");
         QCOMPARE(s.fill(New.mid(0, 18) + entries + Save), QString());

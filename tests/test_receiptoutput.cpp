@@ -137,9 +137,9 @@ private slots:
 
     void everyReceiptReadsBackFromItsPdfAndIsTheOwnersOnly_data()
     {
-        QTest::addColumn<FinishedSale>("sale");
-        QTest::addColumn<FinishedCashMovement>("cash"); // instead of the sale when it has lines
-        QTest::addColumn<bool>("existing"); // a folder and template open to all there before
+        // sale, cash (instead of the sale when it has lines), existing (a folder and template open
+        // to all there before)
+        table::columns<FinishedSale, FinishedCashMovement, bool>();
         const FinishedCashMovement none;
         const FinishedSale refund = finishedSale(Settlement::Cash, 1000, sampleSale().lines, true);
         auto cash = [](CashDirection direction) {
@@ -153,9 +153,8 @@ private slots:
 
     void everyReceiptReadsBackFromItsPdfAndIsTheOwnersOnly()
     {
-        QFETCH(FinishedSale, sale);
-        QFETCH(FinishedCashMovement, cash);
-        QFETCH(bool, existing);
+        const auto [sale, cash, existing] =
+            table::fetch<FinishedSale, FinishedCashMovement, bool>();
         ProgramFolder folder;
         const QString receipts = QDir(folder.path()).filePath("receipts");
         const QString book = ReceiptTemplates::path(
@@ -185,9 +184,8 @@ private slots:
 
     void faultsLeaveTheTemplateAsItWas_data()
     {
-        QTest::addColumn<QByteArray>("content"); // of the template; "/": a folder there
-        QTest::addColumn<Place>("place");
-        QTest::addColumn<QString>("reason");
+        // content (of the template; "/": a folder there), place, reason
+        table::columns<QByteArray, Place, QString>();
         const QString damaged = "レシートのひな形が壊れているか、ブックではありません。";
         const QString notSaved = "レシートのひな形を保存できませんでした。";
         QTest::newRow("a text file") << QByteArray("MUK4 receipt") << Place::Folder << damaged;
@@ -217,9 +215,7 @@ private slots:
 
     void faultsLeaveTheTemplateAsItWas()
     {
-        QFETCH(QByteArray, content);
-        QFETCH(Place, place);
-        QFETCH(QString, reason);
+        const auto [content, place, reason] = table::fetch<QByteArray, Place, QString>();
         // Room enough for the template and its new copy, not for a PDF.
         SmallDisk disk(place == Place::NoRoomForPdf ? 12 : 256);
         const bool onDisk = place != Place::Folder && place != Place::RefusingPrinter;
