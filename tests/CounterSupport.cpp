@@ -55,20 +55,6 @@ void typeOver(EntryField* field, const QString& text)
     typeInto(field, text);
 }
 
-QStringList Counter::texts(const QStringList& names)
-{
-    QStringList shown;
-    for (const QString& name : names) {
-        // Fields and labels alike show their "text".
-        const QWidget* w =
-            name == u"focus" ? QApplication::focusWidget() : screens.find<QWidget>(name);
-        shown << (!w                 ? name + QStringLiteral(" is missing")
-                  : name == u"focus" ? w->objectName()
-                                     : w->property("text").toString());
-    }
-    return shown;
-}
-
 void Counter::sell(const QString& code, const QString& quantity, const QString& price)
 {
     field("Text4")->setFocus();

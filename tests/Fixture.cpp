@@ -288,7 +288,10 @@ QStringList Screens::shown(const QStringList& names)
 {
     QStringList all;
     for (const QString& name : names) {
-        if (auto* label = find<QLabel>(name))
+        const QWidget* focus = QApplication::focusWidget();
+        if (name == u"focus")
+            all << (focus ? focus->objectName() : QStringLiteral("(no focus)"));
+        else if (auto* label = find<QLabel>(name))
             all << label->text();
         else if (auto* field = find<QLineEdit>(name))
             all << field->text();

@@ -175,7 +175,8 @@ public:
     {
         return find<QLabel>(name) ? find<QLabel>(name)->text() : QString();
     }
-    // What the named labels, fields and buttons of the current screen show.
+    // What the named labels, fields and buttons of the current screen show;
+    // "focus" names the control that has the keyboard.
     QStringList shown(const QStringList& names);
     // The control the operator knows by this caption: the buddy of the
     // caption label, or the control named so for screen readers.

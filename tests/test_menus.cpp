@@ -211,8 +211,7 @@ private slots:
     void keysAndButtonsLeadToTheirScreens()
     {
         const auto [from, presses, targets] = table::fetch<QString, QStringList, QStringList>();
-        ProgramFolder folder;
-        Screens s;
+        Shop s;
         for (qsizetype i = 0; i < presses.size(); ++i) {
             s.show(from);
             const QString& press = presses[i];
@@ -290,8 +289,7 @@ private slots:
     void everyFieldIsNamed()
     {
         QFETCH(QString, screen);
-        ProgramFolder folder;
-        Screens s;
+        Shop s;
         Screen* shown = s.show(screen);
         for (QWidget* control : shown->findChildren<QWidget*>()) {
             if ((!qobject_cast<QLineEdit*>(control) && !qobject_cast<QComboBox*>(control)) ||

@@ -206,8 +206,7 @@ private slots:
 
     void groupedReadingsEqualTheDayByDayReading()
     {
-        ProgramFolder folder;
-        TestDb t;
+        Shop t;
         writeAwkwardMonth(t, "202402", 20240201);
         const QStringList dates = ReportDates::days(u"20240200");
         for (const StoreRegister& where : {shop, StoreRegister{"02", "02"}}) {
