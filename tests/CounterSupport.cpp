@@ -1,8 +1,5 @@
 #include "CounterSupport.h"
 
-#include <QApplication>
-#include <QRadioButton>
-
 ReceiptsSeen::ReceiptsSeen(ReceiptOutcome a) : answer(std::move(a))
 {
     CounterScreen::setReceiptMaker(
@@ -56,20 +53,6 @@ void typeOver(EntryField* field, const QString& text)
     if (text.isEmpty())
         QTest::keyClick(field, Qt::Key_Backspace);
     typeInto(field, text);
-}
-
-QStringList Counter::texts(const QStringList& names)
-{
-    QStringList shown;
-    for (const QString& name : names) {
-        // Fields and labels alike show their "text".
-        const QWidget* w =
-            name == u"focus" ? QApplication::focusWidget() : screens.find<QWidget>(name);
-        shown << (!w                 ? name + QStringLiteral(" is missing")
-                  : name == u"focus" ? w->objectName()
-                                     : w->property("text").toString());
-    }
-    return shown;
 }
 
 void Counter::sell(const QString& code, const QString& quantity, const QString& price)

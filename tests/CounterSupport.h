@@ -39,7 +39,7 @@ struct Counter {
     QString text(const char* name) { return screens.find<QLineEdit>(name)->text(); }
     // What the named fields and labels show, in this order; "focus" names
     // the control that has the keyboard.
-    QStringList texts(const QStringList& names);
+    QStringList texts(const QStringList& names) { return screens.shown(names); }
     // Code, Enter, the price when given (else the one proposed), Enter,
     // the quantity, Enter.
     void sell(const QString& code, const QString& quantity = QStringLiteral("1"),

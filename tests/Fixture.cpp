@@ -5,9 +5,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
-#include <QImage>
 #include <QInputMethodEvent>
-#include <QPointer>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -201,19 +199,13 @@ QString describe(const MessageBoxes::Seen& box)
 // own event loop runs, and answers it.
 class BoxWatcher : public QObject {
 public:
-    static void install()
-    {
-        static QPointer<BoxWatcher> watcher;
-        if (!watcher && qobject_cast<QApplication*>(QCoreApplication::instance()))
-            watcher = new BoxWatcher(QCoreApplication::instance());
-    }
-
-private:
     explicit BoxWatcher(QObject* parent) : QObject(parent)
     {
         connect(&timer_, &QTimer::timeout, this, &BoxWatcher::look);
         timer_.start(10);
     }
+
+private:
     void look()
     {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -238,13 +230,15 @@ private:
 
 static void installBoxWatcher()
 {
-    BoxWatcher::install();
+    static QPointer<BoxWatcher> watcher;
+    if (!watcher && qobject_cast<QApplication*>(QCoreApplication::instance()))
+        watcher = new BoxWatcher(QCoreApplication::instance());
 }
 Q_COREAPP_STARTUP_FUNCTION(installBoxWatcher)
 
 MessageBoxes::MessageBoxes() : outer_(expecting)
 {
-    BoxWatcher::install();
+    installBoxWatcher();
     expecting = this;
 }
 
@@ -273,7 +267,7 @@ QStringList MessageBoxes::texts()
 
 Screens::Screens()
 {
-    BoxWatcher::install();
+    installBoxWatcher();
     registerScreens(navigator_);
     QObject::connect(&navigator_, &Navigator::finished, [this] { ended_ = true; });
 }
@@ -294,7 +288,10 @@ QStringList Screens::shown(const QStringList& names)
 {
     QStringList all;
     for (const QString& name : names) {
-        if (auto* label = find<QLabel>(name))
+        const QWidget* focus = QApplication::focusWidget();
+        if (name == u"focus")
+            all << (focus ? focus->objectName() : QStringLiteral("(no focus)"));
+        else if (auto* label = find<QLabel>(name))
             all << label->text();
         else if (auto* field = find<QLineEdit>(name))
             all << field->text();
@@ -435,12 +432,10 @@ void clickRow(QTableWidget* grid, int row)
 bool drawsIn(QWidget* widget, const QColor& colour)
 {
     const QImage image = widget->grab().toImage();
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
             if (image.pixelColor(x, y).rgb() == colour.rgb())
                 return true;
-        }
-    }
     return false;
 }
 

@@ -19,6 +19,8 @@
 #include <QTest>
 #include <QVariantMap>
 
+#include <tuple>
+
 // A fresh, empty program folder with a newly made database; the program
 // folder goes back to the executable's when it ends.
 class ProgramFolder {
@@ -173,7 +175,8 @@ public:
     {
         return find<QLabel>(name) ? find<QLabel>(name)->text() : QString();
     }
-    // What the named labels, fields and buttons of the current screen show.
+    // What the named labels, fields and buttons of the current screen show;
+    // "focus" names the control that has the keyboard.
     QStringList shown(const QStringList& names);
     // The control the operator knows by this caption: the buddy of the
     // caption label, or the control named so for screen readers.
@@ -214,3 +217,27 @@ void clickRow(class QTableWidget* grid, int row);
 void choose(class QComboBox* combo, int index);
 // Whether the widget, as drawn, shows any pixel of exactly this colour.
 bool drawsIn(QWidget* widget, const QColor& colour);
+
+// Data-driven tests with their columns by position: declared in one line,
+// a row given in one call, and the current row's values fetched at once
+// into named bindings.
+namespace table {
+inline const char* const Column[] = {"c0", "c1", "c2", "c3", "c4", "c5", "c6", "c7", "c8", "c9"};
+template <class... T> void columns()
+{
+    int i = 0;
+    (QTest::addColumn<T>(Column[i++]), ...);
+}
+template <class... V> void add(const char* name, const V&... values)
+{
+    (QTest::newRow(name) << ... << values);
+}
+template <class... T, std::size_t... I> std::tuple<T...> fetch(std::index_sequence<I...>)
+{
+    return {*static_cast<T*>(QTest::qData(Column[I], qMetaTypeId<T>()))...};
+}
+template <class... T> std::tuple<T...> fetch()
+{
+    return fetch<T...>(std::index_sequence_for<T...>());
+}
+} // namespace table

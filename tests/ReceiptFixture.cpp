@@ -3,11 +3,9 @@
 #include "pos/ReceiptTemplates.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <sys/stat.h>
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Fixture.h"
 #include "pos/Receipt.h"
 #include "pos/ReceiptPrinter.h"
 #include "workbook/SheetPage.h"

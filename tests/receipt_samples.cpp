@@ -9,10 +9,8 @@
 #include "pos/ReceiptOutput.h"
 #include "pos/ReceiptTemplates.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 int main(int argc, char* argv[])
 {

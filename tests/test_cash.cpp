@@ -1,9 +1,6 @@
 #include "CounterSupport.h"
 
-#include "data/Clock.h"
 #include "pos/ReceiptRows.h"
-
-#include <QTableWidget>
 
 class CashTest : public QObject {
     Q_OBJECT
@@ -145,18 +142,15 @@ private slots:
 
     void aMovementIsPostedWholeWithTaxAsAShareOfTheAmount_data()
     {
-        QTest::addColumn<QString>("screen");
-        QTest::addColumn<QString>("header");
-        QTest::addColumn<QString>("lines");
+        // screen, header, lines
+        table::columns<QString, QString, QString>();
         QTest::newRow("deposit") << QString("MUK4UT05") << QString("MOMNYK") << QString("MOVNYK");
         QTest::newRow("payment") << QString("MUK4UT06") << QString("MOMSYK") << QString("MOVSYK");
     }
 
     void aMovementIsPostedWholeWithTaxAsAShareOfTheAmount()
     {
-        QFETCH(QString, screen);
-        QFETCH(QString, header);
-        QFETCH(QString, lines);
+        const auto [screen, header, lines] = table::fetch<QString, QString, QString>();
         auto&& [folder, t, screens, c] =
             AtTheCounter(screen, [](Database& db) { setParameter(db, "tax", "0.05"); });
         c.book("0003", "5", "1000");

@@ -29,9 +29,8 @@ private:
 private slots:
     void filtersDropWhatTheyDoNotTake_data()
     {
-        QTest::addColumn<KeyFilter>("filter");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("kept");
+        // filter, typed, kept
+        table::columns<KeyFilter, QString, QString>();
         const auto add = [](const char* row, KeyFilter filter, const char* typed,
                             const char* kept) { QTest::newRow(row) << filter << typed << kept; };
         add("digits", KeyFilter::Digits, "1a2-3 *:+", "123 ");
@@ -44,9 +43,7 @@ private slots:
 
     void filtersDropWhatTheyDoNotTake()
     {
-        QFETCH(KeyFilter, filter);
-        QFETCH(QString, typed);
-        QFETCH(QString, kept);
+        const auto [filter, typed, kept] = table::fetch<KeyFilter, QString, QString>();
         Window w(filter);
         typeInto(w.field, typed);
         QCOMPARE(w.field->text(), kept);
@@ -60,9 +57,8 @@ private slots:
 
     void limitsCountCharactersAndNeverSplitOne_data()
     {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("kept");
+        // how, text, kept
+        table::columns<QString, QString, QString>();
         const QString kanji = QStringLiteral("𠮷");
         const QString nineteen = QString(19, u'a');
         for (const char* how : {"typed", "pasted", "set"}) {
@@ -76,9 +72,7 @@ private slots:
 
     void limitsCountCharactersAndNeverSplitOne()
     {
-        QFETCH(QString, how);
-        QFETCH(QString, text);
-        QFETCH(QString, kept);
+        const auto [how, text, kept] = table::fetch<QString, QString, QString>();
         Window w(KeyFilter::Any, 20);
         if (how == "typed") {
             typeInto(w.field, text);

@@ -28,10 +28,8 @@ void ready(Shop& s, const QString& button)
 // names.
 void screens()
 {
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<QVariantList>("record"); // typed as 5
-    QTest::addColumn<QList<int>>("limits");
+    // button, table, record (typed as 5), limits
+    table::columns<QString, QString, QVariantList, QList<int>>();
     const auto add = [](const char* row, const char* button, const char* table,
                         const QVariantList& record, const QList<int>& limits) {
         QTest::newRow(row) << button << table << record << limits;
@@ -60,10 +58,8 @@ private slots:
 
     void codesArePaddedOrRefused_data()
     {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown"); // empty: refused with the message
-        QTest::addColumn<QString>("message");
+        // button, typed, shown (empty: refused with the message), message
+        table::columns<QString, QString, QString, QString>();
         const auto add = [](const char* row, const char* button, const char* typed,
                             const char* shown, const char* message) {
             QTest::newRow(row) << button << typed << shown << message;
@@ -81,10 +77,8 @@ private slots:
 
     void codesArePaddedOrRefused()
     {
-        QFETCH(QString, button);
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        QFETCH(QString, message);
+        const auto [button, typed, shown, message] =
+            table::fetch<QString, QString, QString, QString>();
         Shop s;
         ready(s, button);
         EntryField* code = s.field("Text1");
@@ -98,11 +92,9 @@ private slots:
             QCOMPARE(code->text(), shown);
             if (button == "APCBTN02") // a new middle shows its full code too
                 QCOMPARE(s.label("LabelNN"), QString("305"));
-            QVERIFY(s.field("Text2")->hasFocus());
-            QCOMPARE(s.label("LabelAPF"), QString("●  登録"));
+            QCOMPARE(s.shown({"focus", "LabelAPF"}), (QStringList{"Text2", "●  登録"}));
         } else {
-            QVERIFY(code->hasFocus());
-            QCOMPARE(code->selectedText(), typed);
+            QCOMPARE(s.shown({"focus"}) << code->selectedText(), (QStringList{"Text1", typed}));
             QVERIFY(!s.field("Text2")->isEnabled());
         }
     }
@@ -110,25 +102,23 @@ private slots:
     void recordsAreAddedChangedAndArchivedWithTheirMoments_data() { screens(); }
     void recordsAreAddedChangedAndArchivedWithTheirMoments()
     {
-        QFETCH(QString, button);
-        QFETCH(QString, table);
-        QFETCH(QVariantList, record);
+        auto [button, master, record, limits] =
+            table::fetch<QString, QString, QVariantList, QList<int>>();
         Shop s;
         ready(s, button);
         auto stored = [&](const QString& in) {
-            return row(s, "SELECT * FROM " + in + " WHERE " + Schema::fieldsOf(table)[0] + " = ?",
+            return row(s, "SELECT * FROM " + in + " WHERE " + Schema::fieldsOf(master)[0] + " = ?",
                        {record[0]});
         };
         // The names fill their fields to the last character; more is dropped.
-        QFETCH(QList<int>, limits);
         QStringList entries{"Text1", "5"};
         for (int i = 0; i < limits.size(); ++i) {
             record[i + 1] = record[i + 1].toString().leftJustified(limits[i], u'漢');
             entries << QString("Text%1").arg(i + 2) << record[i + 1].toString() + "超";
         }
         QCOMPARE(s.fill(entries + QStringList{"RCBTN", ""}), QString());
-        QCOMPARE(stored(table),
-                 ::stored(table, stamped(record, "2026120610:15:30", "2026120610:15:30")));
+        QCOMPARE(stored(master),
+                 ::stored(master, stamped(record, "2026120610:15:30", "2026120610:15:30")));
         QCOMPARE(s.field("Text1")->text(), QString());
 
         at(7, 11);
@@ -139,8 +129,8 @@ private slots:
         QCOMPARE(s.fill({"RCBTN", ""}), QString());
         QVariantList changed = record;
         changed[1] = "変更";
-        QCOMPARE(stored(table),
-                 ::stored(table, stamped(changed, "2026120610:15:30", "2026120711:15:30")));
+        QCOMPARE(stored(master),
+                 ::stored(master, stamped(changed, "2026120610:15:30", "2026120711:15:30")));
         QCOMPARE(s.label("LabelAPF"), QString("●  登録"));
 
         // An unknown code after a found one starts with empty fields.
@@ -154,10 +144,10 @@ private slots:
         s.field("Text1")->setFocus();
         QCOMPARE(s.fill({"Text1", "5"}), QString());
         s.click("DLBTN");
-        QCOMPARE(stored(table), QVariantMap());
-        QCOMPARE(rows(s, "SELECT * FROM X" + table.mid(1)),
+        QCOMPARE(stored(master), QVariantMap());
+        QCOMPARE(rows(s, "SELECT * FROM X" + master.mid(1)),
                  QList<QVariantMap>{
-                     ::stored(table, stamped(changed, "2026120610:15:30", "2026120812:15:30"))});
+                     ::stored(master, stamped(changed, "2026120610:15:30", "2026120812:15:30"))});
         QCOMPARE(s.gridRows(), QList<QStringList>());
         QVERIFY(s.field("Text1")->hasFocus());
     }
@@ -167,9 +157,8 @@ private slots:
     // name with the name's message.
     void emptyNamesAreRefusedOnEnter_data()
     {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<bool>("errorForm");
+        // button, messages, errorForm
+        table::columns<QString, QStringList, bool>();
         const auto add = [](const char* row, const char* button, const QStringList& messages,
                             bool errorForm = false) {
             QTest::newRow(row) << button << messages << errorForm;
@@ -183,9 +172,7 @@ private slots:
 
     void emptyNamesAreRefusedOnEnter()
     {
-        QFETCH(QString, button);
-        QFETCH(QStringList, messages);
-        QFETCH(bool, errorForm);
+        const auto [button, messages, errorForm] = table::fetch<QString, QStringList, bool>();
         Shop s;
         ready(s, button);
         QCOMPARE(s.fill({"Text1", "5"}), QString());
@@ -221,16 +208,15 @@ private slots:
     void aChosenRowIsCalledUp_data() { screens(); }
     void aChosenRowIsCalledUp()
     {
-        QFETCH(QString, button);
-        QFETCH(QString, table);
-        QFETCH(QVariantList, record);
+        const auto [button, master, record, limits] =
+            table::fetch<QString, QString, QVariantList, QList<int>>();
         Shop s;
         QVariantList other = record;
         other[0] = record[0].toString().replace(u'5', u'2');
         for (const QVariantList& values : {record, other}) {
             const QString marks = QStringList(values.size() + 4, "?").join(u',');
             QVERIFY(s.db()
-                        .execute("INSERT INTO " + table + " VALUES (" + marks + ")",
+                        .execute("INSERT INTO " + master + " VALUES (" + marks + ")",
                                  stamped(values, "2025010108:00:00", "2025010108:00:00"))
                         .ok());
         }
@@ -238,13 +224,12 @@ private slots:
         const QList<QStringList> listed = s.gridRows();
         QCOMPARE(listed.size(), 2);
         QCOMPARE(listed[1][1], record[1].toString());
-        QVERIFY(listed[1][0].startsWith(record[0].toString().right(table == "MBMBRM" ? 3 : 4)));
+        QVERIFY(listed[1][0].startsWith(record[0].toString().right(master == "MBMBRM" ? 3 : 4)));
         QVERIFY(listed[1][0].endsWith(u' '));
         clickRow(s.find<QTableWidget>("FG1"), 1);
-        const QString code = record[0].toString().right(table == "MBMBRM" ? 2 : 4);
-        QCOMPARE(s.shown({"Text1", "Text2", "LabelAPF"}),
-                 (QStringList{code, record[1].toString(), "●  修正"}));
-        QVERIFY(s.field("Text2")->hasFocus());
+        const QString code = record[0].toString().right(master == "MBMBRM" ? 2 : 4);
+        QCOMPARE(s.shown({"Text1", "Text2", "LabelAPF", "focus"}),
+                 (QStringList{code, record[1].toString(), "●  修正", "Text2"}));
         const QStringList controls{"Text1", "Text2", "RCBTN", "DLBTN", "RTBTN"};
         QCOMPARE(s.usable(controls), (QStringList{"Text1", "Text2", "DLBTN", "RTBTN"}));
         // Back to the code, the entry closes again.

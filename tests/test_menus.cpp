@@ -182,9 +182,8 @@ private slots:
     // afresh; a key that leads nowhere keeps the screen.
     void keysAndButtonsLeadToTheirScreens_data()
     {
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QStringList>("presses");
-        QTest::addColumn<QStringList>("targets");
+        // from, presses, targets
+        table::columns<QString, QStringList, QStringList>();
         auto add = [](const char* from, const char* presses, const char* targets) {
             QTest::newRow(from) << QString(from) << QString(presses).split(u' ')
                                 << QString(targets).split(u' ');
@@ -214,11 +213,8 @@ private slots:
 
     void keysAndButtonsLeadToTheirScreens()
     {
-        QFETCH(QString, from);
-        QFETCH(QStringList, presses);
-        QFETCH(QStringList, targets);
-        ProgramFolder folder;
-        Screens s;
+        const auto [from, presses, targets] = table::fetch<QString, QStringList, QStringList>();
+        Shop s;
         for (qsizetype i = 0; i < presses.size(); ++i) {
             s.show(from);
             const QString& press = presses[i];
@@ -238,9 +234,9 @@ private slots:
     // business day on the main menu only.
     void menusStandInOrderAndEndTheDayOnTheMainMenuOnly_data()
     {
-        QTest::addColumn<QString>("menu");
-        QTest::addColumn<QString>("columns"); // button numbers, "|" between columns
-        QTest::addColumn<QString>("opened");  // by Enter on the first button
+        // menu, columns (button numbers, "|" between columns), opened (by Enter on the first
+        // button)
+        table::columns<QString, QString, QString>();
         const auto add = [](const char* row, const char* menu, const char* columns,
                             const char* opened) {
             QTest::newRow(row) << menu << columns << opened;
@@ -252,9 +248,7 @@ private slots:
 
     void menusStandInOrderAndEndTheDayOnTheMainMenuOnly()
     {
-        QFETCH(QString, menu);
-        QFETCH(QString, columns);
-        QFETCH(QString, opened);
+        const auto [menu, columns, opened] = table::fetch<QString, QString, QString>();
         Shop s;
         s.show("MUK4SC01");
         s.show(menu);
@@ -298,8 +292,7 @@ private slots:
     void everyFieldIsNamed()
     {
         QFETCH(QString, screen);
-        ProgramFolder folder;
-        Screens s;
+        Shop s;
         Screen* shown = s.show(screen);
         for (QWidget* control : shown->findChildren<QWidget*>()) {
             if ((!qobject_cast<QLineEdit*>(control) && !qobject_cast<QComboBox*>(control)) ||

@@ -65,10 +65,8 @@ private slots:
     // on; letters and extra digits never reach a field.
     void eachFieldTakesOnlyWhatItMay_data()
     {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("message"); // empty: taken
-        QTest::addColumn<QString>("shown");
+        // field, typed, message (empty: taken), shown
+        table::columns<QString, QString, QString, QString>();
         const auto add = [](const char* row, const char* field, const char* typed,
                             const char* message, const char* shown = nullptr) {
             QTest::newRow(row) << field << typed << message << (shown ? shown : typed);
@@ -93,10 +91,8 @@ private slots:
 
     void eachFieldTakesOnlyWhatItMay()
     {
-        QFETCH(QString, field);
-        QFETCH(QString, typed);
-        QFETCH(QString, message);
-        QFETCH(QString, shown);
+        const auto [field, typed, message, shown] =
+            table::fetch<QString, QString, QString, QString>();
         Shop s;
         open(s, "MUK4MM55");
         QCOMPARE(s.fill({"Option1", ""}), QString()); // no kind before the code and price date
@@ -160,9 +156,8 @@ private slots:
 
     void eachKindStoresOnlyItsOwnFields_data()
     {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<Entries>("entries");     // after the sale price date
-        QTest::addColumn<QVariantList>("stored"); // CB13 to CB18
+        // kind, entries (after the sale price date), stored (CB13 to CB18)
+        table::columns<int, Entries, QVariantList>();
         QTest::newRow("none") << 4 << Entries() << QVariantList{"4", 0, " ", " ", " ", " "};
         QTest::newRow("period") << 2 << Entries{"Option2", "",         "Text9",  "80",
                                                 "Text10",  "20261210", "Text11", "20261220"}
@@ -179,9 +174,7 @@ private slots:
 
     void eachKindStoresOnlyItsOwnFields()
     {
-        QFETCH(int, kind);
-        QFETCH(Entries, entries);
-        QFETCH(QVariantList, stored);
+        const auto [kind, entries, stored] = table::fetch<int, Entries, QVariantList>();
         Shop s;
         open(s, "MUK4MM55");
         QCOMPARE(s.fill(New.mid(0, 18) + entries + Save), QString());
@@ -284,8 +277,7 @@ private slots:
         QCOMPARE(count(s, "MBMSHO"), 3);
         QCOMPARE(row(s, "SELECT CB02, CB24 FROM XBMSHO"),
                  (QVariantMap{{"CB02", name}, {"CB24", "11:00:00"}}));
-        QVERIFY(s.field("Text1")->hasFocus());
-        QCOMPARE(s.shown({"Text8"}), QStringList{""});
+        QCOMPARE(s.shown({"focus", "Text8"}), (QStringList{"Text1", ""}));
         QCOMPARE(combo(s, "CB2")->currentIndex(), -1);
     }
 
@@ -295,8 +287,7 @@ private slots:
         addProduct(s, {{"CB01", Jan}, {"CB13", "2"}, {"CB14", "80"}, {"CB19", "z"}});
         open(s, "MUK4MM57");
         QCOMPARE(s.fill({"Text1", Jan}), QString());
-        QVERIFY(s.field("Text9")->hasFocus());
-        QCOMPARE(s.field("Text9")->text(), QString("80"));
+        QCOMPARE(s.shown({"focus", "Text9"}), (QStringList{"Text9", "80"}));
         QVERIFY(option(s, 1)->isChecked());
         QCOMPARE(s.usable({"Text2", "Text3"}), QStringList());
 

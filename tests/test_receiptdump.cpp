@@ -121,8 +121,8 @@ private slots:
 
     void summaryOfDaysWithoutSales_data()
     {
-        QTest::addColumn<QString>("table"); // of the day's one receipt
-        QTest::addColumn<QString>("summary");
+        // table (of the day's one receipt), summary
+        table::columns<QString, QString>();
         QTest::newRow("nothing") << QString() << QString();
         QTest::newRow("a deposit") << QString("MOMNYK") << QString("　　入金. 3000");
         QTest::newRow("a payment") << QString("MOMSYK") << QString("　　支払. 3000");
@@ -132,8 +132,7 @@ private slots:
 
     void summaryOfDaysWithoutSales()
     {
-        QFETCH(QString, table);
-        QFETCH(QString, summary);
+        const auto [table, summary] = table::fetch<QString, QString>();
         Shop s;
         const QString code = table == "MOMURA" ? "11009" : "70000";
         if (!table.isEmpty())

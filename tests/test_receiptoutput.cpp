@@ -1,4 +1,3 @@
-#include "Fixture.h"
 #include "ReceiptFixture.h"
 
 #include "pos/ReceiptOutput.h"
@@ -138,9 +137,9 @@ private slots:
 
     void everyReceiptReadsBackFromItsPdfAndIsTheOwnersOnly_data()
     {
-        QTest::addColumn<FinishedSale>("sale");
-        QTest::addColumn<FinishedCashMovement>("cash"); // instead of the sale when it has lines
-        QTest::addColumn<bool>("existing"); // a folder and template open to all there before
+        // sale, cash (instead of the sale when it has lines), existing (a folder and template open
+        // to all there before)
+        table::columns<FinishedSale, FinishedCashMovement, bool>();
         const FinishedCashMovement none;
         const FinishedSale refund = finishedSale(Settlement::Cash, 1000, sampleSale().lines, true);
         auto cash = [](CashDirection direction) {
@@ -154,9 +153,8 @@ private slots:
 
     void everyReceiptReadsBackFromItsPdfAndIsTheOwnersOnly()
     {
-        QFETCH(FinishedSale, sale);
-        QFETCH(FinishedCashMovement, cash);
-        QFETCH(bool, existing);
+        const auto [sale, cash, existing] =
+            table::fetch<FinishedSale, FinishedCashMovement, bool>();
         ProgramFolder folder;
         const QString receipts = QDir(folder.path()).filePath("receipts");
         const QString book = ReceiptTemplates::path(
@@ -186,41 +184,40 @@ private slots:
 
     void faultsLeaveTheTemplateAsItWas_data()
     {
-        QTest::addColumn<QByteArray>("content"); // of the template; "/": a folder there
-        QTest::addColumn<Place>("place");
-        QTest::addColumn<QString>("reason");
+        // content (of the template; "/": a folder there), place, reason
+        table::columns<QByteArray, Place, QString>();
         const QString damaged = "レシートのひな形が壊れているか、ブックではありません。";
         const QString notSaved = "レシートのひな形を保存できませんでした。";
-        QTest::newRow("a text file") << QByteArray("MUK4 receipt") << Place::Folder << damaged;
-        QTest::newRow("a zip without a workbook")
-            << templateBytes({{"xl/workbook.xml", {}, {}}}) << Place::Folder << damaged;
-        QTest::newRow("a damaged sheet")
-            << templateBytes(
-                   {{"xl/worksheets/sheet1.xml", {}, "<worksheet><sheetData><row r=\"1\">"}})
-            << Place::Folder << damaged;
-        QTest::newRow("no active sheet")
-            << templateBytes({{"xl/workbook.xml",
-                               {},
-                               "<workbook><bookViews><workbookView activeTab=\"3\"/></bookViews>"
-                               "<sheets/></workbook>"}})
-            << Place::Folder << "レシートのひな形に書き込めるシートがありません。";
-        QTest::newRow("unreadable")
-            << QByteArray("/") << Place::Folder << "レシートのひな形を読み込めませんでした。";
-        QTest::newRow("read-only folder") << templateBytes() << Place::ReadOnlyDisk << notSaved;
-        QTest::newRow("read-only folder, no template")
-            << QByteArray() << Place::ReadOnlyDisk << "レシートのひな形を作れませんでした。";
-        QTest::newRow("full disk") << templateBytes() << Place::FullDisk << notSaved;
-        QTest::newRow("no room for the PDF")
-            << templateBytes() << Place::NoRoomForPdf << "レシートのPDFを保存できませんでした。";
-        QTest::newRow("a printer that refuses")
-            << templateBytes() << Place::RefusingPrinter << "レシートを印刷できませんでした。";
+        const auto add = [](const char* name, const QByteArray& content, Place place,
+                            const QString& reason) { table::add(name, content, place, reason); };
+        const QString workbook = "xl/workbook.xml";
+        add("a text file", "MUK4 receipt", Place::Folder, damaged);
+        add("a zip without a workbook", templateBytes({{workbook, {}, {}}}), Place::Folder,
+            damaged);
+        add("a damaged sheet",
+            templateBytes(
+                {{"xl/worksheets/sheet1.xml", {}, "<worksheet><sheetData><row r=\"1\">"}}),
+            Place::Folder, damaged);
+        add("no active sheet",
+            templateBytes({{workbook,
+                            {},
+                            "<workbook><bookViews><workbookView activeTab=\"3\"/>"
+                            "</bookViews><sheets/></workbook>"}}),
+            Place::Folder, "レシートのひな形に書き込めるシートがありません。");
+        add("unreadable", "/", Place::Folder, "レシートのひな形を読み込めませんでした。");
+        add("read-only folder", templateBytes(), Place::ReadOnlyDisk, notSaved);
+        add("read-only folder, no template", {}, Place::ReadOnlyDisk,
+            "レシートのひな形を作れませんでした。");
+        add("full disk", templateBytes(), Place::FullDisk, notSaved);
+        add("no room for the PDF", templateBytes(), Place::NoRoomForPdf,
+            "レシートのPDFを保存できませんでした。");
+        add("a printer that refuses", templateBytes(), Place::RefusingPrinter,
+            "レシートを印刷できませんでした。");
     }
 
     void faultsLeaveTheTemplateAsItWas()
     {
-        QFETCH(QByteArray, content);
-        QFETCH(Place, place);
-        QFETCH(QString, reason);
+        const auto [content, place, reason] = table::fetch<QByteArray, Place, QString>();
         // Room enough for the template and its new copy, not for a PDF.
         SmallDisk disk(place == Place::NoRoomForPdf ? 12 : 256);
         const bool onDisk = place != Place::Folder && place != Place::RefusingPrinter;

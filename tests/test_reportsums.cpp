@@ -148,9 +148,8 @@ class ReportSumsTest : public QObject {
 private slots:
     void startDates_data()
     {
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<QStringList>("firstAndLast");
-        QTest::addColumn<int>("rows"); // -1: not a start date
+        // entry, firstAndLast, rows (-1: not a start date)
+        table::columns<QString, QStringList, int>();
         QTest::newRow("leap February") << "20240201" << QStringList{"02/01", "02/29"} << 29;
         QTest::newRow("February") << "20250201" << QStringList{"02/01", "02/28"} << 28;
         QTest::newRow("2000 is leap") << "20000210" << QStringList{"02/10", "02/29"} << 20;
@@ -166,9 +165,7 @@ private slots:
 
     void startDates()
     {
-        QFETCH(QString, entry);
-        QFETCH(QStringList, firstAndLast);
-        QFETCH(int, rows);
+        const auto [entry, firstAndLast, rows] = table::fetch<QString, QStringList, int>();
         QCOMPARE(ReportDates::validStart(entry), rows >= 0);
         const QStringList days = rows >= 0 ? ReportDates::days(entry) : QStringList();
         QCOMPARE(days.size(), qMax(rows, 0));
@@ -180,10 +177,8 @@ private slots:
 
     void categoryColumns_data()
     {
-        QTest::addColumn<QString>("major");
-        QTest::addColumn<int>("first"); // 0: the major report
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<int>("column"); // 1-based, 0: none
+        // major, first (0: the major report), code, column (1-based, 0: none)
+        table::columns<QString, int, QString, int>();
         QTest::newRow("major 1") << "" << 0 << "1" << 1;
         QTest::newRow("major 9") << "" << 0 << "9" << 9;
         QTest::newRow("major 0 in column 10") << "" << 0 << "0" << 10;
@@ -203,10 +198,7 @@ private slots:
 
     void categoryColumns()
     {
-        QFETCH(QString, major);
-        QFETCH(int, first);
-        QFETCH(QString, code);
-        QFETCH(int, column);
+        const auto [major, first, code, column] = table::fetch<QString, int, QString, int>();
         const CategorySales columns =
             first == 0 ? CategorySales::majors() : CategorySales::middles(major.front(), first);
         QCOMPARE(columns.columnOf(code), column - 1);
@@ -214,8 +206,7 @@ private slots:
 
     void groupedReadingsEqualTheDayByDayReading()
     {
-        ProgramFolder folder;
-        TestDb t;
+        Shop t;
         writeAwkwardMonth(t, "202402", 20240201);
         const QStringList dates = ReportDates::days(u"20240200");
         for (const StoreRegister& where : {shop, StoreRegister{"02", "02"}}) {
@@ -254,11 +245,8 @@ private slots:
 
     void bars_data()
     {
-        QTest::addColumn<double>("total");
-        QTest::addColumn<int>("divisor");
-        QTest::addColumn<int>("day");
-        QTest::addColumn<Series>("series");
-        QTest::addColumn<QList<int>>("bar"); // top, height, left, width, colour
+        // total, divisor, day, series, bar (top, height, left, width, colour)
+        table::columns<double, int, int, Series, QList<int>>();
         const Series P = Series::Product, C = Series::Comparison;
         auto row = [](const char* name, double total, int divisor, int day, Series series,
                       const QList<int>& bar) {
@@ -279,11 +267,8 @@ private slots:
 
     void bars()
     {
-        QFETCH(double, total);
-        QFETCH(int, divisor);
-        QFETCH(int, day);
-        QFETCH(Series, series);
-        QFETCH(QList<int>, bar);
+        const auto [total, divisor, day, series, bar] =
+            table::fetch<double, int, int, Series, QList<int>>();
         QCOMPARE(numbers(ProductGraph::bar(total, divisor, day, series)), bar);
     }
 };

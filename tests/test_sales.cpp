@@ -1,13 +1,6 @@
 #include "CounterSupport.h"
 #include "ReceiptFixture.h"
 
-#include "data/Clock.h"
-
-#include <QComboBox>
-#include <QDir>
-#include <QLabel>
-#include <QTableWidget>
-
 namespace {
 using Grid = QList<QStringList>;
 
@@ -123,15 +116,10 @@ private slots:
 
     void specialPriceInForceByKindAndWindow_data()
     {
-        QTest::addColumn<QVariantMap>("special");
-        QTest::addColumn<QTime>("now");
-        QTest::addColumn<QString>("price");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("screen");
+        table::columns<QVariantMap, QTime, QString, QString, QString>();
         auto add = [](const char* name, const QVariantMap& special, QTime now, const char* price,
                       const char* label, const char* screen = "MUK4UT01") {
-            QTest::newRow(name) << special << now << QString(price) << QString(label)
-                                << QString(screen);
+            table::add(name, special, now, price, label, screen);
         };
         const QVariantMap day{
             {"CB13", "2"}, {"CB14", 880}, {"CB15", "20261215"}, {"CB16", "20261215"}};
@@ -155,11 +143,8 @@ private slots:
 
     void specialPriceInForceByKindAndWindow()
     {
-        QFETCH(QVariantMap, special);
-        QFETCH(QTime, now);
-        QFETCH(QString, price);
-        QFETCH(QString, label);
-        QFETCH(QString, screen);
+        const auto [special, now, price, label, screen] =
+            table::fetch<QVariantMap, QTime, QString, QString, QString>();
         Clock::setFixed(QDateTime(QDate(2026, 12, 15), now));
         auto&& [folder, t, screens, c] = AtTheCounter(screen, [&special](Database& db) {
             addCounterProduct(db, "4900000000059", "特売品", "1000", special);
@@ -176,32 +161,19 @@ private slots:
 
     void aSaleOfThreeLinesIsPostedWhole_data()
     {
-        QTest::addColumn<QString>("screen");
-        QTest::addColumn<int>("option");
-        QTest::addColumn<QString>("tendered");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QVariantMap>("posted");
-        const QString sale = "MUK4UT01";
-        const QString back = "MUK4UT11";
-        QTest::newRow("cash") << sale << 1 << QString("5000") << QString("1,460")
-                              << header("11000", 5000, 3540, 0);
-        QTest::newRow("partial payment") << sale << 2 << QString("1000") << QString("2,540")
-                                         << header("20000", 1000, 1000, 2540);
-        QTest::newRow("credit") << sale << 3 << QString("0") << QString("3,540")
-                                << header("30000", 0, 0, 3540);
-        QTest::newRow("cash return")
-            << back << 1 << QString("3540") << QString("0") << header("11009", 3540, 3540, 0);
-        QTest::newRow("partial return")
-            << back << 2 << QString("40") << QString("3,500") << header("20009", 40, 40, 3500);
+        table::columns<QString, int, QString, QString, QVariantMap>();
+        const char *sale = "MUK4UT01", *back = "MUK4UT11";
+        table::add("cash", sale, 1, "5000", "1,460", header("11000", 5000, 3540, 0));
+        table::add("partial payment", sale, 2, "1000", "2,540", header("20000", 1000, 1000, 2540));
+        table::add("credit", sale, 3, "0", "3,540", header("30000", 0, 0, 3540));
+        table::add("cash return", back, 1, "3540", "0", header("11009", 3540, 3540, 0));
+        table::add("partial return", back, 2, "40", "3,500", header("20009", 40, 40, 3500));
     }
 
     void aSaleOfThreeLinesIsPostedWhole()
     {
-        QFETCH(QString, screen);
-        QFETCH(int, option);
-        QFETCH(QString, tendered);
-        QFETCH(QString, shown);
-        QFETCH(QVariantMap, posted);
+        const auto [screen, option, tendered, shown, posted] =
+            table::fetch<QString, int, QString, QString, QVariantMap>();
         auto&& [folder, t, screens, c] = AtTheCounter(screen);
         sellTheSmallSale(c);
         QCOMPARE(c.texts({"Text3", "Text10", "Text11"}), (QStringList{"3,540", "3,278", "262"}));
@@ -370,16 +342,14 @@ private slots:
     // start (another connection holds the write lock) keeps the sale to post again.
     void aPostingThatFailsWritesNothing_data()
     {
-        QTest::addColumn<bool>("duplicate");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("duplicate") << true << QString("データベースが壊れています。(REC DUPL)");
-        QTest::newRow("locked") << false << QString("売上を登録できませんでした。");
+        table::columns<bool, QString>();
+        table::add("duplicate", true, "データベースが壊れています。(REC DUPL)");
+        table::add("locked", false, "売上を登録できませんでした。");
     }
 
     void aPostingThatFailsWritesNothing()
     {
-        QFETCH(bool, duplicate);
-        QFETCH(QString, message);
+        const auto [duplicate, message] = table::fetch<bool, QString>();
         auto&& [folder, t, screens, c] = AtTheCounter();
         QVERIFY(t.db()
                     .execute(duplicate ? "INSERT INTO MDMURK (CF01, CF02, CF03) VALUES ('01', "
@@ -412,15 +382,12 @@ private slots:
     // its receipt comes in a box instead of the message line.
     void theReceiptComesAfterThePostingAndItsOutcomeIsShown_data()
     {
-        QTest::addColumn<QString>("printer");
-        QTest::addColumn<int>("option"); // 0: a payment
-        QTest::addColumn<ReceiptOutcome>("outcome");
-        QTest::addColumn<QString>("note");
+        // The printer, the kind (0: a payment), the outcome, the note.
+        table::columns<QString, int, ReceiptOutcome, QString>();
         using Kind = ReceiptOutcome::Kind;
         auto add = [](const char* name, const char* printer, int option,
-                      const ReceiptOutcome& outcome, const QString& note) {
-            QTest::newRow(name) << QString(printer) << option << outcome << note;
-        };
+                      const ReceiptOutcome& outcome,
+                      const char* note) { table::add(name, printer, option, outcome, note); };
         add("printed", "01", 1, {Kind::Printed, {}, {}, {}}, "レシートを印刷しました。");
         add("failed", "01", 1, {Kind::Failed, {}, "テンプレートが壊れています。", {}},
             "売上は登録しました。レシートを作成できませんでした：テンプレートが壊れています。");
@@ -434,10 +401,8 @@ private slots:
 
     void theReceiptComesAfterThePostingAndItsOutcomeIsShown()
     {
-        QFETCH(QString, printer);
-        QFETCH(int, option);
-        QFETCH(ReceiptOutcome, outcome);
-        QFETCH(QString, note);
+        const auto [printer, option, outcome, note] =
+            table::fetch<QString, int, ReceiptOutcome, QString>();
         auto&& [folder, t, screens, c] =
             AtTheCounter(option == 0 ? "MUK4UT06" : "MUK4UT01",
                          [&printer](Database& db) { setParameter(db, "printer", printer); });
@@ -491,16 +456,14 @@ private slots:
     // shows it and takes it as tendered; a line past either is refused.
     void theLineListKeepsToItsLimits_data()
     {
-        QTest::addColumn<QString>("screen");
-        QTest::addColumn<QString>("header");
-        QTest::newRow("sale") << QString("MUK4UT01") << QString("MOMURA");
-        QTest::newRow("deposit") << QString("MUK4UT05") << QString("MOMNYK");
+        table::columns<QString, QString>();
+        table::add("sale", "MUK4UT01", "MOMURA");
+        table::add("deposit", "MUK4UT05", "MOMNYK");
     }
 
     void theLineListKeepsToItsLimits()
     {
-        QFETCH(QString, screen);
-        QFETCH(QString, header);
+        const auto [screen, header] = table::fetch<QString, QString>();
         auto&& [folder, t, screens, c] = AtTheCounter(screen);
         auto line = [&c, sale = screen == "MUK4UT01"](const char* amount, const char* quantity) {
             sale ? c.sell(Tea, quantity, amount) : c.book("0001", "1", amount, quantity);

@@ -1,4 +1,3 @@
-#include "Fixture.h"
 #include "ReceiptFixture.h"
 
 #include "pos/ReceiptRows.h"
@@ -71,8 +70,8 @@ class WorkbookTest : public QObject {
 private slots:
     void receipts_data()
     {
-        QTest::addColumn<ReceiptSheet>("sheet");
-        QTest::addColumn<QStringList>("expected");
+        // sheet, expected
+        table::columns<ReceiptSheet, QStringList>();
         const SaleReceiptLine bread = saleLine("パン", 1, 150), milk = saleLine("牛乳", 3, 198);
         const QString twoLines = "A6 パン|B6 #150|A7 牛乳|B7 #594|A8   ×3  @ 198|A9 消費税|B9 #55|"
                                  "A11 お買上計|B11 #744 [8u]|";
@@ -127,8 +126,7 @@ private slots:
 
     void receipts()
     {
-        QFETCH(ReceiptSheet, sheet);
-        QFETCH(QStringList, expected);
+        const auto [sheet, expected] = table::fetch<ReceiptSheet, QStringList>();
         QCOMPARE(writes(sheet), expected);
     }
 
@@ -155,8 +153,8 @@ private slots:
 
     void aReceiptReadsBackWithItsValuesNumbersAndFonts_data()
     {
-        QTest::addColumn<QString>("cell");
-        QTest::addColumn<QJsonArray>("expected");
+        // cell, expected
+        table::columns<QString, QJsonArray>();
         auto row = [](const char* cell, const QJsonValue& value, const char* type, double size,
                       const char* underline = "", bool bold = false) {
             const QString format = cell[0] == 'B' ? "#,##0" : "General";
@@ -174,8 +172,7 @@ private slots:
 
     void aReceiptReadsBackWithItsValuesNumbersAndFonts()
     {
-        QFETCH(QString, cell);
-        QFETCH(QJsonArray, expected);
+        const auto [cell, expected] = table::fetch<QString, QJsonArray>();
         QCOMPARE(saleCells_[cell].toArray(), expected);
     }
 
