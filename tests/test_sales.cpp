@@ -473,6 +473,7 @@ private slots:
         line("100", "1");
         QCOMPARE(boxes.texts(), QStringList{"金額は99,999,999までです。この行は登録できません。"});
         QCOMPARE(c.texts({"focus", "Text3"}), (QStringList{"Text7", "99,999,900"}));
+        QCOMPARE(c.field("Text7")->selectedText(), QString("1"));
         for (int i = 0; i < 100; ++i)
             line("1", "1");
         QCOMPARE(screens.gridRows().size(), 100);
