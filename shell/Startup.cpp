@@ -40,11 +40,6 @@ QString cause(const FolderTrouble& trouble)
 }
 } // namespace
 
-QString lockFilePath()
-{
-    return Database::lockFilePath(Database::folder());
-}
-
 bool startProgram(Navigator& navigator)
 {
     // Two programs on one database would silently lose each other's

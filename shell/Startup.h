@@ -10,9 +10,5 @@ class Navigator;
 // earlier version forward) and shows the main menu. When another program
 // holds the folder, the folder cannot be written or the file cannot be used
 // the operator is told which folder or file and why, and false is returned;
-// nothing is touched. The
-// folder stays taken for as long as the navigator lives.
+// nothing is touched. The folder stays taken for as long as the navigator lives.
 bool startProgram(Navigator& navigator);
-
-// The lock file beside the database.
-QString lockFilePath();
