@@ -11,11 +11,16 @@ Select byKey(const QString& table, const QString& keyField, const QString& key)
 }
 } // namespace
 
-MasterTable::MasterTable(QString table)
-    : table_(std::move(table)), fields_(Schema::fieldsOf(table_))
+MasterTable::MasterTable(QString table) : table_(std::move(table))
 {
-    Q_ASSERT(fields_.size() >= 5);
+    const Schema::Table* layout = Schema::table(table_);
+    Q_ASSERT(layout && layout->firstVersionFields >= 5);
+    fields_ = layout->fields;
     keyField_ = fields_.value(0);
+    // Columns appended later stand after the audit fields of the first
+    // layout, which keep their places.
+    const qsizetype n = layout->firstVersionFields;
+    audit_ = {fields_[n - 4], fields_[n - 3], fields_[n - 2], fields_[n - 1]};
 }
 
 DbResult MasterTable::find(Database& db, const QString& key, std::optional<QVariantMap>& out) const
@@ -32,7 +37,6 @@ DbResult MasterTable::find(Database& db, const QString& key, std::optional<QVari
 DbResult MasterTable::store(Database& db, const QString& key, const QVariantMap& always,
                             const QVariantMap& onAdd, Stored* stored) const
 {
-    const qsizetype n = fields_.size();
     const QString today = Clock::today();
     const QString now = Clock::time();
     Transaction transaction(db);
@@ -47,15 +51,15 @@ DbResult MasterTable::store(Database& db, const QString& key, const QVariantMap&
         rs.setValue(keyField_, key);
         for (auto it = onAdd.cbegin(); it != onAdd.cend(); ++it)
             rs.setValue(it.key(), it.value());
-        rs.setValue(fields_[n - 4], today);
-        rs.setValue(fields_[n - 3], now);
+        rs.setValue(audit_[0], today);
+        rs.setValue(audit_[1], now);
     } else {
         rs.edit();
     }
     for (auto it = always.cbegin(); it != always.cend(); ++it)
         rs.setValue(it.key(), it.value());
-    rs.setValue(fields_[n - 2], today);
-    rs.setValue(fields_[n - 1], now);
+    rs.setValue(audit_[2], today);
+    rs.setValue(audit_[3], now);
     if (DbResult r = rs.update(); !r.ok())
         return r;
     if (stored)
@@ -67,7 +71,6 @@ DbResult MasterTable::archiveAndDelete(Database& db, const QString& key, bool* d
 {
     if (deleted)
         *deleted = false;
-    const qsizetype n = fields_.size();
     Transaction transaction(db);
     if (!transaction.started().ok())
         return transaction.started();
@@ -79,12 +82,12 @@ DbResult MasterTable::archiveAndDelete(Database& db, const QString& key, bool* d
     // The archive only ever grows: the row goes straight in, without reading
     // the copies archived before it.
     QVariantList values;
-    QStringList marks;
-    for (qsizetype i = 0; i < n - 2; ++i)
-        values << rs.value(fields_[i]);
-    values << Clock::today() << Clock::time();
-    for (qsizetype i = 0; i < n; ++i)
-        marks << QStringLiteral("?");
+    for (const QString& field : fields_) {
+        values << (field == audit_[2]   ? QVariant(Clock::today())
+                   : field == audit_[3] ? QVariant(Clock::time())
+                                        : rs.value(field));
+    }
+    const QStringList marks(fields_.size(), QStringLiteral("?"));
     if (DbResult r = db.execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                     .arg(archive(), fields_.join(u','), marks.join(u',')),
                                 values);

@@ -8,8 +8,8 @@
 
 // The operations every master screen shares: find a record by its key, add
 // or change it with the audit fields kept right, and delete it into its
-// archive. Every master table carries four audit fields as its last fields:
-// date and time added, date and time of the last change.
+// archive. Every master table carries four audit fields as the last fields
+// of its first layout: date and time added, date and time of the last change.
 class MasterTable {
 public:
     // table: MBMCHR, MBMBRL, ...; its first field is the key.
@@ -38,4 +38,5 @@ private:
     QString table_;
     QString keyField_;
     QStringList fields_;
+    QStringList audit_; // added date and time, changed date and time
 };

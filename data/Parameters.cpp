@@ -45,6 +45,12 @@ double Parameters::number(const QString& key, double fallback) const
     return it == records_.cend() ? fallback : Conversions::toNumber(it->first);
 }
 
+double Parameters::secondNumber(const QString& key, double fallback) const
+{
+    const auto it = records_.constFind(key);
+    return it == records_.cend() ? fallback : Conversions::toNumber(it->second);
+}
+
 DbResult Parameters::read(Database& db, const QString& key, std::optional<Parameter>& out)
 {
     out.reset();

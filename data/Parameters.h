@@ -27,6 +27,8 @@ public:
     QString second(const QString& key, const QString& fallback = {}) const;
     // The leading numeric part of CB02, 0 when there is none.
     double number(const QString& key, double fallback = 0) const;
+    // The same of CB03.
+    double secondNumber(const QString& key, double fallback = 0) const;
 
     static DbResult read(Database& db, const QString& key, std::optional<Parameter>& out);
     // Changes the fields of an existing record and stamps CB07/CB08 with the

@@ -19,6 +19,9 @@ struct Definition {
     QStringList untyped; // no column type: stores text or number as written
     QStringList key;     // primary or unique key
     QList<QStringList> indexes;
+    // Columns a later layout step appended, in their order; the first
+    // version's creation never makes them.
+    QStringList appended;
 };
 
 const QStringList headerNumbers{"CF09", "CF10", "CF11", "CF13", "CF14", "CF16", "CF17"};
@@ -37,41 +40,45 @@ std::vector<Definition> definitions()
     const QList<QStringList> lineIndexes{{"CF03", "CF23"}, {"CF23"}};
 
     std::vector<Definition> tables{
-        {"MBMSYS", {"CB01", "CB02", "CB03", "CB04", "CB07", "CB08"}, {}, {}, {"CB01"}, {}},
-        {"MBMSHO", numbered("CB", 1, 24), {}, {"CB14"}, {"CB01"}, {}},
-        {"MBMBRL", numbered("CB", 1, 8), {}, {}, {"CB01"}, {}},
-        {"MBMBRM", numbered("CB", 1, 11), {}, {}, {"CB01"}, {{"CB04", "CB01"}}},
-        {"MBMCHR", numbered("CB", 1, 8), {}, {}, {"CB01"}, {}},
-        {"MBMKJM", numbered("CK", 1, 8), {}, {}, {"CK01"}, {}},
-        {"MBMKJT", numbered("CT", 1, 8), {}, {}, {"CT01"}, {}},
-        {"MOMURA", header, headerNumbers + QStringList{"CF18"}, {}, headerKey, headerIndexes},
+        {"MBMSYS", {"CB01", "CB02", "CB03", "CB04", "CB07", "CB08"}, {}, {}, {"CB01"}, {}, {}},
+        {"MBMSHO", numbered("CB", 1, 24), {}, {"CB14"}, {"CB01"}, {}, {"CB25"}},
+        {"MBMBRL", numbered("CB", 1, 8), {}, {}, {"CB01"}, {}, {}},
+        {"MBMBRM", numbered("CB", 1, 11), {}, {}, {"CB01"}, {{"CB04", "CB01"}}, {}},
+        {"MBMCHR", numbered("CB", 1, 8), {}, {}, {"CB01"}, {}, {}},
+        {"MBMKJM", numbered("CK", 1, 8), {}, {}, {"CK01"}, {}, {}},
+        {"MBMKJT", numbered("CT", 1, 8), {}, {}, {"CT01"}, {}, {}},
+        {"MOMURA", header, headerNumbers + QStringList{"CF18"}, {}, headerKey, headerIndexes, {}},
         {"MOVURA",
          lines,
          {"CF13", "CF14", "CF15", "CF17", "CF18", "CF19", "CF20", "CF21"},
          {},
          lineKey,
-         lineIndexes + QList<QStringList>{{"CF07", "CF23"}}},
-        {"MDMURK", header, headerNumbers + QStringList{"CF18"}, {}, headerKey, headerIndexes},
-        {"MOMNYK", header, headerNumbers, {}, headerKey, headerIndexes},
+         lineIndexes + QList<QStringList>{{"CF07", "CF23"}},
+         {"CF28"}},
+        {"MDMURK", header, headerNumbers + QStringList{"CF18"}, {}, headerKey, headerIndexes, {}},
+        {"MOMNYK", header, headerNumbers, {}, headerKey, headerIndexes, {}},
         {"MOVNYK",
          lines,
          {"CF13", "CF14", "CF15", "CF17", "CF18", "CF19", "CF20"},
          {},
          lineKey,
-         lineIndexes},
-        {"MOMSYK", header, headerNumbers, {}, headerKey, headerIndexes},
+         lineIndexes,
+         {}},
+        {"MOMSYK", header, headerNumbers, {}, headerKey, headerIndexes, {}},
         {"MOVSYK",
          lines,
          {"CF13", "CF14", "CF15", "CF17", "CF18", "CF19", "CF20"},
          {},
          lineKey,
-         lineIndexes},
+         lineIndexes,
+         {}},
         {"MWMXPP",
          numbered("CW", 1, 10),
          {"CW06", "CW07", "CW08"},
          {},
          {},
-         {{"CW02", "CW03", "CW04"}}},
+         {{"CW02", "CW03", "CW04"}},
+         {}},
     };
     // Archives of deleted master records: the master's layout, no key, since
     // a code may be archived more than once.
@@ -133,9 +140,11 @@ struct Seed {
 
 namespace Schema {
 
-const std::vector<Migration>& migrations()
+std::vector<Migration> migrations()
 {
-    static const std::vector<Migration> steps{
+    // Built at each call: a step may stamp a record with the moment of the
+    // upgrade.
+    const std::vector<Migration> steps{
         // The monthly reports read a month of one register's lines at a
         // time: by business date with category, kind and amount in the
         // index itself, by receipt with the quantity for the items of the
@@ -145,6 +154,23 @@ const std::vector<Migration>& migrations()
                          "(CF01, CF02, CF23, CF09, CF10, CF06, CF17)"),
           QStringLiteral("CREATE INDEX MOVURA_RECEIPT_QUANTITY ON MOVURA (CF01, CF02, CF03, CF15)"),
           QStringLiteral("CREATE INDEX MOVURA_MIDDLE_DAY ON MOVURA (CF10, CF23)")}},
+        // A product is taxed at the standard or the reduced rate (CB25 "0"
+        // or "1"), and a sales line keeps the rate it was priced at (CF28;
+        // lines of before stay NULL and read as the standard rate). The
+        // reduced rate is the "tax" record's second value; "invoice" holds
+        // the shop's registration number, blank until the owner enters it.
+        {QStringLiteral("two tax rates and the registration number"),
+         {QStringLiteral("ALTER TABLE MBMSHO ADD COLUMN CB25 TEXT"),
+          QStringLiteral("UPDATE MBMSHO SET CB25 = '0'"),
+          QStringLiteral("ALTER TABLE XBMSHO ADD COLUMN CB25 TEXT"),
+          QStringLiteral("UPDATE XBMSHO SET CB25 = '0'"),
+          QStringLiteral("ALTER TABLE MOVURA ADD COLUMN CF28 REAL"),
+          QStringLiteral("UPDATE MBMSYS SET CB03 = '0.08' "
+                         "WHERE CB01 = 'tax' AND (CB03 IS NULL OR TRIM(CB03) = '')"),
+          QStringLiteral("INSERT INTO MBMSYS (CB01, CB02, CB03, CB04, CB07, CB08) "
+                         "SELECT 'invoice', ' ', ' ', ' ', '%1', '%2' WHERE NOT EXISTS "
+                         "(SELECT 1 FROM MBMSYS WHERE CB01 = 'invoice')")
+              .arg(Clock::today(), Clock::time())}},
     };
     return steps;
 }
@@ -170,19 +196,25 @@ const std::vector<Table>& tables()
     static const std::vector<Table> list = [] {
         std::vector<Table> result;
         for (const Definition& d : allDefinitions())
-            result.push_back({d.name, d.fields});
+            result.push_back({d.name, d.fields + d.appended, d.fields.size()});
         return result;
     }();
     return list;
 }
 
-QStringList fieldsOf(const QString& table)
+const Table* table(const QString& name)
 {
     for (const Table& t : tables()) {
-        if (t.name == table)
-            return t.fields;
+        if (t.name == name)
+            return &t;
     }
-    return {};
+    return nullptr;
+}
+
+QStringList fieldsOf(const QString& name)
+{
+    const Table* t = table(name);
+    return t ? t->fields : QStringList{};
 }
 
 DbResult create(Database& db, const std::vector<Migration>& steps)

@@ -21,18 +21,21 @@ struct Migration {
     QString purpose;
     QStringList statements;
 };
-const std::vector<Migration>& migrations();
+std::vector<Migration> migrations();
 // The layout version this program makes and expects (PRAGMA user_version).
 int version();
 
 struct Table {
     QString name;
-    QStringList fields;
+    QStringList fields; // in stored order, the appended ones last
+    qsizetype firstVersionFields = 0;
 };
 
 const std::vector<Table>& tables();
 // The fields of a table in their stored order; empty for an unknown name.
 QStringList fieldsOf(const QString& table);
+// The table's layout; nothing for an unknown name.
+const Table* table(const QString& name);
 
 // Creates the tables of the first version with their keys and indexes and the
 // parameter records with their first values, then takes every step, so that

@@ -98,8 +98,8 @@ void run(Database& db, const QString& sql, const QVariantList& values)
 void insert(Database& db, const QString& table, const QVariantList& values)
 {
     run(db,
-        "INSERT INTO " + table + " (" + Schema::fieldsOf(table).join(u',') + ") VALUES (" +
-            QStringList(values.size(), "?").join(u',') + ")",
+        "INSERT INTO " + table + " (" + Schema::fieldsOf(table).first(values.size()).join(u',') +
+            ") VALUES (" + QStringList(values.size(), "?").join(u',') + ")",
         values);
 }
 } // namespace
@@ -174,15 +174,18 @@ void addHeader(Database& db, const Header& h)
 
 void addLine(Database& db, const Line& l)
 {
+    const QStringList fields = Schema::fieldsOf(l.table);
+    const bool rated = fields.size() > 27;
     run(db,
-        QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?, '0001', ?, ?, ?, ?, "
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (?, ?, ?, ?, '0001', ?, ?, ?, ?, "
                        "?, '', ' ', ?, ?, ?, "
-                       "' ', ?, ?, ?, ?, ?, ' ', ?, ?, ?, ?, ?)")
-            .arg(l.table),
+                       "' ', ?, ?, ?, ?, ?, ' ', ?, ?, ?, ?, ?%3)")
+            .arg(l.table, fields.first(rated ? 28 : 27).join(u','), rated ? ", ?" : ""),
         QVariantList() << l.store << l.registerCode << l.receipt << l.number << l.kind << l.product
                        << l.name << l.major << l.middle << l.base << l.unitBase << l.quantity
                        << l.amount << l.amount - l.base << l.unitPrice << l.unitPrice - l.unitBase
-                       << l.cost << l.date << l.date << l.time << l.date << l.time);
+                       << l.cost << l.date << l.date << l.time << l.date << l.time
+                       << (rated ? QVariantList{l.rate} : QVariantList{}));
 }
 
 namespace {

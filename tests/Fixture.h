@@ -113,6 +113,7 @@ struct Line {
             middle = QStringLiteral("101");
     double base = 0, unitBase = 0, quantity = 1, amount = 0, unitPrice = 0, cost = 0;
     QString time = QStringLiteral("10:00:00");
+    QVariant rate = {}; // MOVURA CF28; none reads as the standard rate
 };
 void addLine(Database& db, const Line& l);
 
