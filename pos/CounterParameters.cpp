@@ -9,7 +9,8 @@ DbResult CounterParameters::load(Database& db)
     Parameters p;
     const QStringList keys{QStringLiteral("store"),   QStringLiteral("register"),
                            QStringLiteral("charge"),  QStringLiteral("tax"),
-                           QStringLiteral("workday"), QStringLiteral("printer")};
+                           QStringLiteral("workday"), QStringLiteral("printer"),
+                           QStringLiteral("invoice")};
     if (DbResult r = p.load(db, keys); !r.ok())
         return r;
     *this = CounterParameters{};
@@ -19,6 +20,8 @@ DbResult CounterParameters::load(Database& db)
     staffCode = p.first(QStringLiteral("charge"), staffCode);
     staffName = p.second(QStringLiteral("charge"));
     taxRate = p.number(QStringLiteral("tax"));
+    reducedRate = p.secondNumber(QStringLiteral("tax"));
+    registrationNumber = p.first(QStringLiteral("invoice")).trimmed();
     businessDate = p.first(QStringLiteral("workday"), businessDate);
     if (p.has(QStringLiteral("printer")))
         printer = p.first(QStringLiteral("printer")) + QStringLiteral("00");

@@ -14,12 +14,15 @@ struct CounterParameters {
     QString registerCode = QStringLiteral("00");
     QString staffCode = QStringLiteral("0000");
     QString staffName;
-    double taxRate = 0;
+    double taxRate = 0;         // the standard rate, "tax" CB02
+    double reducedRate = 0;     // "tax" CB03
+    QString registrationNumber; // "invoice" CB02, empty when the shop has none
     QString businessDate = QStringLiteral("00000000");
     // "printer" CB02 followed by "00", so that a value shorter than two
     // characters never switches receipts on.
     QString printer = QStringLiteral("0000");
 
+    double rateOf(bool reduced) const { return reduced ? reducedRate : taxRate; }
     bool printsReceipts() const { return printer.size() >= 2 && printer[1] == u'1'; }
 
     DbResult load(Database& db);

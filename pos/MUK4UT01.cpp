@@ -221,9 +221,22 @@ void MUK4UT01::lookUp()
     LabelG1->setText(major);
     LabelG2->setText(middle);
     Text6->setText(product->price);
-    LabelV->setText(regularPriceNote(*product, shop().taxRate));
-    priced_ = Priced{code, product->major, product->middle, Conversions::toNumber(product->cost),
-                     QString()};
+    // A line being changed keeps the class and rate it was sold at, even
+    // when the product's class changed since.
+    bool reduced = product->reduced;
+    double rate = shop().rateOf(reduced);
+    if (entryMode() == EntryMode::Change && lines_.at(lineNumber()).code == code) {
+        reduced = lines_.at(lineNumber()).reduced;
+        rate = lines_.at(lineNumber()).taxRate;
+    }
+    LabelV->setText(regularPriceNote(*product, rate));
+    priced_ = Priced{code,
+                     product->major,
+                     product->middle,
+                     Conversions::toNumber(product->cost),
+                     QString(),
+                     reduced,
+                     rate};
     LabelZ->clear();
     if (usesSpecialPrices()) {
         const SpecialOffer offer = specialOffer(*product, Clock::today(), Clock::time());
@@ -252,8 +265,9 @@ void MUK4UT01::quantityEntered()
         return;
     const QString quantity = Conversions::plainNumber(Conversions::toNumber(Text7->text()));
     const double price = Conversions::toNumber(Text6->text());
-    SaleLine line = SaleLine::make(Text4->text(), Text5->text(), price, quantity, shop().taxRate,
+    SaleLine line = SaleLine::make(Text4->text(), Text5->text(), price, quantity, priced_->taxRate,
                                    priced_->major, priced_->middle, priced_->cost);
+    line.reduced = priced_->reduced;
     line.special = !priced_->special.isEmpty() && price == Conversions::toNumber(priced_->special);
     if (!amountsFit(line.amount, totalsOf(lines_.with(lineNumber(), line).all()).total, Text7))
         return;
@@ -267,7 +281,7 @@ QStringList MUK4UT01::gridRow(int number) const
     const SaleLine& line = lines_.at(number);
     return {QString::number(number),
             line.code,
-            line.name,
+            line.reduced ? line.name + QStringLiteral(" ※") : line.name,
             format(line.unitPrice, Amount7),
             format(line.quantity, Amount7),
             format(line.amount, Amount9)};
@@ -281,8 +295,13 @@ void MUK4UT01::lineChosen(int number)
     Text5->setText(line.name);
     Text6->setText(Conversions::plainNumber(line.unitPrice));
     Text7->setText(line.quantityText);
-    priced_ = Priced{line.code, line.major, line.middle, line.cost,
-                     line.special ? Conversions::plainNumber(line.unitPrice) : QString()};
+    priced_ = Priced{line.code,
+                     line.major,
+                     line.middle,
+                     line.cost,
+                     line.special ? Conversions::plainNumber(line.unitPrice) : QString(),
+                     line.reduced,
+                     line.taxRate};
 }
 
 void MUK4UT01::decorateRow(int row, int number)
@@ -345,8 +364,9 @@ PostingResult MUK4UT01::postTransaction(const QString& receipt, const QDateTime&
 
 ReceiptOutcome MUK4UT01::makeReceipt()
 {
-    return receiptMaker().sale(finishedSale(draft_, shop().staffName), Database::folder(),
-                               shop().storeName);
+    return receiptMaker().sale(
+        finishedSale(draft_, shop().staffName, shop().taxRate, shop().registrationNumber),
+        Database::folder(), shop().storeName);
 }
 
 bool MUK4UT01::closesAfterPosting() const

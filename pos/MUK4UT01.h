@@ -49,6 +49,8 @@ private:
         QString middle;
         double cost = 0;
         QString special; // the special price proposed, empty when none
+        bool reduced = false;
+        double taxRate = 0; // the product's rate now, or the changed line's own
     };
 
     void buildEntry();

@@ -20,6 +20,8 @@ struct SaleReceiptLine {
     QString quantityText; // the quantity as keyed
     double quantity = 0;
     double unitPrice = 0; // tax included
+    double taxRate = 0;
+    bool reduced = false;
 };
 
 struct FinishedSale {
@@ -33,6 +35,8 @@ struct FinishedSale {
     QString receiptNumber;
     QString staffName;
     QDateTime moment; // from the program's clock
+    double standardRate = 0;
+    QString registrationNumber; // empty when the shop has none
 };
 
 enum class CashDirection { Deposit, Payment };

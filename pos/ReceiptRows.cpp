@@ -2,6 +2,9 @@
 
 #include "data/Clock.h"
 #include "data/Conversions.h"
+#include "data/TaxRates.h"
+
+#include <algorithm>
 
 namespace {
 const QString GothicName = QStringLiteral("ＭＳ ゴシック");
@@ -43,9 +46,11 @@ ReceiptSheet cleared()
     return {QStringLiteral("A5:B100"), ReceiptRows::bodyFont(), {}};
 }
 
-// The receipt number, the staff member and the moment close every receipt.
+// The receipt number, the staff member and the moment close every receipt,
+// then the shop's registration number when it has one.
 void closing(Writer& w, int row, const QString& receiptNumber, const QString& mark,
-             const QString& staffName, const QDateTime& moment)
+             const QString& staffName, const QDateTime& moment,
+             const QString& registrationNumber = QString())
 {
     const QDateTime at = moment.isValid() ? moment : Clock::now();
     w.put(row, u'A', QStringLiteral("レシート.") + receiptNumber);
@@ -55,6 +60,25 @@ void closing(Writer& w, int row, const QString& receiptNumber, const QString& ma
     w.put(row + 2, u'A',
           at.toString(QStringLiteral("yyyy/MM/dd")) + QStringLiteral("  ") +
               at.toString(QStringLiteral("HH:mm:ss")));
+    if (!registrationNumber.isEmpty())
+        w.put(row + 3, u'A', QStringLiteral("登録番号 ") + registrationNumber);
+}
+
+// A receipt a customer's accountant accepts states the tax-included total
+// and the tax of each rate, the tax rounded once per rate. Returns the row
+// after the last one written.
+int taxByRate(Writer& w, int row, const FinishedSale& sale)
+{
+    TaxRates::RateTotals byRate(sale.standardRate);
+    for (const SaleReceiptLine& line : sale.lines)
+        byRate.add(line.taxRate, line.amount);
+    for (const TaxRates::RateTotals::Total& total : byRate.totals()) {
+        w.put(row++, u'A', TaxRates::taxedCaption(total.perMille));
+        w.put(row - 1, u'B', static_cast<double>(total.amount));
+        w.put(row++, u'A', QStringLiteral("　内消費税"));
+        w.put(row - 1, u'B', static_cast<double>(total.tax()));
+    }
+    return row;
 }
 } // namespace
 
@@ -81,13 +105,20 @@ ReceiptSheet sale(const FinishedSale& sale)
             w.put(row, u'A', QStringLiteral(" "));
             w.put(row, u'B', QStringLiteral(" "));
         }
+    const bool anyReduced = std::any_of(sale.lines.cbegin(), sale.lines.cend(),
+                                        [](const SaleReceiptLine& l) { return l.reduced; });
+    const bool byRate = anyReduced || !sale.registrationNumber.isEmpty();
     int r = 6;
     for (const SaleReceiptLine& line : sale.lines)
-        r = w.line(r, line.productName, line.amount, line.quantity, line.quantityText,
-                   line.unitPrice);
-    w.put(r, u'A', QStringLiteral("消費税"));
-    w.put(r, u'B', sale.taxTotal);
-    r += 2;
+        r = w.line(r, line.reduced ? line.productName + QStringLiteral(" ※") : line.productName,
+                   line.amount, line.quantity, line.quantityText, line.unitPrice);
+    if (byRate) {
+        r = taxByRate(w, r, sale) + 1;
+    } else {
+        w.put(r, u'A', QStringLiteral("消費税"));
+        w.put(r, u'B', sale.taxTotal);
+        r += 2;
+    }
     w.amount(r++, QStringLiteral("お買上計"), sale.amountDue);
     if (sale.settlement != Settlement::Credit)
         w.amount(r++,
@@ -99,8 +130,10 @@ ReceiptSheet sale(const FinishedSale& sale)
     if (sale.settlement != Settlement::Cash)
         w.amount(r++, QStringLiteral("売掛金"),
                  sale.difference < 0 ? -sale.difference : sale.difference);
+    if (anyReduced)
+        w.put(++r, u'A', QStringLiteral("※は軽減税率対象商品"));
     closing(w, r + 1, sale.receiptNumber, sale.isReturn ? QStringLiteral("<返品>") : QString(),
-            sale.staffName, sale.moment);
+            sale.staffName, sale.moment, sale.registrationNumber);
     return sheet;
 }
 
@@ -127,7 +160,12 @@ ReceiptSheet cash(const FinishedCashMovement& movement)
 
 void fill(Workbook& workbook, const ReceiptSheet& sheet)
 {
-    workbook.select(sheet.clearedRange);
+    // A longer receipt before this one ran past the range: its last rows go
+    // too, so that none of them print under this one.
+    std::optional<CellRange> cleared = CellRange::parse(sheet.clearedRange);
+    if (cleared && workbook.lastRow() > cleared->last.row)
+        cleared->last.row = workbook.lastRow();
+    workbook.select(cleared ? cleared->text() : sheet.clearedRange);
     workbook.setFont(sheet.bodyFont);
     workbook.clearContents();
     workbook.select(u"A4");

@@ -6,8 +6,8 @@
 #include <QSqlQuery>
 
 namespace {
-const QStringList productFields{"CB01", "CB02", "CB04", "CB05", "CB07", "CB11",
-                                "CB13", "CB14", "CB15", "CB16", "CB17", "CB18"};
+const QStringList productFields{"CB01", "CB02", "CB04", "CB05", "CB07", "CB11", "CB13",
+                                "CB14", "CB15", "CB16", "CB17", "CB18", "CB25"};
 
 // Runs a prepared look-up by key, leaving the query on its first row when
 // there is one.
@@ -44,6 +44,7 @@ CounterProduct CounterProduct::fromRecord(const QVariantMap& r)
     p.periodTo = text("CB16");
     p.timeFrom = text("CB17");
     p.timeTo = text("CB18");
+    p.reduced = text("CB25") == u"1";
     // The special price matters only where a special is set up.
     QStringList prices{QStringLiteral("CB11"), QStringLiteral("CB07")};
     if (p.kind == u"1" || p.kind == u"2" || p.kind == u"3")
@@ -141,6 +142,7 @@ SaleLine SaleLine::make(const QString& code, const QString& name, double unitPri
     line.amount = unitPrice * line.quantity;
     line.unitBase = Conversions::unitBasePrice(unitPrice, taxRate);
     line.baseAmount = line.unitBase * line.quantity;
+    line.taxRate = taxRate;
     line.tax = line.amount - line.baseAmount;
     line.major = major;
     line.middle = middle;

@@ -22,6 +22,7 @@ struct CounterProduct {
     QString periodTo;
     QString timeFrom;
     QString timeTo;
+    bool reduced = false; // CB25 "1": taxed at the reduced rate
     // The first price that is no number of the master's eight digits (a
     // hand-edited file), as "CB11 = 1e300"; empty when every price reads.
     QString badValue;
@@ -49,7 +50,8 @@ struct SpecialOffer {
 };
 SpecialOffer specialOffer(const CounterProduct& product, const QString& today, const QString& now);
 
-// The tax-excluded regular price and the cost, as shown beside the entry.
+// The tax-excluded regular price at the product's rate and the cost, as
+// shown beside the entry.
 QString regularPriceNote(const CounterProduct& product, double taxRate);
 
 // One line of a sale or return, every figure fixed when it is confirmed.
@@ -67,6 +69,8 @@ struct SaleLine {
     QString middle;
     double cost = 0;
     bool special = false; // sold at the special price in force
+    double taxRate = 0;   // the rate the line was priced at, kept when it is changed
+    bool reduced = false; // the product's class was the reduced rate
 
     static SaleLine make(const QString& code, const QString& name, double unitPrice,
                          const QString& quantityText, double taxRate, const QString& major,

@@ -65,6 +65,7 @@ QList<QVariantMap> saleLineRecords(const SaleDraft& d)
                                         {"CF20", line.unitPrice - line.unitBase},
                                         {"CF21", line.cost},
                                         {"CF22", blank},
+                                        {"CF28", line.taxRate},
                                     });
     }
     return records;
@@ -84,14 +85,16 @@ PostingResult postSale(Database& db, const SaleDraft& d)
     return postReceipt(db, d.key(), saleWrites(d));
 }
 
-FinishedSale finishedSale(const SaleDraft& d, const QString& staffName)
+FinishedSale finishedSale(const SaleDraft& d, const QString& staffName, double standardRate,
+                          const QString& registrationNumber)
 {
     const SaleTotals totals = d.totals();
     FinishedSale sale;
     sale.isReturn = d.isReturn;
     for (const SaleLine& line : d.lines)
-        sale.lines << SaleReceiptLine{line.name, line.amount, line.quantityText, line.quantity,
-                                      line.unitPrice};
+        sale.lines << SaleReceiptLine{line.name,     line.amount,    line.quantityText,
+                                      line.quantity, line.unitPrice, line.taxRate,
+                                      line.reduced};
     sale.taxTotal = totals.tax;
     sale.amountDue = totals.total;
     sale.settlement = d.settlement;
@@ -100,5 +103,7 @@ FinishedSale finishedSale(const SaleDraft& d, const QString& staffName)
     sale.receiptNumber = d.receipt;
     sale.staffName = staffName;
     sale.moment = d.moment;
+    sale.standardRate = standardRate;
+    sale.registrationNumber = registrationNumber;
     return sale;
 }

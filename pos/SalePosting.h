@@ -28,4 +28,5 @@ QList<TableWrite> saleWrites(const SaleDraft& draft);
 PostingResult postSale(Database& db, const SaleDraft& draft);
 
 // What the receipt of a posted sale shows.
-FinishedSale finishedSale(const SaleDraft& draft, const QString& staffName);
+FinishedSale finishedSale(const SaleDraft& draft, const QString& staffName, double standardRate,
+                          const QString& registrationNumber);

@@ -25,9 +25,15 @@ const QString Staff = QStringLiteral("山田 太郎");
 const QDateTime Moment(QDate(2026, 12, 1), QTime(10, 15, 30));
 } // namespace
 
-SaleReceiptLine saleLine(const QString& name, double quantity, double unitPrice)
+SaleReceiptLine saleLine(const QString& name, double quantity, double unitPrice, bool reduced)
 {
-    return {name, quantity * unitPrice, QString::number(quantity), quantity, unitPrice};
+    return {name,
+            quantity * unitPrice,
+            QString::number(quantity),
+            quantity,
+            unitPrice,
+            reduced ? 0.08 : 0.10,
+            reduced};
 }
 
 CashReceiptLine cashLine(const QString& account, const QString& name, const QString& partner,
@@ -40,7 +46,8 @@ CashReceiptLine cashLine(const QString& account, const QString& name, const QStr
 FinishedSale finishedSale(Settlement settlement, double tendered,
                           const QList<SaleReceiptLine>& lines, bool isReturn)
 {
-    FinishedSale s{isReturn, lines, 55, 0, settlement, tendered, 0, "61200001", Staff, Moment};
+    FinishedSale s{isReturn, lines,      55,    0,      settlement, tendered,
+                   0,        "61200001", Staff, Moment, 0.10,       {}};
     for (const SaleReceiptLine& line : lines)
         s.amountDue += line.amount;
     s.difference = tendered - s.amountDue;

@@ -9,9 +9,11 @@
 #include <QJsonObject>
 
 // Finished transactions for receipts: a line's amount is its quantity times
-// its unit price, the total the sum of the lines; tax 55 on a sale. Receipt
-// 61200001 (sale) or 61200002 (cash), staff 山田 太郎, 2026-12-01 10:15:30.
-SaleReceiptLine saleLine(const QString& name, double quantity, double unitPrice);
+// its unit price, the total the sum of the lines; tax 55 on a sale, a line
+// at 10% or reduced at 8%. Receipt 61200001 (sale) or 61200002 (cash), staff
+// 山田 太郎, 2026-12-01 10:15:30.
+SaleReceiptLine saleLine(const QString& name, double quantity, double unitPrice,
+                         bool reduced = false);
 FinishedSale finishedSale(Settlement settlement, double tendered,
                           const QList<SaleReceiptLine>& lines, bool isReturn = false);
 CashReceiptLine cashLine(const QString& account, const QString& name, const QString& partner,

@@ -50,8 +50,8 @@ private slots:
                 column(t, "SELECT CB01 || '|' || CB02 || '|' || CB03 FROM MBMSYS WHERE CB04 = ' ' "
                           "AND CB07 = '20261206' AND CB08 = '09:30:00' ORDER BY rowid"),
                 (QStringList{"caption| | ", "company| | ", "store|01|本店", "register|01| ",
-                             "charge|0000| ", "tax|0.10| ", "workday|00000000|NLEND",
-                             "receipt| |00000", "printer|01| "}));
+                             "charge|0000| ", "tax|0.10|0.08", "workday|00000000|NLEND",
+                             "receipt| |00000", "printer|01| ", "invoice| | "}));
 
             // Transaction keys are unique, archives take the same code twice.
             const auto refused = [&t](const QString& sql) { return !t.db().execute(sql).ok(); };
@@ -174,17 +174,21 @@ private slots:
         QFETCH(QString, statement);
         QFETCH(bool, copyBlocked);
         QFETCH(QString, reason);
-        // A database as the first version of the program left it, with a
-        // member of staff and a sale.
+        // A database as the second version of the program left it, with a
+        // member of staff, a product and a sale.
         QTemporaryDir dir;
         Database::setFolder(dir.path());
         {
-            Database v1;
-            QVERIFY(v1.openFile(Database::filePath()).ok());
-            QVERIFY(Schema::create(v1, {}).ok());
-            addStaff(v1, "0001", "山田");
-            addHeader(v1,
+            Database v2;
+            QVERIFY(v2.openFile(Database::filePath()).ok());
+            QVERIFY(Schema::create(v2, {Schema::migrations().front()}).ok());
+            addStaff(v2, "0001", "山田");
+            addProduct(v2, {});
+            addHeader(v2,
                       {.receipt = "61200001", .date = "20261206", .amount = 500, .paidNow = 500});
+            QVERIFY(v2.execute("INSERT INTO MOVURA (CF01, CF02, CF03, CF04) "
+                               "VALUES ('01', '01', '61200001', '001')")
+                        .ok());
         }
         const QString copy = Database::filePath() + Schema::BeforeUpgradeSuffix;
         if (copyBlocked)
@@ -206,11 +210,17 @@ private slots:
         TestDb t;
         QCOMPARE(row(t, "PRAGMA user_version").value("user_version").toInt(),
                  static_cast<int>(steps.size()) + 1);
-        // The records stay, and the step's table and index are there.
+        // The records stay, and the step's table and index are there; the
+        // product is at the standard rate, so is the line (no rate), and the
+        // reduced rate and the registration number are set up.
         QCOMPARE(column(t, "SELECT CB01 || CB02 FROM MBMCHR UNION ALL SELECT CF03 FROM MOMURA "
-                           "UNION ALL SELECT name FROM sqlite_master WHERE name IN ('MWMTST', "
-                           "'MBMCHR_NAME')"),
-                 (QStringList{"0001山田", "61200001", "MWMTST", "MBMCHR_NAME"}));
+                           "UNION ALL SELECT CB01 || CB25 FROM MBMSHO UNION ALL "
+                           "SELECT CF03 || ifnull(CF28, ' none') FROM MOVURA UNION ALL "
+                           "SELECT CB01 || CB02 || CB03 FROM MBMSYS WHERE CB01 IN ('tax', "
+                           "'invoice') UNION ALL SELECT name FROM sqlite_master WHERE name IN "
+                           "('MWMTST', 'MBMCHR_NAME')"),
+                 (QStringList{"0001山田", "61200001", "49000000000010", "61200001 none",
+                              "invoice  ", "tax0.100.08", "MWMTST", "MBMCHR_NAME"}));
     }
 
     // The file's pages holding the staff are overwritten while the program

@@ -74,7 +74,7 @@ private slots:
     {
         Shop s;
         for (const char* key :
-             {"workday", "tax", "receipt", "store", "register", "charge", "caption"})
+             {"workday", "tax", "receipt", "store", "register", "charge", "caption", "invoice"})
             removeParameter(s, key);
         s.show("MUK4SC01");
         // No sales, deposits nor payments show nothing but the cash.

@@ -187,8 +187,10 @@ private slots:
             saleLine("001", Bread, "食パン", "1", "101", {926, 926, 1, 1000, 74, 1000, 74, 700}),
             saleLine("002", Milk, "牛乳", "2", "205", {1852, 926, 2, 2000, 148, 1000, 74, 100}),
             saleLine("003", Tea, "お茶", "1", "101", {500, 500, 1, 540, 40, 540, 40, 100})};
-        for (QVariantMap& line : lines)
+        for (QVariantMap& line : lines) {
             line["CF06"] = screen == "MUK4UT11" ? "9" : " ";
+            line["CF28"] = 0.08;
+        }
         QCOMPARE(rows(t, "SELECT * FROM MOVURA ORDER BY CF04"), lines);
         // A credit record holds the base total.
         QVariantMap credit = posted;
@@ -450,6 +452,51 @@ private slots:
         const QString text = pdfText(pdf);
         for (const char* printed : {"61200042", "<返品>", "食パン", "3,600"})
             QVERIFY2(text.contains(printed), qPrintable(text));
+    }
+
+    // A bakery's paper bag at 10% and bun at 8%: a line keeps the rate of its
+    // product's class when it was entered, even once the class has changed;
+    // the receipt gets each line's class and the shop's registration number.
+    void eachLineIsTaxedAtItsProductsRate_data()
+    {
+        table::columns<QString>();
+        table::add("sale", "MUK4UT01");
+        table::add("return", "MUK4UT11");
+    }
+
+    void eachLineIsTaxedAtItsProductsRate()
+    {
+        const auto [screen] = table::fetch<QString>();
+        const QString bag = "4900000000103", bun = "4900000000110";
+        auto&& [folder, t, screens, c] = AtTheCounter(screen, [&](Database& db) {
+            setParameter(db, "tax", "0.10", "0.08");
+            setParameter(db, "invoice", "T9234567890123");
+            setParameter(db, "printer", "01");
+            addCounterProduct(db, bag, "紙袋", "1100");
+            addCounterProduct(db, bun, "あんパン", "1080", {{"CB25", "1"}});
+        });
+        ReceiptsSeen receipts;
+        c.sell(bag);
+        typeOver(c.field("Text4"), bun);
+        enter(c.field("Text4"));
+        QCOMPARE(c.texts({"LabelV"}), QStringList{" 1000  100"});
+        c.sell(bun);
+        QVERIFY(t.db().execute("UPDATE MBMSHO SET CB25 = '0'").ok());
+        clickRow(screens.find<QTableWidget>("FG1"), 1);
+        c.sell(bun, "1");
+        QCOMPARE(screens.gridRows().value(1).value(2), QString("あんパン ※"));
+        QCOMPARE(c.texts({"Text10", "Text11", "Text3"}), (QStringList{"2,000", "180", "2,180"}));
+        c.tender("2180");
+        c.post();
+        QCOMPARE(rows(t, "SELECT CF14, CF28 FROM MOVURA ORDER BY CF04"),
+                 (QList<QVariantMap>{{{"CF14", 1000.0}, {"CF28", 0.1}},
+                                     {{"CF14", 1000.0}, {"CF28", 0.08}}}));
+        QCOMPARE(row(t, "SELECT CF17 FROM MOMURA").value("CF17"), 180.0);
+        const FinishedSale sale = receipts.sales.value(0);
+        QCOMPARE(
+            (QVariantList{sale.lines.value(0).reduced, sale.lines.value(1).reduced,
+                          sale.lines.value(1).taxRate, sale.standardRate, sale.registrationNumber}),
+            (QVariantList{false, true, 0.08, 0.10, "T9234567890123"}));
     }
 
     // The list holds 100 lines and the total eight digits, as the register

@@ -101,6 +101,37 @@ private slots:
             << ReceiptRows::sale(finishedSale(Settlement::Cash, 744, {bread, milk}, true))
             << rows(twoLines + "A12 お預り金|B12 #744 [8u]|A14 レシート.61200001|B14 <返品>", 14);
 
+        // A reduced line or a registration number: the total and the tax of
+        // each rate, the tax rounded once per rate (3 x 100 at 8% holds 22,
+        // not 3 x 7), the reduced lines marked.
+        FinishedSale twoRates = finishedSale(
+            Settlement::Cash, 2180, {saleLine("紙袋", 1, 1100), saleLine("パン", 1, 1080, true)});
+        twoRates.registrationNumber = "T9234567890123";
+        QTest::newRow("two rates, registered")
+            << ReceiptRows::sale(twoRates)
+            << (rows("A6 紙袋|B6 #1100|A7 パン ※|B7 #1080|A8 10%対象|B8 #1100|A9 　内消費税|"
+                     "B9 #100|A10 8%対象|B10 #1080|A11 　内消費税|B11 #80|A13 お買上計|"
+                     "B13 #2180 [8u]|A14 お預り金|B14 #2180 [8u]|A16 ※は軽減税率対象商品|"
+                     "A17 レシート.61200001",
+                     17, true)
+                << "A20 登録番号 T9234567890123");
+        const SaleReceiptLine bun = saleLine("パン", 1, 100, true);
+        QTest::newRow("one rate, rounded once")
+            << ReceiptRows::sale(finishedSale(Settlement::Cash, 300, {bun, bun, bun}, true))
+            << rows("A6 パン ※|B6 #100|A7 パン ※|B7 #100|A8 パン ※|B8 #100|A9 8%対象|B9 #300|"
+                    "A10 　内消費税|B10 #22|A12 お買上計|B12 #300 [8u]|A13 お預り金|"
+                    "B13 #300 [8u]|A15 ※は軽減税率対象商品|A16 レシート.61200001|B16 <返品>",
+                    16);
+        FinishedSale registered = finishedSale(Settlement::Credit, 0, {bread, milk});
+        registered.registrationNumber = "T9234567890123";
+        QTest::newRow("one rate, registered")
+            << ReceiptRows::sale(registered)
+            << (rows("A6 パン|B6 #150|A7 牛乳|B7 #594|A8   ×3  @ 198|A9 10%対象|B9 #744|"
+                     "A10 　内消費税|B10 #67|A12 お買上計|B12 #744 [8u]|A13 売掛金|"
+                     "B13 #744 [8u]|A15 レシート.61200001",
+                     15, true)
+                << "A18 登録番号 T9234567890123");
+
         QTest::newRow("deposit 1200 x 3, tendered exactly")
             << ReceiptRows::cash(finishedCash(CashDirection::Deposit, 3600,
                                               {cashLine("0001", "釣銭準備金", "0002", 3, 1200)}))
@@ -130,17 +161,21 @@ private slots:
         QCOMPARE(writes(sheet), expected);
     }
 
-    // A long sale, then the sample sale, in the default template: the
-    // styles stop growing and rows beyond the short receipt's blanks go.
+    // A sale of the most lines at two rates, then the sample sale, in the
+    // default template: the styles stop growing and rows beyond the short
+    // receipt's blanks go, past row 100 too.
     void initTestCase()
     {
         ProgramFolder folder;
         QVERIFY(ReceiptTemplates::ensure(folder.path(), ReceiptTemplate::Sales, "山田商店").ok());
         const QString path = ReceiptTemplates::path(folder.path(), ReceiptTemplate::Sales);
         FinishedSale longSale = sampleSale();
-        for (int i = 0; i < 60; ++i)
-            longSale.lines << longSale.lines[0];
+        longSale.registrationNumber = "T9234567890123";
+        for (int i = 0; i < 98; ++i)
+            longSale.lines << saleLine("パン", 1, 150, true);
         QCOMPARE(writeSale(path, longSale), QString());
+        QCOMPARE(cellsOf(readWorkbook(path), Receipt)["A120"].toArray().first(),
+                 QJsonValue("登録番号 T9234567890123"));
         const QString styles = partOf(path, Styles);
         QCOMPARE(writeSale(path, sampleSale()), QString());
         QCOMPARE(partOf(path, Styles), styles);

@@ -182,6 +182,14 @@ QString SheetPart::dimension() const
         .text();
 }
 
+int SheetPart::lastRow() const
+{
+    for (auto it = rows_.crbegin(); it != rows_.crend(); ++it)
+        if (!it->second.cells.empty())
+            return it->first;
+    return 0;
+}
+
 QString SheetPart::text() const
 {
     QString head = head_;

@@ -25,6 +25,8 @@ public:
     void setNumber(int row, int column, double value);
 
     QString text() const;
+    // The last row that holds a cell, 0 when none does.
+    int lastRow() const;
     bool changed() const { return changed_; }
 
 private:

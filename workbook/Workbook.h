@@ -76,6 +76,7 @@ public:
     QString sheetName() const { return sheetName_; }
     QString sheetPartName() const { return sheetPart_; }
     QString sheetText() const { return sheet_.text(); }
+    int lastRow() const { return sheet_.lastRow(); }
     const StyleSheet& styles() const { return styles_; }
     const Package& package() const { return package_; }
     // The print area the workbook defines for the active sheet, if any.
