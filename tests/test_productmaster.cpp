@@ -18,9 +18,9 @@ const QVariantMap NewRecord{{"CB01", Jan},   {"CB02", "新商品"},  {"CB03", "�
                             {"CB05", "102"}, {"CB07", "120"},     {"CB08", "20261201"},
                             {"CB11", "198"}, {"CB12", "20261202"}};
 // A stored product at the standard rate unless the fields say otherwise.
-QVariantMap product(QVariantMap fields)
+QVariantMap product(QVariantMap fields, const char* taxClass = "0")
 {
-    fields.insert("CB25", fields.value("CB25", "0"));
+    fields.insert("CB25", taxClass);
     return productRecord(fields);
 }
 } // namespace
@@ -194,9 +194,9 @@ private slots:
         QVERIFY(option(s, kind)->isChecked());
     }
 
-    // The class is chosen with the arrow keys after the sale price; a reduced
-    // product stays reduced when called up and saved again, and in its archive.
-    void reducedClassIsKeptThroughChangeAndDelete()
+    // The class follows the sale price and is chosen with the arrow keys; the
+    // next product starts at the standard rate again.
+    void classFollowsTheSalePrice()
     {
         Shop s;
         open(s, "MUK4MM55");
@@ -205,17 +205,8 @@ private slots:
         QTest::keyClick(s.find<QWidget>("OptionStandard"), Qt::Key_Right);
         enter(s.find<QWidget>("OptionReduced"));
         QCOMPARE(s.fill(New.mid(18, 2) + Save), QString());
-        QVERIFY(s.find<QRadioButton>("OptionStandard")->isChecked());
-        Entries again{"Text1", Jan};
-        for (qsizetype at = 2; at < 20; at += 2)
-            again << New[at] << "";
-        QCOMPARE(s.fill(again), QString());
-        QVERIFY(s.find<QRadioButton>("OptionReduced")->isChecked());
-        s.click("RCBTN");
         QCOMPARE(row(s, "SELECT CB25 FROM MBMSHO").value("CB25"), QVariant("1"));
-        QCOMPARE(s.fill({"Text1", Jan}), QString());
-        s.click("DLBTN");
-        QCOMPARE(row(s, "SELECT CB25 FROM XBMSHO").value("CB25"), QVariant("1"));
+        QVERIFY(s.find<QRadioButton>("OptionStandard")->isChecked());
     }
 
     // Names hold their characters whole up to their limits; prices keep their
@@ -227,22 +218,11 @@ private slots:
 
         const QString name = QString(19, u'a') + "𠮷";
         const QString shortName = QString(8, u'b') + "😀𠮷";
-        QCOMPARE(s.fill(Entries{"Text1",    Jan,
-                                "Text2",    name + "𠮷x",
-                                "Text3",    shortName + "𠮷",
-                                "CB1",      "0",
-                                "CB2",      "0",
-                                "Text4",    " 8 0",
-                                "Text5",    "",
-                                "Text7",    "1 000",
-                                "FrameTax", "",
-                                "Text8",    "",
-                                "Option2",  "",
-                                "Text9",    "9 00",
-                                "Text10",   "",
-                                "Text11",   ""} +
-                        Save),
-                 QString());
+        const Entries entries{"Text1", Jan, "Text2", name + "𠮷x", "Text3",    shortName + "𠮷",
+                              "CB1",   "0", "CB2",   "0",          "Text4",    " 8 0",
+                              "Text5", "",  "Text7", "1 000",      "FrameTax", ""};
+        const Entries rest{"Text8", "", "Option2", "", "Text9", "9 00", "Text10", "", "Text11", ""};
+        QCOMPARE(s.fill(entries + rest + Save), QString());
         QCOMPARE(row(s, "SELECT CB02, CB03, CB07, CB11, CB14 FROM MBMSHO").values(),
                  (QVariantList{name, shortName, "80", "1000", "900"}));
         QCOMPARE(s.fill({"Text1", Jan}), QString());
@@ -292,21 +272,24 @@ private slots:
         QCOMPARE(row(s, "SELECT CB09, CB13, CB21 FROM MBMSHO WHERE CB01 = ?", {"4900000000009"}),
                  (QVariantMap{{"CB09", "99999999"}, {"CB13", "3"}, {"CB21", "20261206"}}));
 
-        // A change keeps the added moment and shows the stored average date.
-        addProduct(
-            s, product({{"CB01", "4900000000010"}, {"CB06", "x"}, {"CB14", 80}, {"CB19", "y"}}));
+        // A change keeps the added moment and the reduced class, and shows the
+        // stored average date and class.
+        const QVariantMap reduced{{"CB01", "4900000000010"}, {"CB06", "x"}, {"CB14", 80}};
+        addProduct(s, product(reduced, "1"));
         const QString name = QStringLiteral("O'Neil \"特価\" 品");
         QCOMPARE(s.fill({"Text1", "4900000000010", "Text2", name, "Text3", "", "CB1", "", "CB2",
                          "1", "Text4", "110", "Text5", "20261206"}),
                  QString());
         // Kind "なし" has no special price.
         QCOMPARE(s.shown({"Text6", "Text9"}), (QStringList{"20250301", ""}));
+        QVERIFY(s.find<QRadioButton>("OptionReduced")->isChecked());
         QCOMPARE(s.fill(Entries{"Text7", "", "FrameTax", "", "Text8", ""} + Save), QString());
         // What the screen does not show is blanked.
         const QVariantMap changed{
             {"CB01", "4900000000010"}, {"CB02", name},       {"CB05", "102"},     {"CB07", "110"},
             {"CB08", "20261206"},      {"CB23", "20261206"}, {"CB24", "10:15:30"}};
-        QCOMPARE(row(s, "SELECT * FROM MBMSHO WHERE CB01 = '4900000000010'"), product(changed));
+        QCOMPARE(row(s, "SELECT * FROM MBMSHO WHERE CB01 = '4900000000010'"),
+                 product(changed, "1"));
 
         // A delete archives the product, stamped with the moment, and clears
         // what the next product would have been proposed.
@@ -314,8 +297,8 @@ private slots:
         QCOMPARE(s.fill({"Text1", "4900000000010"}), QString());
         s.click("DLBTN");
         QCOMPARE(count(s, "MBMSHO"), 3);
-        QCOMPARE(row(s, "SELECT CB02, CB24 FROM XBMSHO"),
-                 (QVariantMap{{"CB02", name}, {"CB24", "11:00:00"}}));
+        QCOMPARE(row(s, "SELECT CB02, CB24, CB25 FROM XBMSHO"),
+                 (QVariantMap{{"CB02", name}, {"CB24", "11:00:00"}, {"CB25", "1"}}));
         QCOMPARE(s.shown({"focus", "Text8"}), (QStringList{"Text1", ""}));
         QCOMPARE(combo(s, "CB2")->currentIndex(), -1);
     }
@@ -323,9 +306,7 @@ private slots:
     void specialScreenFromTheMenuChangesOnlyTheSpecialPrice()
     {
         Shop s;
-        addProduct(
-            s,
-            product({{"CB01", Jan}, {"CB13", "2"}, {"CB14", "80"}, {"CB19", "z"}, {"CB25", "1"}}));
+        addProduct(s, product({{"CB01", Jan}, {"CB13", "2"}, {"CB14", "80"}, {"CB19", "z"}}, "1"));
         open(s, "MUK4MM57");
         QCOMPARE(s.fill({"Text1", Jan}), QString());
         QCOMPARE(s.shown({"focus", "Text9"}), (QStringList{"Text9", "80"}));
@@ -334,9 +315,8 @@ private slots:
 
         // The delete button takes only the special price away, with no archive.
         s.click("DLBTN");
-        const QVariantMap moment{
-            {"CB01", Jan}, {"CB23", "20261206"}, {"CB24", "10:15:30"}, {"CB25", "1"}};
-        QCOMPARE(rows(s, "SELECT * FROM MBMSHO"), QList<QVariantMap>{product(moment)});
+        const QVariantMap moment{{"CB01", Jan}, {"CB23", "20261206"}, {"CB24", "10:15:30"}};
+        QCOMPARE(rows(s, "SELECT * FROM MBMSHO"), QList<QVariantMap>{product(moment, "1")});
         QCOMPARE(count(s, "XBMSHO"), 0);
         QVERIFY(option(s, 4)->isChecked());
         QVERIFY(!option(s, 4)->isEnabled());
@@ -347,9 +327,8 @@ private slots:
                  QString());
         const QVariantMap special{{"CB01", Jan},        {"CB13", "1"},        {"CB14", "120"},
                                   {"CB15", "20261207"}, {"CB16", "20261210"}, {"CB17", "17:00:00"},
-                                  {"CB18", "23:59:59"}, {"CB23", "20261206"}, {"CB24", "10:15:30"},
-                                  {"CB25", "1"}};
-        QCOMPARE(rows(s, "SELECT * FROM MBMSHO"), QList<QVariantMap>{product(special)});
+                                  {"CB18", "23:59:59"}, {"CB23", "20261206"}, {"CB24", "10:15:30"}};
+        QCOMPARE(rows(s, "SELECT * FROM MBMSHO"), QList<QVariantMap>{product(special, "1")});
 
         // A new product can still be added here, but "なし" stays closed.
         QCOMPARE(s.fill(Entries{"Text1", "4900000000001"} + New.mid(2, 18)), QString());

@@ -100,13 +100,10 @@ private slots:
         table::add("12 digits", "invoice", "Text2", "T923456789012", number);
         table::add("small t", "invoice", "Text2", "t9234567890123", number);
         table::add("full-width T", "invoice", "Text2", "Ｔ9234567890123", number);
+        table::add("anything beside the number", "invoice", "Text3", "x", "");
         table::add("reduced rate", "tax", "Text3", "0.08", "");
-        table::add("standard rate 1", "tax", "Text2", "1", "");
         table::add("standard rate over 1", "tax", "Text2", "1.01", rate);
-        table::add("negative standard rate", "tax", "Text2", "-0.1", rate);
-        table::add("reduced rate over 1", "tax", "Text3", "8", rate);
         table::add("reduced rate in percent", "tax", "Text3", "8%", rate);
-        table::add("no reduced rate", "tax", "Text3", " ", rate);
     }
 
     void valuesTheCounterCannotUseAreRefused()
@@ -116,23 +113,18 @@ private slots:
         Shop s;
         s.show("MUK4MM90");
         chooseKey(s, key);
-        if (field == "Text3")
-            enter(s.field("Text2"));
+        QStringList entries{"Text2", "", "Text3", "", "RCBTN", ""};
+        entries[entries.indexOf(field) + 1] = typed;
         MessageBoxes boxes;
-        QCOMPARE(s.fill({field, typed}), QString());
-        if (!message.isEmpty()) {
-            QCOMPARE(boxes.texts(), QStringList{message});
-            QCOMPARE(s.shown({"focus"}) + s.usable({"Text3", "RCBTN"}),
-                     (field == "Text2" ? QStringList{"Text2"} : QStringList{"Text3", "Text3"}));
-            QCOMPARE(s.field(field)->selectedText(), typed);
-            return;
-        }
-        QCOMPARE(s.fill(QStringList{"Text3", ""}.mid(field == "Text2" ? 0 : 2) +
-                        QStringList{"RCBTN", ""}),
-                 QString());
-        QCOMPARE(row(s, "SELECT CB02, CB03 FROM MBMSYS WHERE CB01 = ?", {key})
-                     .value(field == "Text2" ? "CB02" : "CB03"),
-                 QVariant(typed));
+        s.fill(entries);
+        QCOMPARE(boxes.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        if (message.isEmpty())
+            QCOMPARE(row(s, "SELECT CB02 AS Text2, CB03 AS Text3 FROM MBMSYS WHERE CB01 = ?", {key})
+                         .value(field),
+                     QVariant(typed));
+        else
+            QCOMPARE(s.shown({"focus"}) << s.field(field)->selectedText(),
+                     (QStringList{field, typed}));
     }
 
     void storedValueIsStampedAndSeenByTheMainMenu()
