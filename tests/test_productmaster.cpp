@@ -306,17 +306,18 @@ private slots:
     void specialScreenFromTheMenuChangesOnlyTheSpecialPrice()
     {
         Shop s;
-        addProduct(s, product({{"CB01", Jan}, {"CB13", "2"}, {"CB14", "80"}, {"CB19", "z"}}, "1"));
+        // Even a class left blank stays as it is: this screen never changes it.
+        addProduct(s, product({{"CB01", Jan}, {"CB13", "2"}, {"CB14", "80"}, {"CB19", "z"}}, " "));
         open(s, "MUK4MM57");
         QCOMPARE(s.fill({"Text1", Jan}), QString());
         QCOMPARE(s.shown({"focus", "Text9"}), (QStringList{"Text9", "80"}));
-        QVERIFY(option(s, 1)->isChecked() && s.find<QRadioButton>("OptionReduced")->isChecked());
-        QCOMPARE(s.usable({"Text2", "Text3", "OptionReduced"}), QStringList());
+        QVERIFY(option(s, 1)->isChecked());
+        QCOMPARE(s.usable({"Text2", "Text3", "OptionStandard"}), QStringList());
 
         // The delete button takes only the special price away, with no archive.
         s.click("DLBTN");
         const QVariantMap moment{{"CB01", Jan}, {"CB23", "20261206"}, {"CB24", "10:15:30"}};
-        QCOMPARE(rows(s, "SELECT * FROM MBMSHO"), QList<QVariantMap>{product(moment, "1")});
+        QCOMPARE(rows(s, "SELECT * FROM MBMSHO"), QList<QVariantMap>{product(moment, " ")});
         QCOMPARE(count(s, "XBMSHO"), 0);
         QVERIFY(option(s, 4)->isChecked());
         QVERIFY(!option(s, 4)->isEnabled());
@@ -328,10 +329,13 @@ private slots:
         const QVariantMap special{{"CB01", Jan},        {"CB13", "1"},        {"CB14", "120"},
                                   {"CB15", "20261207"}, {"CB16", "20261210"}, {"CB17", "17:00:00"},
                                   {"CB18", "23:59:59"}, {"CB23", "20261206"}, {"CB24", "10:15:30"}};
-        QCOMPARE(rows(s, "SELECT * FROM MBMSHO"), QList<QVariantMap>{product(special, "1")});
+        QCOMPARE(rows(s, "SELECT * FROM MBMSHO"), QList<QVariantMap>{product(special, " ")});
 
-        // A new product can still be added here, but "なし" stays closed.
-        QCOMPARE(s.fill(Entries{"Text1", "4900000000001"} + New.mid(2, 18)), QString());
+        // A new product can still be added here, at the class chosen, but
+        // "なし" stays closed.
+        QCOMPARE(s.fill(Entries{"Text1", "4900000000001"} + New.mid(2) + Save), QString());
+        QCOMPARE(row(s, "SELECT CB25 FROM MBMSHO WHERE CB01 = ?", {"4900000000001"}).value("CB25"),
+                 QVariant("0"));
         QVERIFY(!option(s, 4)->isEnabled());
     }
 };
