@@ -120,7 +120,10 @@ void ProductScreen::makeControls(const Captions& captions)
     addRow(QStringLiteral("原単価"), Text4);
     addRow(QStringLiteral("原単価確定日"), Text5);
     addRow(QStringLiteral("移動平均原価算出日"), Text6);
-    addRow(QStringLiteral("売単価"), Text7, classBox_);
+    // The class stands right beside the price it taxes.
+    const int priceRow = fields()->rowCount();
+    fields()->addWidget(caption(QStringLiteral("売単価"), Text7), priceRow, 0);
+    fields()->addWidget(row({Text7, classBox_}), priceRow, 1, 1, 2);
     addRow(QStringLiteral("売単価確定日"), Text8);
 
     // The special price stands apart on the right, as it is kept on its own.
