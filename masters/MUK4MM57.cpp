@@ -29,10 +29,26 @@ void MUK4MM57::deleteClicked()
         if (!check(table().find(db(), entry.code, stored),
                    QStringLiteral("商品を読み込めませんでした。")))
             return;
-        if (stored && !check(table().store(db(), entry.code, entry.record()),
+        QVariantMap record = entry.record();
+        record.remove(QStringLiteral("CB25"));
+        if (stored && !check(table().store(db(), entry.code, record),
                              QStringLiteral("特売単価を登録できませんでした。")))
             return;
     }
     forgetProposals();
     activate();
+}
+
+QVariantMap MUK4MM57::storedAlways() const
+{
+    QVariantMap record = ProductScreen::storedAlways();
+    record.remove(QStringLiteral("CB25"));
+    return record;
+}
+
+QVariantMap MUK4MM57::storedOnAdd() const
+{
+    QVariantMap record = ProductScreen::storedOnAdd();
+    record.insert(QStringLiteral("CB25"), ProductEntry::classText(entryOnScreen().taxClass));
+    return record;
 }

@@ -13,4 +13,8 @@ public:
 protected:
     void productShown() override;
     void deleteClicked() override;
+    // A special price never changes the tax class of a stored product; a
+    // product added here gets the class on screen.
+    QVariantMap storedAlways() const override;
+    QVariantMap storedOnAdd() const override;
 };

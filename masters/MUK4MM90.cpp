@@ -1,6 +1,7 @@
 #include "masters/MUK4MM90.h"
 
 #include "data/RecordSet.h"
+#include "masters/SettingValues.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -111,24 +112,28 @@ void MUK4MM90::rowChosen(int row)
         showParameter(Parameter{chosen[0], chosen[1], chosen[2]});
 }
 
+bool MUK4MM90::valueTaken(EntryField* field, int valueNumber, const QString& missing)
+{
+    const QString refusal = field->text().isEmpty()
+                                ? missing
+                                : SettingValues::refusal(Text1->text(), valueNumber, field->text());
+    if (refusal.isEmpty())
+        return true;
+    say(refusal);
+    field->giveBack();
+    return false;
+}
+
 void MUK4MM90::firstEntered()
 {
-    if (Text2->text().isEmpty()) {
-        say(QStringLiteral("フィールド1がありません。"));
-        Text2->giveBack();
-        return;
-    }
-    open(Text3);
+    if (valueTaken(Text2, 1, QStringLiteral("フィールド1がありません。")))
+        open(Text3);
 }
 
 void MUK4MM90::secondEntered()
 {
-    if (Text3->text().isEmpty()) {
-        say(QStringLiteral("フィールド2がありません。"));
-        Text3->giveBack();
-        return;
-    }
-    open(RCBTN);
+    if (valueTaken(Text3, 2, QStringLiteral("フィールド2がありません。")))
+        open(RCBTN);
 }
 
 void MUK4MM90::registerClicked()

@@ -22,6 +22,9 @@ private:
     void showParameter(const Parameter& parameter);
     void firstEntered();
     void secondEntered();
+    // A value passes on when it is there and its key can use it; otherwise
+    // it stays selected under its message.
+    bool valueTaken(EntryField* field, int valueNumber, const QString& missing);
 
     EntryField* Text1;
     EntryField* Text2;

@@ -62,6 +62,7 @@ QVariantMap ProductEntry::record() const
         {"CB18", hasTime ? orBlank(timeTo) : Blank},
         {"CB19", Blank},
         {"CB20", Blank},
+        {"CB25", classText(taxClass)},
     };
 }
 
@@ -93,6 +94,7 @@ ProductEntry ProductEntry::fromRecord(const QVariantMap& record)
         entry.timeFrom = shown("CB17");
         entry.timeTo = shown("CB18");
     }
+    entry.taxClass = classOf(record.value(QStringLiteral("CB25")));
     return entry;
 }
 
@@ -110,6 +112,16 @@ SpecialKind ProductEntry::kindOf(double storedValue)
     if (storedValue == 3)
         return SpecialKind::Time;
     return SpecialKind::None;
+}
+
+TaxClass ProductEntry::classOf(const QVariant& stored)
+{
+    return stored.toString() == u'1' ? TaxClass::Reduced : TaxClass::Standard;
+}
+
+QString ProductEntry::classText(TaxClass taxClass)
+{
+    return taxClass == TaxClass::Reduced ? QStringLiteral("1") : QStringLiteral("0");
 }
 
 bool ProductEntry::isCalendarDate(QStringView text)

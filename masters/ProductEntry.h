@@ -12,6 +12,13 @@ enum class SpecialKind {
     None = 4,          // なし
 };
 
+// The rate a product's sales are taxed at, as stored in CB25: "0" the
+// standard rate, "1" the reduced one.
+enum class TaxClass {
+    Standard, // 標準税率
+    Reduced,  // 軽減税率
+};
+
 // One product as the product screens hold it, and the checks of its dates,
 // times and prices. Kept free of widgets so that what gets stored can be
 // reasoned about (and tested) without a window.
@@ -37,9 +44,10 @@ public:
     QString periodTo;
     QString timeFrom;
     QString timeTo;
+    TaxClass taxClass = TaxClass::Standard;
 
-    // CB01 to CB20 as every save writes them, all but the average date CB09,
-    // which the screens never change. Only the fields the kind uses carry a
+    // CB01 to CB20 and the tax class CB25 as every save writes them, all but
+    // the average date CB09, which the screens never change. Only the fields the kind uses carry a
     // value, so a record never shows a period or a time window that the
     // sales screens would not apply.
     QVariantMap record() const;
@@ -53,6 +61,10 @@ public:
     static ProductEntry fromRecord(const QVariantMap& record);
 
     static SpecialKind kindOf(double storedValue);
+    // Only a stored "1" is reduced: products from before there were two
+    // rates carry "0" or nothing, and stay at the standard rate.
+    static TaxClass classOf(const QVariant& stored);
+    static QString classText(TaxClass taxClass);
 
     // A product code the screens take: 1 to 13 digits.
     static bool isCode(QStringView text);

@@ -37,7 +37,8 @@ ProductScreen::ProductScreen(Navigator& navigator, const Captions& captions)
                  Text6->setText(QString::fromLatin1(ProductEntry::NotCalculated));
              return Text7;
          }},
-        {Text7, "", price(Text7), to(Text8)},
+        {Text7, "", price(Text7), to(classBox_)},
+        {classBox_, "", [] { return Verdict::Pass; }, to(Text8)},
         {Text8, "売単価確定日の日付が間違っています。", date(Text8),
          [this] { return kind() == SpecialKind::None ? RCBTN : static_cast<QWidget*>(Text9); }},
         {Text9, "", price(Text9), [this] { return afterSpecialPrice(); }},
@@ -54,8 +55,15 @@ ProductScreen::ProductScreen(Navigator& navigator, const Captions& captions)
         if (auto* field = qobject_cast<EntryField*>(step.field))
             connect(field, &EntryField::entered, this, [this, field] { enterPressed(field); });
     }
-    for (qsizetype i = 0; i + 1 < chain_.size(); ++i)
-        setTabOrder(chain_[i], chain_[i + 1]);
+    QList<QWidget*> tabbed;
+    for (QWidget* widget : std::as_const(chain_)) {
+        if (widget == classBox_)
+            tabbed << OptionStandard << OptionReduced;
+        else
+            tabbed << widget;
+    }
+    for (qsizetype i = 0; i + 1 < tabbed.size(); ++i)
+        setTabOrder(tabbed[i], tabbed[i + 1]);
     setTabOrder(Text8, Option1);
     setTabOrder(Option4, Text9);
     setTabOrder(Text13, RCBTN);
@@ -89,7 +97,14 @@ ProductScreen::ProductScreen(Navigator& navigator, const Captions& captions)
     connect(Option2, &QRadioButton::clicked, this, [this] { optionClicked(SpecialKind::Period); });
     connect(Option3, &QRadioButton::clicked, this, [this] { optionClicked(SpecialKind::Time); });
 
+    // Entering the class goes to the option that is chosen, wherever the
+    // arrow keys have moved the choice.
+    connect(OptionReduced, &QRadioButton::toggled, this, [this](bool reduced) {
+        classBox_->setFocusProxy(reduced ? OptionReduced : OptionStandard);
+    });
+
     selectKind(SpecialKind::None);
+    selectClass(TaxClass::Standard);
 }
 
 ProductScreen::Check ProductScreen::filled(QLineEdit* field)
@@ -179,6 +194,9 @@ void ProductScreen::areaInit()
                                               Text10, Text11, Text12, Text13})
         field->clear();
     LabelW->clear();
+    // Unlike the kind, the class is never proposed: a product is reduced
+    // only when the operator says so.
+    selectClass(TaxClass::Standard);
 }
 
 void ProductScreen::areaLock()
@@ -204,14 +222,16 @@ void ProductScreen::closeAfter(QWidget* field)
 bool ProductScreen::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    // The combo boxes take Enter as the fields do.
-    if (type == QEvent::KeyPress && (watched == CB1 || watched == CB2)) {
+    // The combo boxes and the class take Enter as the fields do.
+    if (type == QEvent::KeyPress && (watched == CB1 || watched == CB2 || isClassOption(watched))) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            enterPressed(static_cast<QWidget*>(watched));
+            enterPressed(isClassOption(watched) ? classBox_ : static_cast<QWidget*>(watched));
             return true;
         }
     }
+    if (type == QEvent::FocusIn && isClassOption(watched))
+        closeAfter(classBox_);
     // A price is typed from the left and read from the right.
     if ((type == QEvent::FocusIn || type == QEvent::FocusOut) &&
         (watched == Text4 || watched == Text7 || watched == Text9)) {
@@ -267,6 +287,7 @@ void ProductScreen::showEntry(const ProductEntry& entry)
     Text11->setText(entry.periodTo);
     Text12->setText(entry.timeFrom);
     Text13->setText(entry.timeTo);
+    selectClass(entry.taxClass);
 }
 
 void ProductScreen::productShown()
@@ -353,6 +374,16 @@ void ProductScreen::selectKind(SpecialKind chosen)
     options[static_cast<int>(chosen) - 1]->setChecked(true);
 }
 
+void ProductScreen::selectClass(TaxClass taxClass)
+{
+    (taxClass == TaxClass::Reduced ? OptionReduced : OptionStandard)->setChecked(true);
+}
+
+bool ProductScreen::isClassOption(QObject* watched) const
+{
+    return watched == classBox_ || watched == OptionStandard || watched == OptionReduced;
+}
+
 bool ProductScreen::entryChecked()
 {
     int result = 0;
@@ -397,6 +428,7 @@ ProductEntry ProductScreen::entryOnScreen() const
     entry.periodTo = Text11->text();
     entry.timeFrom = Text12->text();
     entry.timeTo = Text13->text();
+    entry.taxClass = OptionReduced->isChecked() ? TaxClass::Reduced : TaxClass::Standard;
     return entry;
 }
 

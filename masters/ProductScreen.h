@@ -81,6 +81,8 @@ private:
     void middleChosen(int index);
     SpecialKind kind() const;
     void selectKind(SpecialKind kind);
+    void selectClass(TaxClass taxClass);
+    bool isClassOption(QObject* watched) const;
 
     EntryField* Text4;
     EntryField* Text5;
@@ -98,6 +100,10 @@ private:
     QComboBox* CB2;
     QRadioButton* Option2;
     QRadioButton* Option3;
+    // The tax class is one step of the chain: Enter on either option goes on.
+    QWidget* classBox_;
+    QRadioButton* OptionStandard;
+    QRadioButton* OptionReduced;
     QLabel* LabelW;
     QList<EnterStep> steps_;
     // The order of entry; a field taking the focus closes all that follow it.

@@ -70,6 +70,22 @@ void ProductScreen::makeControls(const Captions& captions)
         exclusive->addButton(*options[i]);
     }
 
+    classBox_ = new QWidget(this);
+    classBox_->setObjectName(QStringLiteral("FrameTax"));
+    auto* classes = new QButtonGroup(classBox_);
+    auto* classLayout = new QHBoxLayout(classBox_);
+    classLayout->setContentsMargins(0, 0, 0, 0);
+    OptionStandard = new QRadioButton(QStringLiteral("標準税率"), classBox_);
+    OptionStandard->setObjectName(QStringLiteral("OptionStandard"));
+    OptionReduced = new QRadioButton(QStringLiteral("軽減税率"), classBox_);
+    OptionReduced->setObjectName(QStringLiteral("OptionReduced"));
+    for (QRadioButton* option : {OptionStandard, OptionReduced}) {
+        classes->addButton(option);
+        classLayout->addWidget(option);
+    }
+    classLayout->addStretch(1);
+    classBox_->setFocusProxy(OptionStandard);
+
     auto row = [this](std::initializer_list<QWidget*> widgets) {
         auto* line = new QWidget(this);
         auto* layout = new QHBoxLayout(line);
@@ -104,7 +120,10 @@ void ProductScreen::makeControls(const Captions& captions)
     addRow(QStringLiteral("原単価"), Text4);
     addRow(QStringLiteral("原単価確定日"), Text5);
     addRow(QStringLiteral("移動平均原価算出日"), Text6);
-    addRow(QStringLiteral("売単価"), Text7);
+    // The class stands right beside the price it taxes.
+    const int priceRow = fields()->rowCount();
+    fields()->addWidget(caption(QStringLiteral("売単価"), Text7), priceRow, 0);
+    fields()->addWidget(row({Text7, classBox_}), priceRow, 1, 1, 2);
     addRow(QStringLiteral("売単価確定日"), Text8);
 
     // The special price stands apart on the right, as it is kept on its own.

@@ -8,15 +8,21 @@ using Entries = QStringList; // a control's name, then its entry, and so on
 const Entries Save{"RCBTN", ""};
 // A new product as the operator enters it, control by control, up to a
 // special price of kind 1.
-const Entries New{"Text1",   Jan,        "Text2",  "新商品",   "Text3",  "新",
-                  "CB1",     "0",        "CB2",    "1",        "Text4",  "120",
-                  "Text5",   "20261201", "Text7",  "198",      "Text8",  "20261202",
-                  "Option1", "",         "Text9",  "100",      "Text10", "20261201",
-                  "Text11",  "20261231", "Text12", "09:00:00", "Text13", "10:00:00"};
+const Entries New{"Text1",  Jan,        "Text2",    "新商品",  "Text3",    "新",       "CB1",
+                  "0",      "CB2",      "1",        "Text4",   "120",      "Text5",    "20261201",
+                  "Text7",  "198",      "FrameTax", "",        "Text8",    "20261202", "Option1",
+                  "",       "Text9",    "100",      "Text10",  "20261201", "Text11",   "20261231",
+                  "Text12", "09:00:00", "Text13",   "10:00:00"};
 // The product New up to its sale price date, as stored.
 const QVariantMap NewRecord{{"CB01", Jan},   {"CB02", "新商品"},  {"CB03", "新"},
                             {"CB05", "102"}, {"CB07", "120"},     {"CB08", "20261201"},
                             {"CB11", "198"}, {"CB12", "20261202"}};
+// A stored product at the standard rate unless the fields say otherwise.
+QVariantMap product(QVariantMap fields, const char* taxClass = "0")
+{
+    fields.insert("CB25", taxClass);
+    return productRecord(fields);
+}
 } // namespace
 
 class ProductMasterTest : public QObject {
@@ -41,7 +47,7 @@ private:
     // yet calculated, added and changed now.
     QVariantMap added(const QVariantMap& fields)
     {
-        QVariantMap record = productRecord(fields);
+        QVariantMap record = product(fields);
         record["CB09"] = "99999999";
         record["CB21"] = record["CB23"] = "20261206";
         record["CB22"] = record["CB24"] = "10:15:30";
@@ -135,7 +141,7 @@ private slots:
         QCOMPARE(combo(s, "CB2")->count(), 1);
         QCOMPARE(s.fill({"CB2", "0", "Text4", "", "Text5", ""}), QString());
         QCOMPARE(s.shown({"TextC", "Text6"}), (QStringList{"01", "99999999"}));
-        QCOMPARE(s.fill(Entries{"Text7", "98", "Text8", ""} + Save), QString());
+        QCOMPARE(s.fill(Entries{"Text7", "98", "FrameTax", "", "Text8", ""} + Save), QString());
         const QVariantMap fields{{"CB01", "12345678"}, {"CB02", "あんパン"}, {"CB03", "あんパン"},
                                  {"CB04", "2"},        {"CB05", "201"},      {"CB07", "0"},
                                  {"CB08", "20261206"}, {"CB11", "98"},       {"CB12", "20261206"}};
@@ -177,7 +183,7 @@ private slots:
         const auto [kind, entries, stored] = table::fetch<int, Entries, QVariantList>();
         Shop s;
         open(s, "MUK4MM55");
-        QCOMPARE(s.fill(New.mid(0, 18) + entries + Save), QString());
+        QCOMPARE(s.fill(New.mid(0, 20) + entries + Save), QString());
         QVariantMap expected = added(NewRecord);
         for (int i = 0; i < stored.size(); ++i)
             expected.insert(QString("CB%1").arg(13 + i), stored[i]);
@@ -186,6 +192,24 @@ private slots:
         QCOMPARE(s.field("Text8")->text(), QString("20261202"));
         QCOMPARE(combo(s, "CB2")->currentText(), QString("菓子"));
         QVERIFY(option(s, kind)->isChecked());
+    }
+
+    // The class follows the sale price and is chosen with the arrow keys; the
+    // next product starts at the standard rate again.
+    void classFollowsTheSalePrice()
+    {
+        Shop s;
+        open(s, "MUK4MM55");
+        QCOMPARE(s.fill(New.mid(0, 16)), QString());
+        QCOMPARE(s.shown({"focus"}) + s.usable({"Text8"}), QStringList{"OptionStandard"});
+        QTest::keyClick(s.find<QWidget>("OptionStandard"), Qt::Key_Right);
+        enter(s.find<QWidget>("OptionReduced"));
+        // Back in the class, the sale price date closes again.
+        QTest::keyClick(s.field("Text8"), Qt::Key_Backtab);
+        QCOMPARE(s.shown({"focus"}) + s.usable({"Text8"}), QStringList{"OptionReduced"});
+        QCOMPARE(s.fill(Entries{"FrameTax", ""} + New.mid(18, 2) + Save), QString());
+        QCOMPARE(row(s, "SELECT CB25 FROM MBMSHO").value("CB25"), QVariant("1"));
+        QVERIFY(s.find<QRadioButton>("OptionStandard")->isChecked());
     }
 
     // Names hold their characters whole up to their limits; prices keep their
@@ -197,13 +221,11 @@ private slots:
 
         const QString name = QString(19, u'a') + "𠮷";
         const QString shortName = QString(8, u'b') + "😀𠮷";
-        QCOMPARE(s.fill(Entries{"Text1",   Jan, "Text2", name + "𠮷x", "Text3",  shortName + "𠮷",
-                                "CB1",     "0", "CB2",   "0",          "Text4",  " 8 0",
-                                "Text5",   "",  "Text7", "1 000",      "Text8",  "",
-                                "Option2", "",  "Text9", "9 00",       "Text10", "",
-                                "Text11",  ""} +
-                        Save),
-                 QString());
+        const Entries entries{"Text1", Jan, "Text2", name + "𠮷x", "Text3",    shortName + "𠮷",
+                              "CB1",   "0", "CB2",   "0",          "Text4",    " 8 0",
+                              "Text5", "",  "Text7", "1 000",      "FrameTax", ""};
+        const Entries rest{"Text8", "", "Option2", "", "Text9", "9 00", "Text10", "", "Text11", ""};
+        QCOMPARE(s.fill(entries + rest + Save), QString());
         QCOMPARE(row(s, "SELECT CB02, CB03, CB07, CB11, CB14 FROM MBMSHO").values(),
                  (QVariantList{name, shortName, "80", "1000", "900"}));
         QCOMPARE(s.fill({"Text1", Jan}), QString());
@@ -218,7 +240,7 @@ private slots:
         const QVariantMap special{{"CB02", "メロンパン"}, {"CB03", "メロン"},
                                   {"CB13", "2"},          {"CB14", "90"},
                                   {"CB15", "20261201"},   {"CB16", "20261215"}};
-        QVariantMap stored = productRecord(special);
+        QVariantMap stored = product(special);
         stored.insert({{"CB01", Jan}, {"CB17", "09:00:00"}, {"CB18", "10:00:00"}});
         addProduct(s, stored);
         open(s, "MUK4MM55");
@@ -234,8 +256,8 @@ private slots:
         QCOMPARE(s.fill({"Text1", "4901234567801"}), QString());
         QCOMPARE(s.label("LabelAPF"), QString("●  登録"));
         Entries kept;
-        for (const char* name : {"Text2", "Text3", "CB1", "CB2", "Text4", "Text5", "Text7", "Text8",
-                                 "Text9", "Text10", "Text11"})
+        for (const char* name : {"Text2", "Text3", "CB1", "CB2", "Text4", "Text5", "Text7",
+                                 "FrameTax", "Text8", "Text9", "Text10", "Text11"})
             kept << name << "";
         QCOMPARE(s.fill(kept + Save), QString());
         QVariantMap copy = added(special);
@@ -253,21 +275,25 @@ private slots:
         QCOMPARE(row(s, "SELECT CB09, CB13, CB21 FROM MBMSHO WHERE CB01 = ?", {"4900000000009"}),
                  (QVariantMap{{"CB09", "99999999"}, {"CB13", "3"}, {"CB21", "20261206"}}));
 
-        // A change keeps the added moment and shows the stored average date.
-        addProduct(s, {{"CB01", "4900000000010"}, {"CB06", "x"}, {"CB14", 80}, {"CB19", "y"}});
+        // A change keeps the added moment and the reduced class, and shows the
+        // stored average date and class.
+        const QVariantMap reduced{{"CB01", "4900000000010"}, {"CB06", "x"}, {"CB14", 80}};
+        addProduct(s, product(reduced, "1"));
         const QString name = QStringLiteral("O'Neil \"特価\" 品");
         QCOMPARE(s.fill({"Text1", "4900000000010", "Text2", name, "Text3", "", "CB1", "", "CB2",
                          "1", "Text4", "110", "Text5", "20261206"}),
                  QString());
         // Kind "なし" has no special price.
         QCOMPARE(s.shown({"Text6", "Text9"}), (QStringList{"20250301", ""}));
-        QCOMPARE(s.fill(Entries{"Text7", "", "Text8", ""} + Save), QString());
+        QCOMPARE(s.fill({"Text7", ""}), QString());
+        QCOMPARE(s.shown({"focus"}), QStringList{"OptionReduced"});
+        QCOMPARE(s.fill(Entries{"FrameTax", "", "Text8", ""} + Save), QString());
         // What the screen does not show is blanked.
         const QVariantMap changed{
             {"CB01", "4900000000010"}, {"CB02", name},       {"CB05", "102"},     {"CB07", "110"},
             {"CB08", "20261206"},      {"CB23", "20261206"}, {"CB24", "10:15:30"}};
         QCOMPARE(row(s, "SELECT * FROM MBMSHO WHERE CB01 = '4900000000010'"),
-                 productRecord(changed));
+                 product(changed, "1"));
 
         // A delete archives the product, stamped with the moment, and clears
         // what the next product would have been proposed.
@@ -275,8 +301,8 @@ private slots:
         QCOMPARE(s.fill({"Text1", "4900000000010"}), QString());
         s.click("DLBTN");
         QCOMPARE(count(s, "MBMSHO"), 3);
-        QCOMPARE(row(s, "SELECT CB02, CB24 FROM XBMSHO"),
-                 (QVariantMap{{"CB02", name}, {"CB24", "11:00:00"}}));
+        QCOMPARE(row(s, "SELECT CB02, CB24, CB25 FROM XBMSHO"),
+                 (QVariantMap{{"CB02", name}, {"CB24", "11:00:00"}, {"CB25", "1"}}));
         QCOMPARE(s.shown({"focus", "Text8"}), (QStringList{"Text1", ""}));
         QCOMPARE(combo(s, "CB2")->currentIndex(), -1);
     }
@@ -284,17 +310,18 @@ private slots:
     void specialScreenFromTheMenuChangesOnlyTheSpecialPrice()
     {
         Shop s;
-        addProduct(s, {{"CB01", Jan}, {"CB13", "2"}, {"CB14", "80"}, {"CB19", "z"}});
+        // Even a class left blank stays as it is: this screen never changes it.
+        addProduct(s, product({{"CB01", Jan}, {"CB13", "2"}, {"CB14", "80"}, {"CB19", "z"}}, " "));
         open(s, "MUK4MM57");
         QCOMPARE(s.fill({"Text1", Jan}), QString());
         QCOMPARE(s.shown({"focus", "Text9"}), (QStringList{"Text9", "80"}));
         QVERIFY(option(s, 1)->isChecked());
-        QCOMPARE(s.usable({"Text2", "Text3"}), QStringList());
+        QCOMPARE(s.usable({"Text2", "Text3", "OptionStandard"}), QStringList());
 
         // The delete button takes only the special price away, with no archive.
         s.click("DLBTN");
         const QVariantMap moment{{"CB01", Jan}, {"CB23", "20261206"}, {"CB24", "10:15:30"}};
-        QCOMPARE(rows(s, "SELECT * FROM MBMSHO"), QList<QVariantMap>{productRecord(moment)});
+        QCOMPARE(rows(s, "SELECT * FROM MBMSHO"), QList<QVariantMap>{product(moment, " ")});
         QCOMPARE(count(s, "XBMSHO"), 0);
         QVERIFY(option(s, 4)->isChecked());
         QVERIFY(!option(s, 4)->isEnabled());
@@ -306,10 +333,13 @@ private slots:
         const QVariantMap special{{"CB01", Jan},        {"CB13", "1"},        {"CB14", "120"},
                                   {"CB15", "20261207"}, {"CB16", "20261210"}, {"CB17", "17:00:00"},
                                   {"CB18", "23:59:59"}, {"CB23", "20261206"}, {"CB24", "10:15:30"}};
-        QCOMPARE(rows(s, "SELECT * FROM MBMSHO"), QList<QVariantMap>{productRecord(special)});
+        QCOMPARE(rows(s, "SELECT * FROM MBMSHO"), QList<QVariantMap>{product(special, " ")});
 
-        // A new product can still be added here, but "なし" stays closed.
-        QCOMPARE(s.fill(Entries{"Text1", "4900000000001"} + New.mid(2, 16)), QString());
+        // A new product can still be added here, at the class chosen, but
+        // "なし" stays closed.
+        QCOMPARE(s.fill(Entries{"Text1", "4900000000001"} + New.mid(2) + Save), QString());
+        QCOMPARE(row(s, "SELECT CB25 FROM MBMSHO WHERE CB01 = ?", {"4900000000001"}).value("CB25"),
+                 QVariant("0"));
         QVERIFY(!option(s, 4)->isEnabled());
     }
 };

@@ -28,7 +28,7 @@ private slots:
         QStringList keys;
         for (const QStringList& listed : s.gridRows())
             keys << listed.first();
-        QCOMPARE(keys.size(), 24);
+        QCOMPARE(keys.size(), 25);
 
         // The keys the program writes itself warn; the others do not.
         const QString warning = "他のデータベースにリンクしているので注意してください。";
@@ -82,8 +82,49 @@ private slots:
         removeParameter(s, "store");
         QCOMPARE(s.fill({"RCBTN", ""}), QString());
         QCOMPARE(boxes.texts().mid(3), QStringList{"パラメタがありません。"});
-        QCOMPARE(count(s, "MBMSYS"), 8);
+        QCOMPARE(count(s, "MBMSYS"), 9);
         QVERIFY(s.field("Text1")->hasFocus());
+    }
+
+    // A value the counter could not use stays selected under its message;
+    // one it can use is stored as typed.
+    void valuesTheCounterCannotUseAreRefused_data()
+    {
+        // key, field, typed, message (empty: stored)
+        table::columns<QString, QString, QString, QString>();
+        const QString number = "登録番号は T と13桁の数字で入力してください。";
+        const QString rate = "税率は0から1までの数値で入力してください。";
+        table::add("registration number", "invoice", "Text2", "T9234567890123", "");
+        table::add("no registration number", "invoice", "Text2", " ", "");
+        table::add("wrong check digit", "invoice", "Text2", "T1234567890123", number);
+        table::add("12 digits", "invoice", "Text2", "T923456789012", number);
+        table::add("small t", "invoice", "Text2", "t9234567890123", number);
+        table::add("full-width T", "invoice", "Text2", "Ｔ9234567890123", number);
+        table::add("anything beside the number", "invoice", "Text3", "x", "");
+        table::add("reduced rate", "tax", "Text3", "0.08", "");
+        table::add("standard rate over 1", "tax", "Text2", "1.01", rate);
+        table::add("reduced rate in percent", "tax", "Text3", "8%", rate);
+    }
+
+    void valuesTheCounterCannotUseAreRefused()
+    {
+        const auto [key, field, typed, message] =
+            table::fetch<QString, QString, QString, QString>();
+        Shop s;
+        s.show("MUK4MM90");
+        chooseKey(s, key);
+        QStringList entries{"Text2", "", "Text3", "", "RCBTN", ""};
+        entries[entries.indexOf(field) + 1] = typed;
+        MessageBoxes boxes;
+        s.fill(entries);
+        QCOMPARE(boxes.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        if (message.isEmpty())
+            QCOMPARE(row(s, "SELECT CB02 AS Text2, CB03 AS Text3 FROM MBMSYS WHERE CB01 = ?", {key})
+                         .value(field),
+                     QVariant(typed));
+        else
+            QCOMPARE(s.shown({"focus"}) << s.field(field)->selectedText(),
+                     (QStringList{field, typed}));
     }
 
     void storedValueIsStampedAndSeenByTheMainMenu()
@@ -92,10 +133,10 @@ private slots:
         setParameter(s, "tax", "0.10");
         s.show("MUK4MM90");
         chooseKey(s, "tax");
-        QCOMPARE(s.fill({"Text2", "0.08", "Text3", "", "RCBTN", ""}), QString());
+        QCOMPARE(s.fill({"Text2", "0.08", "Text3", "0.05", "RCBTN", ""}), QString());
         QCOMPARE(row(s, "SELECT * FROM MBMSYS WHERE CB01 = 'tax'"),
-                 stored("MBMSYS", {"tax", "0.08", " ", " ", "20261206", "10:15:30"}));
-        QVERIFY(s.gridRows().contains(QStringList{"tax", "0.08", " "}));
+                 stored("MBMSYS", {"tax", "0.08", "0.05", " ", "20261206", "10:15:30"}));
+        QVERIFY(s.gridRows().contains(QStringList{"tax", "0.08", "0.05"}));
         QCOMPARE(s.label("LabelAPF"), QString("●  登録"));
 
         functionKey(s.field("Text1"), Qt::Key_F10);
