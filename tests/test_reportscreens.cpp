@@ -152,14 +152,17 @@ private slots:
         const QStringList rates{"TextRate1", "TextRateTax1", "TextRate2", "TextRateTax2"};
         QCOMPARE(s.shown(rates) << s.named("8%対象")->objectName(),
                  (QStringList{"13,200", "1,200", "4,320", "320", "TextRate2"}));
-        // Starting again empties them; a month of no reduced sales shows
-        // the standard rate's pair alone.
+        // Starting again empties them and shows the standard rate's pair
+        // alone. From the 16th: three 8% lines of 100 = 300, tax 22 (not 21
+        // from 7 a line).
         functionKey(s.button("RTBTN"), Qt::Key_F8);
-        QCOMPARE(s.shown(rates), QStringList(4, ""));
-        retype(s.field("Text2"), "20261216");
         QCOMPARE(s.shown(rates) << s.named("10%対象")->objectName(),
-                 (QStringList{"0", "0", "", "", "TextRate1"}));
+                 (QStringList{"", "", "", "", "TextRate1"}));
         QVERIFY(!s.find<QWidget>("TextRate2")->isVisible());
+        for (const QString receipt : {"10", "11", "12"})
+            addLine(s, {.receipt = receipt, .date = "20261216", .amount = 100, .rate = 0.08});
+        retype(s.field("Text2"), "20261216");
+        QCOMPARE(s.shown(rates), (QStringList{"0", "0", "300", "22"}));
     }
 
     void majorCategoriesHeadedByTheMaster()
