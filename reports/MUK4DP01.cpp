@@ -81,6 +81,8 @@ MUK4DP01::RatePair& MUK4DP01::ratePair(qsizetype i)
         pair.taxCaption = caption(QStringLiteral("内消費税"), pair.tax);
         // Before the stretch that keeps the pairs to the left.
         int at = rateRow_->count() - 1;
+        if (!rates_.isEmpty())
+            rateRow_->insertSpacing(at++, 20);
         for (QWidget* w : pair.widgets())
             rateRow_->insertWidget(at++, w);
         pair.net->setFixedWidth(ReportGrid::pixels(1300));
