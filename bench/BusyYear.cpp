@@ -81,7 +81,8 @@ DbResult BusyYear::write(Database& db) const
                            QStringLiteral("20260101"),
                            QStringLiteral("09:00:00"),
                            QStringLiteral("20260101"),
-                           QStringLiteral("09:00:00")};
+                           QStringLiteral("09:00:00"),
+                           major == 1 ? QStringLiteral("1") : QStringLiteral("0")};
             if (DbResult r = product.add(v); !r.ok())
                 return r;
         }
@@ -113,7 +114,11 @@ DbResult BusyYear::write(Database& db) const
             for (int l = 1; l <= linesPerSale; ++l) {
                 const int p = (s * 7 + l * 131 + d) % products;
                 const double price = 100 + p % 900;
-                const double base = std::trunc(price / 1.1 + 0.9);
+                const bool reduced = 1 + p % 9 == 1;
+                const QVariant rate = reduced           ? QVariant(0.08)
+                                      : day < ratesFrom ? QVariant()
+                                                        : QVariant(0.1);
+                const double base = std::trunc(price / (reduced ? 1.08 : 1.1) + 0.9);
                 total += price;
                 QVariantList v{store,
                                reg,
@@ -141,7 +146,8 @@ DbResult BusyYear::write(Database& db) const
                                date,
                                time,
                                date,
-                               time};
+                               time,
+                               rate};
                 if (DbResult r = line.add(v); !r.ok())
                     return r;
             }

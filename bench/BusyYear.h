@@ -9,9 +9,12 @@
 // One year of a busy register written through the program's own tables:
 // 800 sales receipts of 6 lines a day (some returns, partial payments and
 // credit sales among them), 20 deposits and 20 payments a day, and 20,000
-// products.
+// products. The products of major category 1 are food at the reduced rate
+// and their lines carry 8%; the other lines carry 10% from `ratesFrom` on
+// and no rate before it, as lines posted before the upgrade.
 struct BusyYear {
     QDate firstDay;
+    QDate ratesFrom = QDate(2026, 7, 16);
     int days = 365;
     int salesPerDay = 800;
     int linesPerSale = 6;

@@ -8,6 +8,7 @@
 
 #include "reports/CategorySales.h"
 #include "reports/ProductGraph.h"
+#include "reports/RateSales.h"
 #include "reports/ReceiptDump.h"
 #include "reports/RegisterTotals.h"
 #include "reports/ReportDates.h"
@@ -162,6 +163,33 @@ int main(int argc, char* argv[])
                     .arg(headers),
                 range + range + range + range);
         });
+
+    // The month's net sales and tax by rate below the register totals; the
+    // raw side runs the class's own statement, so the difference is what the
+    // class adds around it.
+    const double standardRate = 0.1;
+    QList<RateSales::Texts> byRate;
+    compare(
+        "net sales by rate (MUK4DP01)", 100,
+        [&] {
+            QList<RateSales::Total> totals;
+            if (!RateSales::read(db, shop, dates, standardRate, totals).ok())
+                return false;
+            byRate = RateSales::texts(totals);
+            return !byRate.isEmpty();
+        },
+        [&] {
+            return rawRows(db,
+                           QStringLiteral("SELECT CF23, COALESCE(CF28, ?) AS rate, total(CASE"
+                                          " WHEN CF06 = '9' THEN -CF17 ELSE CF17 END) FROM MOVURA"
+                                          " WHERE CF01 = ? AND CF02 = ? AND CF23 >= ? AND"
+                                          " CF23 <= ? GROUP BY CF23, rate"),
+                           QVariantList{standardRate} + range);
+        });
+    // A file made before the lines had rates shows the standard rate alone.
+    for (const RateSales::Texts& t : byRate)
+        std::printf("  %s %s, tax %s\n", qPrintable(t.caption), qPrintable(t.net),
+                    qPrintable(t.tax));
 
     auto category = [&](const CategorySales& columns) {
         return [&db, &dates, columns] {

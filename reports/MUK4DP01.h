@@ -2,6 +2,8 @@
 
 #include "reports/ReportScreen.h"
 
+class QHBoxLayout;
+class QLabel;
 class QLineEdit;
 class ReportGrid;
 
@@ -17,6 +19,21 @@ protected:
     void run(const QString& startDate) override;
 
 private:
+    // A rate's net sales (TextRate<n>) and the tax in them (TextRateTax<n>),
+    // each under its caption; made when a month first has that many rates.
+    struct RatePair {
+        QLabel* caption;
+        QLineEdit* net;
+        QLabel* taxCaption;
+        QLineEdit* tax;
+        QList<QWidget*> widgets() const;
+        void setVisible(bool visible) const;
+    };
+    RatePair& ratePair(qsizetype i);
+    QLineEdit* figure(const QString& name);
+
     ReportGrid* FG1;
     QList<QLineEdit*> totals_; // Text3 .. Text12
+    QHBoxLayout* rateRow_;
+    QList<RatePair> rates_;
 };

@@ -106,6 +106,7 @@ void ReportScreen::loadData()
     where_ = {parameters.first(QStringLiteral("store"), QStringLiteral("00")),
               parameters.first(QStringLiteral("register"), QStringLiteral("00"))};
     businessDate_ = parameters.first(QStringLiteral("workday"), QStringLiteral("00000000"));
+    standardRate_ = parameters.number(QStringLiteral("tax"));
     if (storeName_)
         storeName_->setText(parameters.second(QStringLiteral("store")));
 }

@@ -51,6 +51,8 @@ protected:
 
     const StoreRegister& where() const { return where_; }
     const QString& businessDate() const { return businessDate_; }
+    // The "tax" setting: the rate of the lines that carry none.
+    double standardRate() const { return standardRate_; }
     EntryField* dateField() const { return date_; }
 
     QPushButton* SJBTN;
@@ -67,4 +69,5 @@ private:
     QString note_;
     StoreRegister where_;
     QString businessDate_;
+    double standardRate_ = 0;
 };

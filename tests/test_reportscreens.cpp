@@ -123,8 +123,20 @@ private slots:
         addHeader(s, {"MOMSYK", "01", "01", "61200006", d, "70000", 1234});
         // Another register's receipt under the same number and its lines.
         addHeader(s, {"MOMURA", "01", "02", "61200001", d, "11000", 700, 700});
-        addLine(s, {.registerCode = "02", .receipt = "61200001", .date = d, .quantity = 10});
+        addLine(s, {.registerCode = "02",
+                    .receipt = "61200001",
+                    .date = d,
+                    .quantity = 10,
+                    .amount = 700});
         addHeader(s, {"MOMNYK", "01", "01", "61200007", "20261230", "70000", 3000});
+        // Lines by rate, of a receipt of no header and of the day before the
+        // start: 10% 11,000 + 2,200 without a rate = 13,200, tax 1,200;
+        // 8% 5,400 - 1,080 returned = 4,320, tax 320.
+        addLine(s, {.receipt = "7", .number = "001", .date = d, .amount = 11000, .rate = 0.1});
+        addLine(s, {.receipt = "7", .number = "002", .date = d, .amount = 2200});
+        addLine(s, {.receipt = "7", .number = "003", .date = d, .amount = 5400, .rate = 0.08});
+        addLine(s, {.receipt = "8", .date = d, .kind = "9", .amount = 1080, .rate = 0.08});
+        addLine(s, {.receipt = "9", .date = "20261214", .amount = 540, .rate = 0.08});
         retype(openReport(s, "MUK4DP01"), "20261215");
         const QList<QStringList> rows = s.gridRows("FG1");
         QCOMPARE(rows.size(), 17);
@@ -137,6 +149,20 @@ private slots:
         QCOMPARE(texts(s, "Text%1", 3, 12), (QStringList{"5,000", "", "", "33,000", "1,234",
                                                          "1,000", "36,766", "10,540", "4", "5"}));
         QCOMPARE(s.usable({"Text3", "Text4", "Text5", "Text6"}), (QStringList{"Text3", "Text6"}));
+        const QStringList rates{"TextRate1", "TextRateTax1", "TextRate2", "TextRateTax2"};
+        QCOMPARE(s.shown(rates) << s.named("8%対象")->objectName(),
+                 (QStringList{"13,200", "1,200", "4,320", "320", "TextRate2"}));
+        // Starting again empties them and shows the standard rate's pair
+        // alone. From the 16th: three 8% lines of 100 = 300, tax 22 (not 21
+        // from 7 a line).
+        functionKey(s.button("RTBTN"), Qt::Key_F8);
+        QCOMPARE(s.shown(rates) << s.named("10%対象")->objectName(),
+                 (QStringList{"", "", "", "", "TextRate1"}));
+        QVERIFY(!s.find<QWidget>("TextRate2")->isVisible());
+        for (const QString receipt : {"10", "11", "12"})
+            addLine(s, {.receipt = receipt, .date = "20261216", .amount = 100, .rate = 0.08});
+        retype(s.field("Text2"), "20261216");
+        QCOMPARE(s.shown(rates), (QStringList{"0", "0", "300", "22"}));
     }
 
     void majorCategoriesHeadedByTheMaster()

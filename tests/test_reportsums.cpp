@@ -3,6 +3,7 @@
 #include "data/Conversions.h"
 #include "reports/CategorySales.h"
 #include "reports/ProductGraph.h"
+#include "reports/RateSales.h"
 #include "reports/RegisterTotals.h"
 #include "reports/ReportDates.h"
 
@@ -88,6 +89,29 @@ ProductGraph::DayTotals graphByLine(Database& db, const QString& product, const 
     return totals;
 }
 
+// Caption, net sales and tax of each rate in turn.
+QStringList texts(const QList<RateSales::Total>& totals)
+{
+    QStringList all;
+    for (const RateSales::Texts& t : RateSales::texts(totals))
+        all << t.caption << t.net << t.tax;
+    return all;
+}
+
+// Lines without a rate read at a standard rate of 8% here.
+QStringList ratesByLine(Database& db, const StoreRegister& where, const QStringList& dates)
+{
+    TaxRates::RateTotals sums(0.08);
+    for (const QString& date : dates)
+        for (const QVariantMap& l : rows(db,
+                                         "SELECT * FROM MOVURA WHERE CF01 = ? AND CF02 = ? "
+                                         "AND CF23 = ?",
+                                         {where.store, where.registerCode, date}))
+            sums.add(l["CF28"].isNull() ? 0.08 : l["CF28"].toDouble(),
+                     l["CF17"].toDouble() * (l["CF06"] == "9" ? -1 : 1));
+    return texts(sums.totals());
+}
+
 // A month of awkward records: other stores, registers and dates, stray date
 // texts, every transaction code, returns, odd category codes.
 void writeAwkwardMonth(Database& db, const QString& month, quint32 seed)
@@ -123,13 +147,15 @@ void writeAwkwardMonth(Database& db, const QString& month, quint32 seed)
         addHeader(db, h);
         const int lines = table == "MOMURA" ? random.bounded(0, 5) : 0;
         for (int i = 1; i <= lines; ++i) {
-            // Most lines carry their receipt's date; some do not.
+            // Most lines carry their receipt's date and a rate; some do not.
             const QString date = random.bounded(6) == 0 ? pick(dates) : h.date;
-            addLine(db, {"MOVURA", h.store, h.registerCode, h.receipt,
-                         QString::number(i).rightJustified(3, u'0'), date, pick(kinds),
-                         pick(products), "商品", pick(majors), pick(middles),
-                         double(random.bounded(0, 25000)), 0, double(random.bounded(-2, 6)),
-                         double(random.bounded(-500, 30000)), 0, double(random.bounded(0, 300))});
+            const QVariant rate = QList<QVariant>{{}, 0.1, 0.08, 0.08}[random.bounded(4)];
+            addLine(db,
+                    {"MOVURA", h.store, h.registerCode, h.receipt,
+                     QString::number(i).rightJustified(3, u'0'), date, pick(kinds), pick(products),
+                     "商品", pick(majors), pick(middles), double(random.bounded(0, 25000)), 0,
+                     double(random.bounded(-2, 6)), double(random.bounded(-500, 30000)), 0,
+                     double(random.bounded(0, 300)), "10:00:00", rate});
         }
     }
     if (!transaction.commit().ok())
@@ -218,6 +244,9 @@ private slots:
                 QCOMPARE(grouped[i].partialPayments, reference[i].partialPayments);
                 QCOMPARE(grouped[i].credit, reference[i].credit);
             }
+            QList<RateSales::Total> byRate;
+            QVERIFY(RateSales::read(t, where, dates, 0.08, byRate).ok());
+            QCOMPARE(texts(byRate), ratesByLine(t, where, dates));
             QList<CategorySales> sheets{CategorySales::majors(), CategorySales::middles(u'0', 1)};
             for (int first : CategorySales::rangeStarts())
                 sheets << CategorySales::middles(u'1', first);
