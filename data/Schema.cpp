@@ -165,6 +165,9 @@ std::vector<Migration> migrations()
           QStringLiteral("ALTER TABLE XBMSHO ADD COLUMN CB25 TEXT"),
           QStringLiteral("UPDATE XBMSHO SET CB25 = '0'"),
           QStringLiteral("ALTER TABLE MOVURA ADD COLUMN CF28 REAL"),
+          // The month's net sales by rate read from the index alone.
+          QStringLiteral(
+              "CREATE INDEX MOVURA_DAY_RATE ON MOVURA (CF01, CF02, CF23, CF28, CF06, CF17)"),
           QStringLiteral("UPDATE MBMSYS SET CB03 = '0.08' "
                          "WHERE CB01 = 'tax' AND (CB03 IS NULL OR TRIM(CB03) = '')"),
           QStringLiteral("INSERT INTO MBMSYS (CB01, CB02, CB03, CB04, CB07, CB08) "

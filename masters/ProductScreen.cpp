@@ -230,8 +230,10 @@ bool ProductScreen::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
-    if (type == QEvent::FocusIn && isClassOption(watched))
+    if (type == QEvent::FocusIn && isClassOption(watched)) {
         closeAfter(classBox_);
+        labelM()->setText(QStringLiteral("税率を選択してください。"));
+    }
     // A price is typed from the left and read from the right.
     if ((type == QEvent::FocusIn || type == QEvent::FocusOut) &&
         (watched == Text4 || watched == Text7 || watched == Text9)) {

@@ -201,7 +201,8 @@ private slots:
         Shop s;
         open(s, "MUK4MM55");
         QCOMPARE(s.fill(New.mid(0, 16)), QString());
-        QCOMPARE(s.shown({"focus"}) + s.usable({"Text8"}), QStringList{"OptionStandard"});
+        QCOMPARE(s.shown({"focus", "LabelM"}) + s.usable({"Text8"}),
+                 (QStringList{"OptionStandard", "税率を選択してください。"}));
         QTest::keyClick(s.find<QWidget>("OptionStandard"), Qt::Key_Right);
         enter(s.find<QWidget>("OptionReduced"));
         // Back in the class, the sale price date closes again.
