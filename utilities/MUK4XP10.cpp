@@ -122,9 +122,10 @@ QString MUK4XP10::chooseFile(QFileDialog::AcceptMode mode)
         dialog.setDefaultSuffix(QStringLiteral("csv"));
         dialog.selectFile(ProductCsv::proposedName());
     }
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    return dialog.selectedFiles().value(0);
+    const bool chosen = dialog.exec() == QDialog::Accepted;
+    // The screen has the keyboard back at once, as after a message box.
+    activateWindow();
+    return chosen ? dialog.selectedFiles().value(0) : QString();
 }
 
 bool MUK4XP10::progress(const QString& doing, qint64 count, qint64 total)
