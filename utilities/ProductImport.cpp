@@ -97,11 +97,11 @@ std::optional<ProductImport::Failure> ProductImport::check(Database& db, const Q
     headings_ = records.first();
     for (qsizetype i = 0; i < headings_.size(); ++i) {
         const QString field = ProductCsv::fieldOf(headings_[i]);
-        if (!field.isEmpty() && !columnOf_.contains(field))
-            columnOf_.insert(field, i);
+        if (!field.isEmpty() && columnAt_[field.mid(2).toInt()] < 0)
+            columnAt_[field.mid(2).toInt()] = i;
     }
     for (const char* field : Required) {
-        if (!columnOf_.contains(QLatin1String(field)))
+        if (columnAt_[QLatin1String(field).mid(2).toInt()] < 0)
             return Failure{
                 Trouble::MissingColumn, ProductCsv::headingOf(QString::fromLatin1(field)), {}};
     }
@@ -150,9 +150,10 @@ QVariantMap ProductImport::storedRecord(const QVariantList& values)
 
 void ProductImport::take(qsizetype row, const QStringList& record)
 {
-    auto has = [this](const char* field) { return columnOf_.contains(QLatin1String(field)); };
-    auto value = [&](const char* field) {
-        const qsizetype at = columnOf_.value(QLatin1String(field), -1);
+    // Fields by their number (CB13 -> 13), looked up once per file.
+    auto has = [this](int field) { return columnAt_[field] >= 0; };
+    auto value = [&](int field) {
+        const qsizetype at = columnAt_[field];
         return at >= 0 && at < record.size() ? record[at].trimmed() : QString();
     };
     auto refuse = [&](const QString& field, const QString& reason) {
@@ -161,42 +162,43 @@ void ProductImport::take(qsizetype row, const QStringList& record)
 
     // A stored product keeps what the list has no column for.
     ProductDraft draft;
-    const QString code = value("CB01");
+    const QString code = value(1);
     const auto at = storedAt_.constFind(code);
     const bool adding = at == storedAt_.cend();
     QVariantMap stored;
     if (!adding) {
         stored = storedRecord(stored_[*at]);
         draft.entry = ProductEntry::fromRecord(stored);
-        if (const QString tax = stored.value("CB25").toString().trimmed(); !tax.isEmpty())
+        if (const QString tax = stored.value(QStringLiteral("CB25")).toString().trimmed();
+            !tax.isEmpty())
             draft.taxClass = tax;
     }
     ProductEntry& e = draft.entry;
     e.code = code;
-    auto overlay = [&](QString& target, const char* field) {
+    auto overlay = [&](QString& target, int field) {
         if (has(field))
             target = value(field);
     };
-    overlay(e.name, "CB02");
-    overlay(e.shortName, "CB03");
-    overlay(e.major, "CB04");
-    overlay(e.middle, "CB05");
-    overlay(e.cost, "CB07");
-    overlay(e.costDate, "CB08");
-    overlay(e.price, "CB11");
-    overlay(e.priceDate, "CB12");
-    overlay(draft.taxClass, "CB25");
-    if (has("CB13")) {
-        const std::optional<SpecialKind> kind = kindOf(value("CB13"));
+    overlay(e.name, 2);
+    overlay(e.shortName, 3);
+    overlay(e.major, 4);
+    overlay(e.middle, 5);
+    overlay(e.cost, 7);
+    overlay(e.costDate, 8);
+    overlay(e.price, 11);
+    overlay(e.priceDate, 12);
+    overlay(draft.taxClass, 25);
+    if (has(13)) {
+        const std::optional<SpecialKind> kind = kindOf(value(13));
         if (!kind)
             return refuse(QStringLiteral("CB13"),
                           QStringLiteral("特売区分は1から4で入力してください。"));
         e.kind = *kind;
-        e.special = value("CB14");
-        e.periodFrom = value("CB15");
-        e.periodTo = value("CB16");
-        e.timeFrom = value("CB17");
-        e.timeTo = value("CB18");
+        e.special = value(14);
+        e.periodFrom = value(15);
+        e.periodTo = value(16);
+        e.timeFrom = value(17);
+        e.timeTo = value(18);
     }
     if (seen_.contains(code))
         return refuse(QStringLiteral("CB01"),

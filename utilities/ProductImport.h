@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVariantList>
 
+#include <array>
 #include <optional>
 
 // A row the import leaves out, with where it fails: its row number as the
@@ -68,10 +69,16 @@ private:
     std::optional<Failure> readStored(Database& db);
     void take(qsizetype row, const QStringList& record);
     static QVariantMap storedRecord(const QVariantList& values);
+    static std::array<qsizetype, 26> filled(qsizetype value)
+    {
+        std::array<qsizetype, 26> a;
+        a.fill(value);
+        return a;
+    }
 
     QString path_;
     QStringList headings_;
-    QHash<QString, qsizetype> columnOf_; // field -> column of the file
+    std::array<qsizetype, 26> columnAt_ = filled(-1); // field number -> column of the file
     KnownCategories known_;
     QList<QVariantList> stored_;
     QHash<QString, qsizetype> storedAt_; // code -> row of stored_
