@@ -6,8 +6,6 @@
 #include <QStringEncoder>
 #include <QTimer>
 
-#include <optional>
-
 namespace {
 const QString Headings = QStringLiteral(
     "商品コード,商品名称,商品略称,大分類コード,中分類コード,原単価,原単価確定日,売単価,"
@@ -58,12 +56,6 @@ QStringList products(Database& db)
     }
     return all;
 }
-
-void addCategories(Database& db)
-{
-    addMajor(db, "1", "食品");
-    addMiddle(db, "101", "パン");
-}
 } // namespace
 
 class ProductDataTest : public QObject {
@@ -80,7 +72,7 @@ private slots:
     void roundTrip_data()
     {
         table::columns<QString>();
-        table::add("UTF-8 without a byte-order mark", QString("UTF-8"));
+        table::add("UTF-8 with a byte-order mark", QString("UTF-8"));
         table::add("Shift_JIS", QString("Shift_JIS"));
     }
 
@@ -88,18 +80,14 @@ private slots:
     {
         const auto [encoding] = table::fetch<QString>();
         Shop s;
-        addCategories(s);
+        addMajor(s, "1", "食品");
+        addMiddle(s, "101", "パン");
         addProduct(s, {{"CB11", "150"}});
-        addProduct(s, {{"CB01", "4900000000002"},
-                       {"CB02", "パン"},
-                       {"CB03", "パン"},
-                       {"CB07", "80"},
-                       {"CB11", "120"},
-                       {"CB13", "2"},
-                       {"CB14", 100},
-                       {"CB15", "20261201"},
-                       {"CB16", "20261231"},
-                       {"CB25", "1"}});
+        const QVariantMap bread{
+            {"CB01", "4900000000002"}, {"CB02", "パン"}, {"CB03", "パン"}, {"CB07", "80"},
+            {"CB11", "120"},           {"CB13", "2"},    {"CB14", 100},    {"CB15", "20261201"},
+            {"CB16", "20261231"},      {"CB25", "1"}};
+        addProduct(s, bread);
         qputenv("HOME", s.path().toUtf8());
         s.show("MUK4SC09");
         s.click("APCBTN10");
@@ -119,7 +107,7 @@ private slots:
                                "350,,,16:00:00,18:00:00,1\r\n" +
                                bad + "\r\n";
         const QString path = s.path() + "/edited.csv";
-        writeFile(path, encoding == "UTF-8" ? edited.toUtf8()
+        writeFile(path, encoding == "UTF-8" ? "\xEF\xBB\xBF" + edited.toUtf8()
                                             : QByteArray(QStringEncoder("Shift_JIS")(edited)));
         chooseFile(path);
         s.click("INBTN");
@@ -142,7 +130,7 @@ private slots:
     }
 
     // What the import refuses: a row (row, column, reason in the grid) or
-    // the whole file (the message); nothing is then left to write.
+    // the whole file (the message).
     void refusals_data()
     {
         table::columns<QByteArray, QString>();
@@ -160,6 +148,9 @@ private slots:
             "2|特売時間   to|特売時間(to)が特売時間(from)より前です。");
         row("price over its field", "4900000000001,品,,1,101,,,123456789,,,,,,,,",
             "2|売単価|売単価は8桁以内です。");
+        row("code twice",
+            "4900000000001,品,,1,101,,,100,,,,,,,,\r\n4900000000001,品,,1,101,,,1,,,,,,,,",
+            "3|商品コード|商品コードが前の行と重複しています。");
         table::add("missing required column",
                    QByteArray("商品コード,商品名称,大分類コード\r\n4900000000001,品,1\r\n"),
                    QString("「売単価」の列がないため、読み込めませんでした。"));
@@ -171,16 +162,18 @@ private slots:
     {
         const auto [file, expected] = table::fetch<QByteArray, QString>();
         Shop s;
-        addCategories(s);
+        addMajor(s, "1", "食品");
+        addMiddle(s, "101", "パン");
         writeFile(s.path() + "/list.csv", file);
         s.show("MUK4XP10");
         MessageBoxes boxes;
         chooseFile(s.path() + "/list.csv");
         s.click("INBTN");
-        QCOMPARE(expected.startsWith(u'2') ? s.gridRows().value(0).join(u'|')
-                                           : boxes.texts().value(0),
+        QCOMPARE(expected.contains(u'|') ? s.gridRows().value(0).join(u'|')
+                                         : boxes.texts().value(0),
                  expected);
-        QVERIFY(!s.button("RCBTN")->isEnabled());
+        // Only the first of two rows of one code is left to write.
+        QCOMPARE(s.button("RCBTN")->isEnabled(), QTest::currentDataTag() == QString("code twice"));
     }
 
     // Checked rows are written all or none: nothing when the write is
@@ -203,7 +196,8 @@ private slots:
             Database::setFolder(disk->path());
             QCOMPARE(Schema::prepareFile(), std::nullopt);
         }
-        addCategories(TestDb());
+        addMajor(TestDb(), "1", "食品");
+        addMiddle(TestDb(), "101", "パン");
         QString list = Headings + "\r\n";
         for (int i = 0; i < 1500; ++i)
             list += QString("49%1,品%2,,1,101,,,100,,,,,,,,\r\n").arg(i, 11, 10, QChar('0')).arg(i);
@@ -212,8 +206,7 @@ private slots:
         if (how == "stopped") {
             TestDb t;
             ProductImport import;
-            QVERIFY(!import.check(t, path));
-            QCOMPARE(import.added(), 1500);
+            QVERIFY(!import.check(t, path) && import.added() == 1500);
             const auto failure = import.write(t, [](qint64 n, qint64) { return n < 1000; });
             QVERIFY(failure && failure->trouble == ProductImport::Trouble::Cancelled);
         } else {
