@@ -114,10 +114,10 @@ std::optional<ProductFault> settle(ProductDraft& draft, const KnownCategories& k
         return fault("CB04", QStringLiteral("大分類コードが登録されていません。"));
     if (e.middle.isEmpty())
         return fault("CB05", QStringLiteral("中分類コードがありません。"));
-    if (!known.middles.contains(e.middle))
-        return fault("CB05", QStringLiteral("中分類コードが登録されていません。"));
     if (!e.middle.startsWith(e.major))
         return fault("CB05", QStringLiteral("中分類コードが大分類コードと合っていません。"));
+    if (!known.middles.contains(e.middle))
+        return fault("CB05", QStringLiteral("中分類コードが登録されていません。"));
     if (auto f = settlePrice(e.cost, "CB07", QStringLiteral("原単価")))
         return f;
     if (auto f = checkDate(e.costDate, "CB08", QStringLiteral("原単価確定日")))

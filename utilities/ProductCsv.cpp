@@ -101,6 +101,7 @@ QString proposedName()
 
 std::optional<QString> decode(const QByteArray& bytes, Encoding* found)
 {
+    // Both decoders drop a byte-order mark.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     Encoding encoding = Encoding::Utf8;
@@ -113,9 +114,6 @@ std::optional<QString> decode(const QByteArray& bytes, Encoding* found)
             return std::nullopt;
         encoding = Encoding::ShiftJis;
     }
-    // The decoder keeps a byte-order mark as the character it stands for.
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
     if (found)
         *found = encoding;
     return text;
