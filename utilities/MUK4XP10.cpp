@@ -40,6 +40,8 @@ MUK4XP10::MUK4XP10(Navigator& navigator)
     LabelN->setObjectName(QStringLiteral("LabelN"));
     LabelN->setWordWrap(true);
     LabelN->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The counts and, below them, where the refused rows went.
+    LabelN->setMinimumHeight(LabelN->fontMetrics().lineSpacing() * 2 + 4);
     FG1 = new QTableWidget(0, 3, this);
     FG1->setObjectName(QStringLiteral("FG1"));
     FG1->setHorizontalHeaderLabels(
