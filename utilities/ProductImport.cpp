@@ -16,8 +16,8 @@ const QStringList StoredFields = [] {
         fields << QStringLiteral("CB%1").arg(i, 2, 10, QChar(u'0'));
     return fields;
 }();
-// Every column of the product list stops the import when it is missing but
-// these: without them a row is no product at all.
+// Without these columns no row is a product: a list missing one is refused
+// whole, before any row is read. The others may be left out.
 const char* const Required[] = {"CB01", "CB02", "CB04", "CB11"};
 
 std::optional<SpecialKind> kindOf(const QString& text)
