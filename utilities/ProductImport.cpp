@@ -46,8 +46,12 @@ bool same(const QVariantMap& stored, const QVariantMap& values)
 {
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
         const QVariant was = stored.value(it.key());
+        // A product saved before it had a tax class is at the standard rate.
+        const QString before = it.key() == u"CB25" && was.toString().trimmed().isEmpty()
+                                   ? QString::fromLatin1(StandardRate)
+                                   : was.toString();
         const bool equal = it.key() == u"CB14" ? was.toDouble() == it.value().toDouble()
-                                               : was.toString() == it.value().toString();
+                                               : before == it.value().toString();
         if (!equal)
             return false;
     }
