@@ -22,6 +22,7 @@
 #include "shell/MUK4SC09.h"
 #include "shell/Navigator.h"
 #include "shell/Screen.h"
+#include "utilities/MUK4XP10.h"
 #include "utilities/MUK4XP90.h"
 
 namespace {
@@ -53,5 +54,6 @@ void registerScreens(Navigator& navigator)
     add<MUK4DP06>(navigator, "MUK4DP06");
     add<MUK4AS01>(navigator, "MUK4AS01");
     add<MUK4XP02>(navigator, "MUK4XP02");
+    add<MUK4XP10>(navigator, "MUK4XP10");
     add<MUK4XP90>(navigator, "MUK4XP90");
 }
