@@ -195,7 +195,8 @@ private slots:
             "MUK4SC09 MUK4SC01 MUK4MM50 MUK4MM51 MUK4MM55 MUK4MM57 MUK4MM40 MUK4MM80 MUK4MM81 "
             "MUK4MM90 MUK4SC01");
         // F12 on the utility menu lands on the main menu, not the master menu.
-        add("MUK4SC09", "F12 APCBTN01 APCBTN09 RTBTN", "MUK4SC01 MUK4XP02 MUK4XP90 MUK4SC01");
+        add("MUK4SC09", "F12 APCBTN01 APCBTN09 APCBTN10 RTBTN",
+            "MUK4SC01 MUK4XP02 MUK4XP90 MUK4XP10 MUK4SC01");
         // Master screens go back to the master menu.
         for (const char* master : {"MUK4MM40", "MUK4MM50", "MUK4MM51", "MUK4MM55", "MUK4MM57",
                                    "MUK4MM80", "MUK4MM81", "MUK4MM90"})
@@ -205,6 +206,7 @@ private slots:
         for (const char* report : {"MUK4DP01", "MUK4DP05", "MUK4DP06", "MUK4AS01"})
             add(report, "F10 RTBTN", "MUK4SC01 MUK4SC01");
         add("MUK4XP90", "RTBTN", "MUK4SC09");
+        add("MUK4XP10", "F10 RTBTN", "MUK4SC09 MUK4SC09");
         // On a counter screen its own key keeps it.
         for (const char* counter : {"MUK4UT01", "MUK4UT05", "MUK4UT06", "MUK4UT11"})
             add(counter, "F1 F2 F4 F5 F10 RTBTN",
@@ -243,7 +245,7 @@ private slots:
         };
         add("main menu", "MUK4SC01", "01 02 03 04 05 06 07 08 09 99", "MUK4UT01");
         add("master menu", "MUK4SC05", "01 02 03 04 99|05 06 07 09", "MUK4MM50");
-        add("utility menu", "MUK4SC09", "01 09 99", "MUK4XP02");
+        add("utility menu", "MUK4SC09", "01 09 10 99", "MUK4XP02");
     }
 
     void menusStandInOrderAndEndTheDayOnTheMainMenuOnly()
