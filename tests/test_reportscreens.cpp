@@ -58,8 +58,9 @@ void sell(Shop& s)
 QList<QStringList> records(const QString& path)
 {
     QList<QStringList> all;
-    QString error, text = QString::fromUtf8(fileBytes(path));
-    ProductCsv::parse(text.startsWith(u'\uFEFF') ? text.mid(1) : QString(), all, error);
+    QString error;
+    const QByteArray b = fileBytes(path);
+    ProductCsv::parse(b.startsWith("\xEF\xBB\xBF") ? QString::fromUtf8(b) : QString(), all, error);
     return all;
 }
 } // namespace
