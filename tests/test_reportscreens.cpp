@@ -52,6 +52,8 @@ void sell(Shop& s)
     addProduct(s, {});
     addHeader(s, {.receipt = "61200001", .date = "20261215", .amount = 1234567});
     addLine(s, {.receipt = "61200001", .date = "20261215", .amount = 1234567, .rate = 0.1});
+    // A payment the next day leaves the cash below zero.
+    addHeader(s, {.table = "MOMSYK", .receipt = "61200002", .date = "20261216", .amount = 2000000});
 }
 
 // The records of a file written with a byte-order mark; none without.
