@@ -105,3 +105,22 @@ void CategoryReport::run(const QString& startDate)
         totals_[i]->setText(texts.value(i));
     finishRun();
 }
+
+ReportFile CategoryReport::reportFile() const
+{
+    // The blocks side by side in time make one row a day.
+    QStringList codes{QString()};
+    QStringList names{QStringLiteral("日付")};
+    QStringList total{QStringLiteral("合計")};
+    for (qsizetype i = 0; i < codes_.size(); ++i) {
+        codes << codes_[i]->text();
+        names << names_[i]->text().trimmed();
+        total << totals_[i]->text();
+    }
+    QList<QStringList> rows = grids_.front()->rows();
+    for (qsizetype block = 1; block < grids_.size(); ++block) {
+        for (qsizetype day = 0; day < rows.size(); ++day)
+            rows[day] << grids_[block]->rows().value(day).mid(1);
+    }
+    return {{codes, names}, rows, {total}};
+}

@@ -28,6 +28,7 @@ protected:
 
     void clearResult() override;
     void run(const QString& startDate) override;
+    ReportFile reportFile() const override;
     // Where the run leaves the focus, and whether F8 is offered.
     virtual void finishRun() = 0;
 

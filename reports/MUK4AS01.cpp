@@ -272,6 +272,8 @@ void MUK4AS01::draw()
         return;
     }
     FG1->setRows(tableRows(totals));
+    shownFigures_ = {totals, category};
+    compared_ = Check1->isChecked();
     Text4->setText(totalText(totals));
     for (int day = 1; day <= Days; ++day) {
         const auto i = static_cast<size_t>(day - 1);
@@ -284,4 +286,20 @@ void MUK4AS01::draw()
     setStatus(QStringLiteral("● 正常終了"));
     RTBTN->setEnabled(true);
     showResult(RTBTN);
+}
+
+ReportFile MUK4AS01::reportFile() const
+{
+    QStringList headings{QStringLiteral("日付"), figureName(figure_)};
+    if (compared_)
+        headings << QStringLiteral("中分類");
+    QList<QStringList> rows =
+        fileRows(shownFigures_.first, compared_ ? &shownFigures_.second : nullptr);
+    const QStringList total = rows.takeLast();
+    return {{{labelID_[0]->text()}, headings}, rows, {total}};
+}
+
+QString MUK4AS01::filePeriod() const
+{
+    return Text1->text();
 }

@@ -21,6 +21,8 @@ protected:
     void clearResult() override;
     void areaAssign() override;
     void focusFirst() override;
+    ReportFile reportFile() const override;
+    QString filePeriod() const override;
 
 private:
     void chooseFigure(ProductGraph::Figure figure);
@@ -44,5 +46,8 @@ private:
 
     ProductGraph::Figure figure_ = ProductGraph::Figure::SalesWithTax;
     int scale_ = 0;
+    // The figures of the bars drawn, the product's and its category's.
+    std::pair<ProductGraph::DayTotals, ProductGraph::DayTotals> shownFigures_{};
+    bool compared_ = false;
     QString middle_;
 };

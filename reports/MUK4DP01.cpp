@@ -24,7 +24,8 @@ MUK4DP01::MUK4DP01(Navigator& navigator)
     QList<QWidget*> headings;
     for (const char* text : {"日付", "売上", "内金", "売掛", "入金", "支払", "返品", "現金実値",
                              "売上理論値", "客数", "点数"}) {
-        auto* label = new QLabel(QString::fromUtf8(text), this);
+        headings_ << QString::fromUtf8(text);
+        auto* label = new QLabel(headings_.back(), this);
         label->setAlignment(Qt::AlignCenter);
         headings << label;
     }
@@ -139,4 +140,19 @@ void MUK4DP01::run(const QString& startDate)
         pair.setVisible(true);
     }
     showResult(RTBTN);
+}
+
+ReportFile MUK4DP01::reportFile() const
+{
+    QStringList total{QStringLiteral("合計")};
+    for (const QLineEdit* t : totals_)
+        total << t->text();
+    ReportFile file{{headings_}, FG1->rows(), {total}};
+    // Each rate the month shows, as the owner declares it.
+    for (const RatePair& pair : rates_) {
+        if (!pair.net->isHidden())
+            file.totals << QStringList{pair.caption->text(), pair.net->text(),
+                                       pair.taxCaption->text(), pair.tax->text()};
+    }
+    return file;
 }

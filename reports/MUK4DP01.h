@@ -17,6 +17,7 @@ public:
 protected:
     void clearResult() override;
     void run(const QString& startDate) override;
+    ReportFile reportFile() const override;
 
 private:
     // A rate's net sales (TextRate<n>) and the tax in them (TextRateTax<n>),
@@ -33,6 +34,7 @@ private:
     QLineEdit* figure(const QString& name);
 
     ReportGrid* FG1;
+    QStringList headings_;
     QList<QLineEdit*> totals_; // Text3 .. Text12
     QHBoxLayout* rateRow_;
     QList<RatePair> rates_;

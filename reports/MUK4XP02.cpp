@@ -8,6 +8,18 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace {
+QStringList headingTexts()
+{
+    QStringList texts;
+    for (const char* text :
+         {"レシート番号", "時間", "売上区分 商品名", "担当者 商品CD", "売上金額（税込み）",
+          "売上金額（本価）", "数量", "売上金額（税抜き）", "消費税額"})
+        texts << QString::fromUtf8(text);
+    return texts;
+}
+} // namespace
+
 MUK4XP02::MUK4XP02(Navigator& navigator)
     : ReportScreen(navigator, QStringLiteral("MUK4XP02"), QStringLiteral("レシート情報　ダンプ"),
                    QStringLiteral("MUK4SC09"))
@@ -35,10 +47,8 @@ MUK4XP02::MUK4XP02(Navigator& navigator)
                          {1100, 1100, 2100, 1900, 1600, 1600, 800, 1600, 1000}, this);
     FG1->alignRight({4, 5, 6, 7, 8});
     QList<QWidget*> headings;
-    for (const char* text :
-         {"レシート番号", "時間", "売上区分 商品名", "担当者 商品CD", "売上金額（税込み）",
-          "売上金額（本価）", "数量", "売上金額（税抜き）", "消費税額"}) {
-        auto* label = new QLabel(QString::fromUtf8(text), this);
+    for (const QString& text : headingTexts()) {
+        auto* label = new QLabel(text, this);
         label->setAlignment(Qt::AlignCenter);
         headings << label;
     }
@@ -74,4 +84,14 @@ void MUK4XP02::run(const QString& date)
     LabelR->setText(QString::number(listing.receipts));
     LabelID->setText(listing.summary);
     showResult(RTBTN);
+}
+
+ReportFile MUK4XP02::reportFile() const
+{
+    return {{headingTexts()}, FG1->rows(), {{LabelID->text()}}};
+}
+
+QString MUK4XP02::filePeriod() const
+{
+    return dateField()->text();
 }

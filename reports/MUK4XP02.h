@@ -16,6 +16,8 @@ protected:
     void clearResult() override;
     void areaAssign() override;
     void run(const QString& date) override;
+    ReportFile reportFile() const override;
+    QString filePeriod() const override;
 
 private:
     ReportGrid* FG1;

@@ -4,6 +4,7 @@
 #include "reports/ReportQuery.h"
 
 #include <cmath>
+#include <numeric>
 
 namespace ProductGraph {
 
@@ -151,6 +152,26 @@ QString totalText(const DayTotals& totals)
     for (double t : totals)
         sum += t;
     return Conversions::format(sum, Conversions::Amount11);
+}
+
+QList<QStringList> fileRows(const DayTotals& own, const DayTotals* category)
+{
+    QList<const DayTotals*> series{&own};
+    if (category)
+        series << category;
+    // Rounded to the yen as the table rounds them, without separators.
+    const auto plain = [](double value) { return Conversions::format(value, u"0"); };
+    QList<QStringList> rows;
+    for (int day = 1; day <= Days; ++day) {
+        QStringList row{QString::number(day)};
+        for (const DayTotals* figures : series)
+            row << plain((*figures)[static_cast<size_t>(day - 1)]);
+        rows << row;
+    }
+    QStringList total{QStringLiteral("合計")};
+    for (const DayTotals* figures : series)
+        total << plain(std::accumulate(figures->cbegin(), figures->cend(), 0.0));
+    return rows << total;
 }
 
 } // namespace ProductGraph

@@ -67,5 +67,9 @@ DbResult read(Database& db, const QString& product, const QString& middle, const
 // The table beside the graph: day number and figure, a zero left empty.
 QList<QStringList> tableRows(const DayTotals& totals);
 QString totalText(const DayTotals& totals);
+// The figures of the bars as a file holds them: day, the product's figure
+// and, when the graph compares, its middle category's; a zero is 0. The
+// last row is the total.
+QList<QStringList> fileRows(const DayTotals& own, const DayTotals* category);
 
 } // namespace ProductGraph

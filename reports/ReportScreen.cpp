@@ -2,6 +2,7 @@
 
 #include "reports/ReportDates.h"
 
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -120,6 +121,7 @@ void ReportScreen::areaInit()
     if (labelC_)
         labelC_->setText(note_);
     setStatus(Ready);
+    shown_ = false;
     clearResult();
 }
 
@@ -149,6 +151,11 @@ bool ReportScreen::functionKey(int key)
         activate();
         return true;
     }
+    if (key == Qt::Key_F9) {
+        if (shown_)
+            writeFile();
+        return true;
+    }
     if (key == Qt::Key_F10) {
         leaveTo(parent_);
         return true;
@@ -158,12 +165,31 @@ bool ReportScreen::functionKey(int key)
 
 void ReportScreen::showResult(QWidget* focus, bool retryLegend)
 {
-    labelPFK()->setText(retryLegend ? QStringLiteral("F8.ReTry  F10.Return") : Return);
+    const QString file = QStringLiteral("F9.CSV出力  ");
+    labelPFK()->setText(retryLegend ? QStringLiteral("F8.ReTry  ") + file + Return : file + Return);
     labelM()->clear();
+    shown_ = true;
     if (date_)
         date_->setEnabled(false);
     SJBTN->setEnabled(true);
     focus->setFocus();
+}
+
+QString ReportScreen::filePeriod() const
+{
+    return date_ ? date_->text().left(6) : QString();
+}
+
+void ReportScreen::writeFile()
+{
+    const QString path = QDir::toNativeSeparators(ReportFile::pathFor(code(), filePeriod()));
+    if (const std::optional<QString> failure = reportFile().write(path)) {
+        showBox(QMessageBox::Critical, QStringLiteral("MESSAGE"),
+                QStringLiteral("CSVファイルを出力できませんでした。"),
+                path + QStringLiteral(": ") + *failure);
+        return;
+    }
+    labelM()->setText(QStringLiteral("CSVファイルに出力しました：") + path);
 }
 
 void ReportScreen::setStatus(const QString& text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reports/ReportFile.h"
 #include "reports/ReportQuery.h"
 #include "shell/Screen.h"
 
@@ -13,7 +14,8 @@ class QLineEdit;
 // the result below, the "AP CHK" status with "再実行" (SJBTN, F8: start
 // again) and "戻る" (RTBTN, F10: back to the parent screen) at the bottom. A
 // dated report is run by Enter in its start date Text2, after which the date
-// is closed and the result stays until the screen starts again.
+// is closed and the result stays until the screen starts again. F9 writes
+// the result shown to a file for the accountant.
 class ReportScreen : public Screen {
     Q_OBJECT
 protected:
@@ -43,6 +45,10 @@ protected:
     virtual void clearResult() {}
     // The run of a dated report with its checked start date.
     virtual void run(const QString& startDate) { Q_UNUSED(startDate); }
+    // The shown result as F9 writes it.
+    virtual ReportFile reportFile() const { return {}; }
+    // The period of the file's name: the month of the start date.
+    virtual QString filePeriod() const;
 
     // Ends a run: the result is shown, the date field closed, SJBTN usable
     // and `focus` has the focus.
@@ -60,7 +66,10 @@ protected:
     QLabel* LabelAP;
 
 private:
+    void writeFile();
+
     QString parent_;
+    bool shown_ = false;
     QGridLayout* fields_;
     QVBoxLayout* result_;
     QLineEdit* storeName_ = nullptr; // Text1

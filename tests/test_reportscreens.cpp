@@ -1,6 +1,7 @@
-#include "Fixture.h"
+#include "ReceiptFixture.h"
 
 #include "reports/BarGraph.h"
+#include "utilities/ProductCsv.h"
 
 using ProductGraph::Bar;
 using ProductGraph::Series;
@@ -40,6 +41,29 @@ EntryField* openReport(Screens& s, const QString& code)
     }
     return s.field("Text2");
 }
+
+// Sales of 1,234,567 of product 1 and a payment of 2,000,000 that leaves
+// the cash below zero, on 15 December; the report files go under the shop.
+void sell(Shop& s)
+{
+    qputenv("HOME", s.path().toUtf8());
+    setParameter(s, "workday", "20261215", "RUN");
+    addMajor(s, "0", "その他", "他");
+    addMajor(s, "1", "食品", "食品");
+    addProduct(s, {{"CB01", "1"}});
+    addLine(s, {.date = "20261215", .product = "1", .amount = 1234567, .rate = 0.1});
+    addHeader(s, {.table = "MOMSYK", .receipt = "61200002", .date = "20261215", .amount = 2000000});
+}
+
+// The records of a file written with a byte-order mark; none without.
+QList<QStringList> records(const QString& path)
+{
+    QList<QStringList> all;
+    QString error;
+    const QByteArray b = fileBytes(path);
+    ProductCsv::parse(b.startsWith("\xEF\xBB\xBF") ? QString::fromUtf8(b) : QString(), all, error);
+    return all;
+}
 } // namespace
 
 class ReportScreensTest : public QObject {
@@ -53,11 +77,11 @@ private slots:
         // The report, the preset date, the message for a wrong date, the
         // legend after a run, the focus then.
         QTest::addColumn<QStringList>("r");
-        const QString retry = "F8.ReTry  F10.Return", noDay = "日付が存在しません。";
+        const QString retry = "F8.ReTry  F9.CSV出力  F10.Return", noDay = "日付が存在しません。";
         const auto add = [](const char* row, const QStringList& r) { QTest::newRow(row) << r; };
         add("register totals", {"MUK4DP01", "20261201", noDay, retry, "RTBTN"});
         add("major categories", {"MUK4DP05", "20261201", noDay, retry, "RTBTN"});
-        add("middle categories", {"MUK4DP06", "20261201", noDay, "F10.Return", "SJBTN"});
+        add("middle categories", {"MUK4DP06", "20261201", noDay, retry.mid(10), "SJBTN"});
         add("receipt dump", {"MUK4XP02", "20261215", "日付が間違っています。", retry, "RTBTN"});
     }
 
@@ -284,7 +308,7 @@ private slots:
         QCOMPARE(s.gridRows("FG1").size(), 31);
         QCOMPARE(barOf(s, "Shape1(1)")[1], 0);
         QCOMPARE(s.shown({"Text4", "LabelAP", "LabelPFK", "focus"}),
-                 (QStringList{"0", "● 正常終了", "F8.ReTry  F10.Return", "RTBTN"}));
+                 (QStringList{"0", "● 正常終了", "F8.ReTry  F9.CSV出力  F10.Return", "RTBTN"}));
         QCOMPARE(s.usable({"Text1", "Text2", "SJBTN", "RTBTN", "Option1", "Option8", "Check1"}),
                  (QStringList{"SJBTN", "RTBTN"}));
     }
@@ -341,6 +365,68 @@ private slots:
         QVERIFY(bar->height() > small * 1.3);
         QVERIFY(s.find<BarGraph>("Graph")->geometry().right() <
                 s.find<QWidget>("FG1")->geometry().left());
+    }
+
+    void reportFileHoldsWhatTheScreenShows_data()
+    {
+        // What is entered (the product, then the month on the graph); the
+        // fields of the total row.
+        table::columns<QString, QString, QString, int, int>();
+        table::add("totals", QString("MUK4DP01"), QString("20261201"), QString("Text%1"), 3, 12);
+        table::add("majors", QString("MUK4DP05"), QString("20261201"), QString("T%1"), 1, 10);
+        table::add("middles", QString("MUK4DP06"), QString("20261201"), QString("T%1"), 1, 20);
+        table::add("dump", QString("MUK4XP02"), QString("20261215"), QString("LabelID"), 0, 0);
+        table::add("graph", QString("MUK4AS01"), QString("1 202612"), QString("Text%1"), 4, 4);
+    }
+
+    void reportFileHoldsWhatTheScreenShows()
+    {
+        const auto [code, keys, total, a, b] = table::fetch<QString, QString, QString, int, int>();
+        Shop s;
+        sell(s);
+        openReport(s, code);
+        for (const QString& typed : keys.split(' '))
+            retype(static_cast<EntryField*>(QApplication::focusWidget()), typed);
+        const bool day = code == "MUK4XP02";
+        functionKey(QApplication::focusWidget(), Qt::Key_F9);
+        const QString path = s.path() + "/MUK4-reports/" + code + "-" +
+                             keys.section(" ", -1).left(day ? 8 : 6) + ".csv";
+        QCOMPARE(s.shown({"LabelM"}), QStringList{"CSVファイルに出力しました：" + path});
+        QList<QStringList> want = s.gridRows("FG1");
+        for (qsizetype i = 0; code == "MUK4DP06" && i < want.size(); ++i)
+            want[i] << s.gridRows("FG2")[i].mid(1);
+        want << QStringList(day ? 0 : 1, "合計") + texts(s, total, a, b, total == "T%1" ? 2 : 0);
+        if (code == "MUK4DP01")
+            want << QStringList{"10%対象", "1234567", "内消費税", "112233"};
+        // The graph writes a day without sales as 0; its table leaves it empty.
+        for (QStringList& row : want)
+            for (QString& cell : row)
+                cell = cell.isEmpty() && code == "MUK4AS01" ? "0" : cell.remove(',');
+        QCOMPARE(records(path).mid(day || code == "MUK4DP01" ? 1 : 2), want);
+    }
+
+    void reportFileReplacedWholeOrNotAtAll()
+    {
+        Shop s;
+        sell(s);
+        const QString path = s.path() + "/MUK4-reports/MUK4DP01-202612.csv";
+        QVERIFY(QDir().mkpath(s.path() + "/MUK4-reports"));
+        writeFile(path, QByteArray(100000, 'x'));
+        retype(openReport(s, "MUK4DP01"), "20261201");
+        // Started again, there is nothing to write until the next run.
+        functionKey(s.button("RTBTN"), Qt::Key_F8);
+        functionKey(s.field("Text2"), Qt::Key_F9);
+        QCOMPARE(fileBytes(path), QByteArray(100000, 'x'));
+        enter(s.field("Text2"));
+        functionKey(QApplication::focusWidget(), Qt::Key_F9);
+        QCOMPARE(records(path).size(), 34);
+
+        // Where no folder can be made the old file stays and the operator is told.
+        qputenv("HOME", path.toUtf8());
+        MessageBoxes boxes;
+        functionKey(QApplication::focusWidget(), Qt::Key_F9);
+        QCOMPARE(boxes.texts(), QStringList{"CSVファイルを出力できませんでした。"});
+        QVERIFY(boxes.seen()[0].details.contains(path + "/MUK4-reports"));
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "data/Clock.h"
 #include "data/Conversions.h"
+#include "data/CsvWriter.h"
 
 #include <QSaveFile>
 #include <QStringDecoder>
@@ -136,23 +137,6 @@ bool parse(const QString& text, QList<QStringList>& records, QString& error)
         error = QString::fromUtf8(csv_strerror(csv_error(&parser)));
     csv_free(&parser);
     return whole;
-}
-
-QByteArray line(const QStringList& fields)
-{
-    QByteArray out;
-    for (qsizetype i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            out += ',';
-        QByteArray f = fields[i].toUtf8();
-        const bool quoted = f.contains(',') || f.contains('"') || f.contains('\n') ||
-                            f.contains('\r') || f.startsWith(' ') || f.endsWith(' ');
-        if (quoted)
-            out += '"' + f.replace("\"", "\"\"") + '"';
-        else
-            out += f;
-    }
-    return out + "\r\n";
 }
 
 std::optional<ExportFailure> exportTo(Database& db, const QString& path, qint64& written,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/CsvWriter.h"
 #include "data/Database.h"
 
 #include <QByteArray>
@@ -41,9 +42,9 @@ std::optional<QString> decode(const QByteArray& bytes, Encoding* found = nullptr
 // Splits the text into records and their fields; quoted fields may hold
 // commas, quotes and line breaks. Blank lines are no records.
 bool parse(const QString& text, QList<QStringList>& records, QString& error);
-// One record as a line of the file, each field quoted only when it has to be.
-QByteArray line(const QStringList& fields);
-inline constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
+// The list is written as every other file the owner opens in a spreadsheet.
+using CsvWriter::ByteOrderMark;
+using CsvWriter::line;
 
 struct ExportFailure {
     std::optional<DbError> db;
