@@ -30,7 +30,8 @@ private slots:
     // The copy is read back from the records, never from what a screen holds.
     void aCopyShowsWhatTheOriginalShowedAndChangesNothing_data()
     {
-        table::columns<QString, int, QString, bool>(); // screen, option, tendered, two rates
+        // screen, option, tendered, two rates
+        table::columns<QString, int, QString, bool>();
         table::add("cash sale", "MUK4UT01", 1, "5000", false);
         table::add("partial, reduced line, registered", "MUK4UT01", 2, "1000", true);
         table::add("return on credit", "MUK4UT11", 3, "0", false);
@@ -43,10 +44,10 @@ private slots:
             table::fetch<QString, int, QString, bool>();
         auto&& [folder, t, screens, c] = AtTheCounter(screen, [&](Database& db) {
             setParameter(db, "printer", "01");
-            setParameter(db, "tax", twoRates ? "0.10" : "0.08", twoRates ? "0.08" : " ");
+            // One rate twice is no reduced rate.
+            setParameter(db, "tax", twoRates ? "0.10" : "0.08", "0.08");
             setParameter(db, "invoice", twoRates ? "T1234567890123" : " ");
-            if (twoRates)
-                QVERIFY(db.execute("UPDATE MBMSHO SET CB25 = '1' WHERE CB01 = ?", {Tea}).ok());
+            QVERIFY(db.execute("UPDATE MBMSHO SET CB25 = ? WHERE CB01 = ?", {+twoRates, Tea}).ok());
             addHeader(db, {.receipt = "61200040", .date = day}); // a receipt without lines
         });
         const bool cash = option == 0;
@@ -57,16 +58,17 @@ private slots:
             c.sell(Bread, "3"), c.sell(Tea), c.option(option);
         c.tender(tendered);
         c.post();
+        // A line kept before rates were stored carries none: the standard rate.
+        QVERIFY(t.db().execute("UPDATE MOVURA SET CF28 = NULL WHERE CF07 = ?", {Bread}).ok());
         const QString table = cash ? (screen == "MUK4UT05" ? "MOMNYK" : "MOMSYK") : "MOMURA";
         StoredReceipt::Found found;
         QVERIFY(StoredReceipt::read(t, table, {"01", "01", "61200042"}, found).ok());
         ReceiptSheet expected = cash ? ReceiptRows::cash(seen.movements.value(0))
                                      : ReceiptRows::sale(seen.sales.value(0));
         expected.cells << ReceiptCell{5, u'A', QString("【再発行】"), ReceiptRows::bodyFont()};
-        QCOMPARE(ReceiptRows::copy(cash ? ReceiptRows::cash(std::get<FinishedCashMovement>(found))
-                                        : ReceiptRows::sale(std::get<FinishedSale>(found)))
-                     .cells,
-                 expected.cells);
+        const ReceiptSheet read = cash ? ReceiptRows::cash(std::get<FinishedCashMovement>(found))
+                                       : ReceiptRows::sale(std::get<FinishedSale>(found));
+        QCOMPARE(ReceiptRows::copy(read).cells, expected.cells);
 
         screens.show("MUK4XP02");
         QTest::mouseClick(screens.find<QCheckBox>("CK1"), Qt::LeftButton);
