@@ -25,9 +25,10 @@ class ReceiptCopiesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { Clock::setFixed(QDateTime(QDate(2026, 12, 15), QTime(10, 15, 30))); }
+    void initTestCase() { Clock::setFixed(QDateTime(QDate(2026, 12, 16), QTime(0, 15, 30))); }
 
-    // The copy is read back from the records, never from what a screen holds.
+    // The copy is read back from the records, never from what a screen holds; the
+    // business day runs past midnight, so that its date is not the moment's.
     void aCopyShowsWhatTheOriginalShowedAndChangesNothing_data()
     {
         // screen, option, tendered, two rates
