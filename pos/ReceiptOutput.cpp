@@ -38,11 +38,12 @@ ReceiptOutcome failed(const WorkbookError& error)
 
 // A receipt number is eight letters and digits; anything else in it must not
 // reach the file name.
-QString pdfName(const QString& receiptNumber)
+QString pdfName(const QString& receiptNumber, bool copy)
 {
     QString name = receiptNumber;
     name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
-    return (name.isEmpty() ? QStringLiteral("receipt") : name) + QStringLiteral(".pdf");
+    return (name.isEmpty() ? QStringLiteral("receipt") : name) +
+           (copy ? QStringLiteral("-copy.pdf") : QStringLiteral(".pdf"));
 }
 
 // Receipts are for the owner's eyes only: the folder and the PDFs the
@@ -90,7 +91,7 @@ bool savePdf(const SheetPage& page, const QString& path, const QString& title, Q
 // it was.
 ReceiptOutcome produce(const ReceiptSheet& rows, ReceiptTemplate which,
                        const QString& programFolder, const QString& storeName,
-                       const QString& receiptNumber)
+                       const QString& receiptNumber, bool copy = false)
 {
     if (WorkbookResult made = ReceiptTemplates::ensure(programFolder, which, storeName); !made.ok())
         return failed(QStringLiteral("レシートのひな形を作れませんでした。"), made.error().detail);
@@ -103,7 +104,8 @@ ReceiptOutcome produce(const ReceiptSheet& rows, ReceiptTemplate which,
         return failed(staged.error());
 
     const SheetPage page(SheetView::of(book));
-    const QString title = QStringLiteral("レシート ") + receiptNumber;
+    const QString title = QStringLiteral("レシート ") + receiptNumber +
+                          (copy ? QStringLiteral(" 再発行") : QString());
     ReceiptPrinter& printer = ReceiptPrinter::current();
     ReceiptOutcome outcome;
     QString error;
@@ -115,7 +117,8 @@ ReceiptOutcome produce(const ReceiptSheet& rows, ReceiptTemplate which,
         outcome = {ReceiptOutcome::Kind::Printed, name, QString(), QString()};
     } else {
         const QString path =
-            QDir(programFolder).filePath(QStringLiteral("receipts/") + pdfName(receiptNumber));
+            QDir(programFolder)
+                .filePath(QStringLiteral("receipts/") + pdfName(receiptNumber, copy));
         if (!savePdf(page, path, title, error)) {
             book.discardSave();
             return failed(QStringLiteral("レシートのPDFを保存できませんでした。"),
@@ -144,6 +147,27 @@ ReceiptOutcome produceReceipt(const FinishedCashMovement& movement, const QStrin
 {
     return produce(ReceiptRows::cash(movement), ReceiptTemplate::Cash, programFolder, storeName,
                    movement.receiptNumber);
+}
+
+ReceiptOutcome produceCopy(const FinishedSale& sale, const QString& programFolder,
+                           const QString& storeName)
+{
+    return produce(ReceiptRows::copy(ReceiptRows::sale(sale)), ReceiptTemplate::Sales,
+                   programFolder, storeName, sale.receiptNumber, true);
+}
+
+ReceiptOutcome produceCopy(const FinishedCashMovement& movement, const QString& programFolder,
+                           const QString& storeName)
+{
+    return produce(ReceiptRows::copy(ReceiptRows::cash(movement)), ReceiptTemplate::Cash,
+                   programFolder, storeName, movement.receiptNumber, true);
+}
+
+QString ReceiptOutcome::copyNote() const
+{
+    if (kind == Kind::Failed)
+        return QStringLiteral("レシートを再発行できませんでした：") + reason;
+    return note(QString());
 }
 
 QString ReceiptOutcome::note(const QString& subject) const

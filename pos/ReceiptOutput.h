@@ -19,6 +19,8 @@ struct ReceiptOutcome {
     QString detail; // the technical text behind it
     // What the operator is told after the posting of `subject` ("売上", ...).
     QString note(const QString& subject) const;
+    // The same after a copy of an earlier receipt, where nothing was posted.
+    QString copyNote() const;
 };
 
 // Fills the template of the program folder (MUK4ECR1.xlsx for sales and
@@ -31,3 +33,11 @@ ReceiptOutcome produceReceipt(const FinishedSale& sale, const QString& programFo
                               const QString& storeName);
 ReceiptOutcome produceReceipt(const FinishedCashMovement& movement, const QString& programFolder,
                               const QString& storeName);
+
+// A copy of a receipt posted earlier, made the same way with "【再発行】"
+// below the heading; its PDF is <receipt number>-copy.pdf, beside the
+// original's.
+ReceiptOutcome produceCopy(const FinishedSale& sale, const QString& programFolder,
+                           const QString& storeName);
+ReceiptOutcome produceCopy(const FinishedCashMovement& movement, const QString& programFolder,
+                           const QString& storeName);

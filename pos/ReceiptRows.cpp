@@ -158,6 +158,12 @@ ReceiptSheet cash(const FinishedCashMovement& movement)
     return sheet;
 }
 
+ReceiptSheet copy(ReceiptSheet original)
+{
+    Writer(original).put(5, u'A', QStringLiteral("【再発行】"));
+    return original;
+}
+
 void fill(Workbook& workbook, const ReceiptSheet& sheet)
 {
     // A longer receipt before this one ran past the range: its last rows go

@@ -13,6 +13,7 @@ struct ReceiptCell {
     QChar column;
     CellValue value;
     CellFont font;
+    bool operator==(const ReceiptCell&) const = default;
 };
 
 // What a receipt writes on the template's active sheet: the range it clears
@@ -31,6 +32,10 @@ CellFont amountFont();
 
 ReceiptSheet sale(const FinishedSale& sale);
 ReceiptSheet cash(const FinishedCashMovement& movement);
+
+// A receipt printed again: "【再発行】" on the row below the heading, written
+// last so that the blanks of a sales receipt do not cover it.
+ReceiptSheet copy(ReceiptSheet original);
 
 // Clears the range, then writes the cells with their fonts.
 void fill(Workbook& workbook, const ReceiptSheet& sheet);

@@ -1,11 +1,13 @@
 #include "reports/MUK4XP02.h"
 
-#include "reports/ReceiptDump.h"
+#include "pos/ReceiptOutput.h"
+#include "pos/StoredReceipt.h"
 #include "reports/ReportGrid.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
@@ -24,7 +26,7 @@ MUK4XP02::MUK4XP02(Navigator& navigator)
     : ReportScreen(navigator, QStringLiteral("MUK4XP02"), QStringLiteral("レシート情報　ダンプ"),
                    QStringLiteral("MUK4SC09"))
 {
-    addStoreName(0, 0);
+    Text1 = addStoreName(0, 0);
     addDateField(QStringLiteral("日付"), QStringLiteral("日付が間違っています。"), 0, 2);
     CK1 = new QCheckBox(QStringLiteral("レシート番号でスペース改行"), this);
     CK1->setObjectName(QStringLiteral("CK1"));
@@ -46,6 +48,9 @@ MUK4XP02::MUK4XP02(Navigator& navigator)
     FG1 = new ReportGrid(QStringLiteral("FG1"),
                          {1100, 1100, 2100, 1900, 1600, 1600, 800, 1600, 1000}, this);
     FG1->alignRight({4, 5, 6, 7, 8});
+    // A row is chosen with the mouse for F7; the keyboard stays where it is.
+    FG1->setSelectionMode(QAbstractItemView::SingleSelection);
+    FG1->setSelectionBehavior(QAbstractItemView::SelectRows);
     QList<QWidget*> headings;
     for (const QString& text : headingTexts()) {
         auto* label = new QLabel(text, this);
@@ -62,6 +67,7 @@ MUK4XP02::MUK4XP02(Navigator& navigator)
 void MUK4XP02::clearResult()
 {
     FG1->clear();
+    owners_.clear();
     LabelID->clear();
     LabelR->clear();
 }
@@ -81,9 +87,50 @@ void MUK4XP02::run(const QString& date)
         return;
     }
     FG1->setRows(std::move(listing.rows));
+    owners_ = std::move(listing.owners);
     LabelR->setText(QString::number(listing.receipts));
     LabelID->setText(listing.summary);
     showResult(RTBTN);
+    labelPFK()->setText(QStringLiteral("F7.再発行  ") + labelPFK()->text());
+}
+
+bool MUK4XP02::functionKey(int key)
+{
+    // Only a listing has receipts to choose.
+    if (key == Qt::Key_F7 && !dateField()->isEnabled()) {
+        reprint();
+        return true;
+    }
+    return ReportScreen::functionKey(key);
+}
+
+void MUK4XP02::reprint()
+{
+    const int row = FG1->currentIndex().isValid() ? FG1->currentIndex().row() : -1;
+    const ReceiptDump::Owner owner = owners_.value(row);
+    StoredReceipt::Found found;
+    if (!owner.receipt.isEmpty() &&
+        !check(StoredReceipt::read(db(), owner.table,
+                                   {where().store, where().registerCode, owner.receipt}, found),
+               QStringLiteral("レシートを読み込めませんでした。")))
+        return;
+    if (std::holds_alternative<std::monostate>(found)) {
+        message(MessageForm::Plain, QStringLiteral("再発行するレシートを選択してください。"));
+        return;
+    }
+    ReceiptOutcome outcome;
+    {
+        BusyCursor busy;
+        if (const auto* sale = std::get_if<FinishedSale>(&found))
+            outcome = produceCopy(*sale, Database::folder(), Text1->text());
+        else
+            outcome = produceCopy(std::get<FinishedCashMovement>(found), Database::folder(),
+                                  Text1->text());
+    }
+    labelM()->setText(outcome.copyNote());
+    if (outcome.kind == ReceiptOutcome::Kind::Failed)
+        showBox(QMessageBox::Critical, QStringLiteral("MESSAGE"), outcome.copyNote(),
+                outcome.detail);
 }
 
 ReportFile MUK4XP02::reportFile() const

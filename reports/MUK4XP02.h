@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reports/ReceiptDump.h"
 #include "reports/ReportScreen.h"
 
 class QCheckBox;
@@ -18,8 +19,14 @@ protected:
     void run(const QString& date) override;
     ReportFile reportFile() const override;
     QString filePeriod() const override;
+    bool functionKey(int key) override;
 
 private:
+    // F7: a copy of the chosen row's receipt, from its stored records.
+    void reprint();
+
+    QLineEdit* Text1;
+    QList<ReceiptDump::Owner> owners_; // the receipt of each row of FG1
     ReportGrid* FG1;
     QCheckBox* CK1;
     QLabel* LabelR;

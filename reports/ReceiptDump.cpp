@@ -195,9 +195,13 @@ DbResult run(Database& db, const StoreRegister& where, const QString& date, bool
                 header << four << four;
             }
             ++out.receipts;
-            out.rows << header << lines[table].value(receipt);
-            if (blankRows)
+            const QList<QStringList> itsLines = lines[table].value(receipt);
+            out.rows << header << itsLines;
+            out.owners.insert(out.owners.size(), itsLines.size() + 1, {table, receipt});
+            if (blankRows) {
                 out.rows << QStringList(9, QString());
+                out.owners << ReceiptDump::Owner{};
+            }
         });
     return r.ok() ? failed : r;
 }

@@ -7,8 +7,16 @@
 // a summary of the day. The headers are gathered in the work table MWMXPP.
 namespace ReceiptDump {
 
+// The receipt a row of the listing shows or lists a line of: its header
+// table and number. Both are empty on a blank row.
+struct Owner {
+    QString table;
+    QString receipt;
+};
+
 struct Listing {
     QList<QStringList> rows; // nine cells each
+    QList<Owner> owners;     // one a row
     qint64 receipts = 0;
     QString summary;
 };

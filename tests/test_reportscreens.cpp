@@ -82,7 +82,8 @@ private slots:
         add("register totals", {"MUK4DP01", "20261201", noDay, retry, "RTBTN"});
         add("major categories", {"MUK4DP05", "20261201", noDay, retry, "RTBTN"});
         add("middle categories", {"MUK4DP06", "20261201", noDay, retry.mid(10), "SJBTN"});
-        add("receipt dump", {"MUK4XP02", "20261215", "日付が間違っています。", retry, "RTBTN"});
+        add("receipt dump",
+            {"MUK4XP02", "20261215", "日付が間違っています。", "F7.再発行  " + retry, "RTBTN"});
     }
 
     void everyReportRunsAndStartsAgain()
