@@ -5,6 +5,7 @@
 //                               made there on the first run and kept)
 
 #include "BusyYear.h"
+#include "Timed.h"
 
 #include "data/Schema.h"
 #include "utilities/BackupCopy.h"
@@ -31,17 +32,6 @@ double megabytes(qint64 bytes)
 void line(const char* what, double seconds, qint64 bytes)
 {
     std::printf("%-44s %6.2f s  %7.1f MB/s\n", what, seconds, megabytes(bytes) / seconds);
-}
-
-double timed(const std::function<bool()>& work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    if (!work()) {
-        std::fprintf(stderr, "failed\n");
-        std::exit(1);
-    }
-    return timer.nsecsElapsed() / 1e9;
 }
 
 bool shell(const QString& command)

@@ -4,6 +4,7 @@
 //
 //   muk4productdatabench [rows]   (default 100000)
 
+#include "Timed.h"
 #include "data/Schema.h"
 #include "utilities/ProductImport.h"
 
@@ -19,17 +20,6 @@
 #include <functional>
 
 namespace {
-
-double timed(const std::function<bool()>& work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    if (!work()) {
-        std::fprintf(stderr, "failed\n");
-        std::exit(1);
-    }
-    return timer.nsecsElapsed() / 1e9;
-}
 
 QStringList rowOf(int i, int price)
 {
