@@ -1,9 +1,12 @@
 #include "data/Database.h"
 
+#include "data/DatabaseSettings.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -12,6 +15,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -59,6 +63,15 @@ DbError::Trouble troubleOf(const QSqlDatabase& db)
     if (refused(system) || (::access(folder.constData(), W_OK) != 0 && refused(errno)))
         return DbError::Trouble::ReadOnly;
     return DbError::Trouble::None;
+}
+
+// The server's connection handle, when this is a server connection.
+PGconn* serverHandle(const QSqlDatabase& db)
+{
+    const QVariant handle = db.isValid() ? db.driver()->handle() : QVariant();
+    if (qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return nullptr;
+    return *static_cast<PGconn* const*>(handle.constData());
 }
 
 QString nextConnectionName()
@@ -110,7 +123,106 @@ QString Database::lockFilePath(const QString& programFolder)
 
 DbResult Database::open()
 {
+    if (DatabaseSettings::current().onServer())
+        return openServer();
     return openFile(filePath());
+}
+
+DbResult Database::openServer()
+{
+    close();
+    const DatabaseSettings& settings = DatabaseSettings::current();
+    db_ = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name_);
+    db_.setHostName(settings.host);
+    db_.setPort(settings.port);
+    db_.setDatabaseName(settings.dbname);
+    db_.setUserName(settings.user);
+    db_.setConnectOptions(settings.connectOptions());
+    server_ = true;
+    if (!db_.open()) {
+        DbError error{QStringLiteral("connect ") + settings.place() + u'/' + settings.dbname,
+                      db_.lastError().text()};
+        error.server = DbError::Server::Unreachable;
+        return error;
+    }
+    // A committed sale is on the server's disk before the counter goes on;
+    // the texts compare byte by byte, as in the file.
+    return run(QStringLiteral("SET synchronous_commit = on"), {});
+}
+
+QString Database::rowIdColumn() const
+{
+    return server_ ? QStringLiteral("ctid") : QStringLiteral("rowid");
+}
+
+void Database::reconnectIfLost()
+{
+    if (!server_ || !db_.isValid())
+        return;
+    PGconn* connection = serverHandle(db_);
+    if (connection && PQstatus(connection) == CONNECTION_OK)
+        return;
+    // Whatever the reconnection finds shows in the statement that follows.
+    (void)openServer();
+}
+
+QString Database::forServer(const QString& statement) const
+{
+    // The file's REAL is eight bytes, the server's four.
+    static const QRegularExpression real(QStringLiteral("\\bREAL\\b"));
+    if (statement.startsWith(QLatin1String("CREATE TABLE")) ||
+        statement.startsWith(QLatin1String("ALTER TABLE"))) {
+        QString typed = statement;
+        typed.replace(real, QStringLiteral("DOUBLE PRECISION"));
+        // Texts order byte by byte, as in the file, whatever the server's
+        // language.
+        static const QRegularExpression text(QStringLiteral("\\bTEXT\\b"));
+        typed.replace(text, QStringLiteral("TEXT COLLATE \"C\""));
+        return typed;
+    }
+    // Each write of a register sees the database as it was when it began,
+    // and the server refuses it rather than let it overwrite another's.
+    if (statement == QLatin1String("BEGIN IMMEDIATE"))
+        return QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ");
+    return statement;
+}
+
+DbResult Database::layoutVersion(int& version)
+{
+    version = 0;
+    QList<QVariantList> rows;
+    if (!server_) {
+        if (DbResult r = select(QStringLiteral("PRAGMA user_version"), {}, rows); !r.ok())
+            return r;
+        version = rows.value(0).value(0).toInt();
+        return {};
+    }
+    if (DbResult r =
+            select(QStringLiteral("SELECT to_regclass('muk4_layout') IS NOT NULL"), {}, rows);
+        !r.ok())
+        return r;
+    if (!rows.value(0).value(0).toBool())
+        return {};
+    if (DbResult r = select(QStringLiteral("SELECT version FROM muk4_layout"), {}, rows); !r.ok())
+        return r;
+    version = rows.value(0).value(0).toInt();
+    return {};
+}
+
+DbResult Database::setLayoutVersion(int version)
+{
+    if (!server_)
+        return execute(QStringLiteral("PRAGMA user_version = %1").arg(version));
+    // The server has no header to stamp: the program keeps its layout
+    // version in a table of its own, which also marks the database as
+    // this system's.
+    if (DbResult r = execute(QStringLiteral("CREATE TABLE IF NOT EXISTS muk4_layout "
+                                            "(version INTEGER NOT NULL)"));
+        !r.ok())
+        return r;
+    if (DbResult r = execute(QStringLiteral("DELETE FROM muk4_layout")); !r.ok())
+        return r;
+    return execute(QStringLiteral("INSERT INTO muk4_layout (version) VALUES (?)"), {version});
 }
 
 DbResult Database::openFile(const QString& path)
@@ -132,6 +244,7 @@ void Database::close()
 {
     prepared_.clear();
     foundReadOnly_ = false;
+    server_ = false;
     if (!db_.isValid())
         return;
     db_.close();
@@ -142,6 +255,31 @@ void Database::close()
 bool Database::isOpen() const
 {
     return db_.isValid() && db_.isOpen();
+}
+
+DbError Database::failed(const QString& statement, const QSqlError& error) const
+{
+    DbError failure = failed(statement, error.text());
+    if (server_) {
+        // The server's texts follow its language; its codes do not.
+        const QString state = error.nativeErrorCode();
+        if (state == QLatin1String("40001") || state == QLatin1String("40P01")) {
+            failure.server = DbError::Server::Conflict;
+            conflict_ = true;
+        }
+        const PGconn* connection = serverHandle(db_);
+        if (!connection || PQstatus(connection) != CONNECTION_OK)
+            failure.server = DbError::Server::Unreachable;
+    }
+    return failure;
+}
+
+bool Database::keyTaken(const QSqlError& error)
+{
+    const QString code = error.nativeErrorCode();
+    return code == QLatin1String("2067") || code == QLatin1String("1555") ||
+           code == QLatin1String("23505") ||
+           error.text().contains(QLatin1String("UNIQUE constraint failed"));
 }
 
 DbError Database::failed(const QString& statement, const QString& driverText) const
@@ -181,6 +319,7 @@ DbResult Database::readyToWrite(const QString& statement)
     if (damaged())
         return Database::refusedWrite(statement);
     reopenIfReadOnly();
+    reconnectIfLost();
     return {};
 }
 
@@ -195,17 +334,25 @@ void Database::reopenIfReadOnly()
 
 DbResult Database::exec(QSqlQuery& query, const QString& statement, const QVariantList& values)
 {
-    if (!query.prepare(statement))
-        return failed(statement, query.lastError().text());
+    if (server_ && values.isEmpty()) {
+        // The server prepares no transaction control or layout change, and a
+        // statement without values gains nothing by being prepared.
+        if (!query.exec(forServer(statement)))
+            return failed(statement, query.lastError());
+        return {};
+    }
+    if (!query.prepare(server_ ? forServer(statement) : statement))
+        return failed(statement, query.lastError());
     for (const QVariant& value : values)
         query.addBindValue(value);
     if (!query.exec())
-        return failed(statement, query.lastError().text());
+        return failed(statement, query.lastError());
     return {};
 }
 
 DbResult Database::run(const QString& statement, const QVariantList& values)
 {
+    reconnectIfLost();
     QSqlQuery query(db_);
     return exec(query, statement, values);
 }
@@ -214,6 +361,7 @@ DbResult Database::select(const QString& statement, const QVariantList& values,
                           QList<QVariantList>& rows)
 {
     rows.clear();
+    reconnectIfLost();
     QSqlQuery query(db_);
     query.setForwardOnly(true);
     if (DbResult r = exec(query, statement, values); !r.ok())
@@ -226,7 +374,7 @@ DbResult Database::select(const QString& statement, const QVariantList& values,
         rows << row;
     }
     if (query.lastError().isValid())
-        return failed(statement, query.lastError().text());
+        return failed(statement, query.lastError());
     return {};
 }
 
@@ -234,13 +382,14 @@ QSqlQuery* Database::prepared(const QString& statement, DbResult& result)
 {
     result = {};
     reopenIfReadOnly();
+    reconnectIfLost();
     auto found = prepared_.find(statement);
     if (found != prepared_.end())
         return found->second.get();
     auto query = std::make_unique<QSqlQuery>(db_);
     query->setForwardOnly(true);
     if (!query->prepare(statement)) {
-        result = failed(statement, query->lastError().text());
+        result = failed(statement, query->lastError());
         return nullptr;
     }
     return prepared_.emplace(statement, std::move(query)).first->second.get();

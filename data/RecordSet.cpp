@@ -55,9 +55,9 @@ bool Select::valid() const
     return valid_;
 }
 
-QString Select::statement() const
+QString Select::statement(const QString& rowId) const
 {
-    QString sql = QStringLiteral("SELECT rowid, ") +
+    QString sql = QStringLiteral("SELECT ") + rowId + QStringLiteral(", ") +
                   (columns_.isEmpty() ? QStringLiteral("*") : columns_.join(u',')) +
                   QStringLiteral(" FROM ") + table_;
     if (!conditions_.isEmpty())
@@ -77,7 +77,7 @@ DbResult RecordSet::open(const Select& select)
     position_ = -1;
     pending_ = Pending::None;
     table_ = select.table();
-    const QString sql = select.statement();
+    const QString sql = select.statement(db_.rowIdColumn());
     if (!select.valid())
         return DbError{sql, QStringLiteral("invalid table or field name")};
 
@@ -87,11 +87,12 @@ DbResult RecordSet::open(const Select& select)
         return r;
 
     const QSqlRecord shape = query.record();
+    // The server names columns in small letters.
     for (int i = 1; i < shape.count(); ++i)
-        fields_ << shape.fieldName(i);
+        fields_ << shape.fieldName(i).toUpper();
     const int width = shape.count();
     while (query.next()) {
-        rowIds_.push_back(query.value(0).toLongLong());
+        rowIds_.push_back(query.value(0));
         QVariantList row;
         row.reserve(width - 1);
         for (int i = 1; i < width; ++i)
@@ -99,7 +100,7 @@ DbResult RecordSet::open(const Select& select)
         rows_.push_back(std::move(row));
     }
     if (query.lastError().isValid())
-        return db_.failed(sql, query.lastError().text());
+        return db_.failed(sql, query.lastError());
     position_ = 0;
     return {};
 }
@@ -168,8 +169,10 @@ DbResult RecordSet::update()
         QStringList sets;
         for (const QString& name : names)
             sets << name + QStringLiteral(" = ?");
+        // The server moves a row it updates: the new name is read back.
         sql = QStringLiteral("UPDATE ") + table_ + QStringLiteral(" SET ") + sets.join(u',') +
-              QStringLiteral(" WHERE rowid = ?");
+              QStringLiteral(" WHERE ") + db_.rowIdColumn() + QStringLiteral(" = ? RETURNING ") +
+              db_.rowIdColumn();
     } else {
         return DbError{QStringLiteral("UPDATE ") + table_,
                        QStringLiteral("no add or edit pending")};
@@ -179,15 +182,22 @@ DbResult RecordSet::update()
         return r;
     QSqlQuery query(db_.handle());
     if (!query.prepare(sql))
-        return db_.failed(sql, query.lastError().text());
+        return db_.failed(sql, query.lastError());
     for (const QString& name : names)
         query.addBindValue(changes.value(name));
     if (pending == Pending::Edit)
         query.addBindValue(rowIds_[static_cast<size_t>(position_)]);
     if (!query.exec())
-        return db_.failed(sql, query.lastError().text());
+        return db_.failed(sql, query.lastError());
 
     if (pending == Pending::Edit) {
+        // A record another register deleted or changed meanwhile is not
+        // overwritten unseen.
+        if (!query.next())
+            return DbError{sql, QStringLiteral("the record was changed or deleted meanwhile")};
+        rowIds_[static_cast<size_t>(position_)] = query.value(0);
+        // A statement still stepping would hold up the commit.
+        query.finish();
         QVariantList& row = rows_[static_cast<size_t>(position_)];
         for (const QString& name : names) {
             const qsizetype column = fields_.indexOf(name);
@@ -200,18 +210,18 @@ DbResult RecordSet::update()
 
 DbResult RecordSet::remove()
 {
-    const QString sql =
-        QStringLiteral("DELETE FROM ") + table_ + QStringLiteral(" WHERE rowid = ?");
+    const QString sql = QStringLiteral("DELETE FROM ") + table_ + QStringLiteral(" WHERE ") +
+                        db_.rowIdColumn() + QStringLiteral(" = ?");
     if (bof() || eof())
         return DbError{sql, QStringLiteral("no current record")};
     if (DbResult r = db_.readyToWrite(sql); !r.ok())
         return r;
     QSqlQuery query(db_.handle());
     if (!query.prepare(sql))
-        return db_.failed(sql, query.lastError().text());
+        return db_.failed(sql, query.lastError());
     query.addBindValue(rowIds_[static_cast<size_t>(position_)]);
     if (!query.exec())
-        return db_.failed(sql, query.lastError().text());
+        return db_.failed(sql, query.lastError());
     rows_.erase(rows_.begin() + position_);
     rowIds_.erase(rowIds_.begin() + position_);
     return {};

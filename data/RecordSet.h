@@ -23,7 +23,8 @@ public:
 
     const QString& table() const { return table_; }
     bool valid() const;
-    QString statement() const;
+    // Reads the row's name (rowId) first, then the columns.
+    QString statement(const QString& rowId = QStringLiteral("rowid")) const;
     const QVariantList& values() const { return values_; }
 
 private:
@@ -71,7 +72,7 @@ private:
     QString table_;
     QStringList fields_;
     std::vector<QVariantList> rows_; // column 0 holds the row id
-    std::vector<qint64> rowIds_;
+    std::vector<QVariant> rowIds_;
     qint64 position_ = -1;
     Pending pending_ = Pending::None;
     QVariantMap changes_;

@@ -101,14 +101,15 @@ const std::vector<Definition>& allDefinitions()
     return list;
 }
 
-QStringList createStatements()
+QStringList createStatements(const Database& db)
 {
     QStringList statements;
     for (const Definition& d : allDefinitions()) {
         QStringList columns;
         for (const QString& field : d.fields) {
+            // A server column must have a type: text keeps what is written.
             if (d.untyped.contains(field))
-                columns << field;
+                columns << field + (db.onServer() ? QStringLiteral(" TEXT") : QString());
             else
                 columns << field + (d.numbers.contains(field) ? QStringLiteral(" REAL")
                                                               : QStringLiteral(" TEXT"));
@@ -191,7 +192,7 @@ DbResult migrate(Database& db, int from, const std::vector<Migration>& steps)
                 return r;
         }
     }
-    return db.execute(QStringLiteral("PRAGMA user_version = %1").arg(steps.size() + 1));
+    return db.setLayoutVersion(static_cast<int>(steps.size()) + 1);
 }
 
 const std::vector<Table>& tables()
@@ -225,7 +226,7 @@ DbResult create(Database& db, const std::vector<Migration>& steps)
     Transaction transaction(db);
     if (!transaction.started().ok())
         return transaction.started();
-    for (const QString& statement : createStatements()) {
+    for (const QString& statement : createStatements(db)) {
         if (DbResult r = db.execute(statement); !r.ok())
             return r;
     }
@@ -253,9 +254,12 @@ DbResult create(Database& db, const std::vector<Migration>& steps)
         if (!r.ok())
             return r;
     }
-    if (DbResult r = db.execute(QStringLiteral("PRAGMA application_id = %1").arg(ApplicationId));
-        !r.ok())
-        return r;
+    if (!db.onServer()) {
+        if (DbResult r =
+                db.execute(QStringLiteral("PRAGMA application_id = %1").arg(ApplicationId));
+            !r.ok())
+            return r;
+    }
     if (DbResult r = migrate(db, 1, steps); !r.ok())
         return r;
     return transaction.commit();

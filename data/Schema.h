@@ -63,4 +63,10 @@ inline constexpr const char* BeforeUpgradeSuffix = ".before-upgrade";
 // file is left as it was then.
 std::optional<QString> prepareFile(const std::vector<Migration>& steps = migrations());
 
+// The same for the shop's database wherever MUK4.ini puts it: on a server,
+// an empty database is made the shop's, and one of an earlier version is
+// brought forward while other registers keep working. Returns the whole
+// message for the operator when it cannot be used.
+std::optional<QString> prepareDatabase(const std::vector<Migration>& steps = migrations());
+
 } // namespace Schema

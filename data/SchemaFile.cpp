@@ -1,5 +1,6 @@
 #include "data/Schema.h"
 
+#include "data/DatabaseSettings.h"
 #include "utilities/SafeFile.h"
 
 #include <QFile>
@@ -21,8 +22,54 @@ struct Shape {
     QStringList indexes;
 };
 
+// A server table in the file's words: its types as the file names them,
+// its names in capitals, its keys and indexes by their columns.
+DbResult serverShapeOf(Database& db, const QString& table, Shape& shape)
+{
+    QList<QVariantList> rows;
+    if (DbResult r = db.select(
+            QStringLiteral("SELECT upper(column_name), CASE data_type "
+                           "WHEN 'double precision' THEN 'REAL' WHEN 'text' THEN 'TEXT' "
+                           "ELSE upper(data_type) END, is_nullable = 'NO', column_default "
+                           "FROM information_schema.columns WHERE table_schema = "
+                           "current_schema() AND table_name = lower(?)"),
+            {table}, rows);
+        !r.ok())
+        return r;
+    for (const QVariantList& column : rows) {
+        QString definition = column[1].toString();
+        if (column[2].toBool())
+            definition += QStringLiteral(" NOT NULL");
+        if (!column[3].isNull())
+            definition += QStringLiteral(" DEFAULT ") + column[3].toString();
+        shape.columns.insert(column[0].toString(), definition);
+    }
+    if (DbResult r = db.select(
+            QStringLiteral("SELECT i.indisprimary, i.indisunique, (SELECT "
+                           "string_agg(upper(a.attname), ',' ORDER BY k.n) FROM "
+                           "unnest(i.indkey) WITH ORDINALITY k(attnum, n) JOIN pg_attribute a "
+                           "ON a.attrelid = i.indrelid AND a.attnum = k.attnum) "
+                           "FROM pg_index i WHERE i.indrelid = to_regclass(lower(?))"),
+            {table}, rows);
+        !r.ok())
+        return r;
+    for (const QVariantList& index : rows) {
+        const QString columns = QStringLiteral(" (") + index[2].toString() + u')';
+        if (index[0].toBool())
+            shape.keys << QStringLiteral("PRIMARY KEY") + columns;
+        else if (index[1].toBool())
+            shape.keys << QStringLiteral("UNIQUE") + columns;
+        else
+            shape.indexes << QStringLiteral("INDEX") + columns;
+    }
+    shape.keys.sort();
+    return {};
+}
+
 DbResult shapeOf(Database& db, const QString& table, Shape& shape)
 {
+    if (db.onServer())
+        return serverShapeOf(db, table, shape);
     QList<QVariantList> rows;
     if (DbResult r = db.select(QStringLiteral("SELECT name, upper(type), \"notnull\", dflt_value "
                                               "FROM pragma_table_info(?)"),
@@ -156,9 +203,27 @@ std::optional<QString> createFile(const QString& path, const std::vector<Schema:
     return std::nullopt;
 }
 
-// Brings an open file of an earlier version forward, all steps in one
-// transaction, with a copy of the file beside it until the new version is
-// committed. On any failure the file stays as it was.
+// Takes the steps after `from` in one transaction and commits only a layout
+// equal to a new database's; on any failure the database stays as it was.
+std::optional<QString> migrateChecked(Database& db, int from,
+                                      const std::vector<Schema::Migration>& steps)
+{
+    std::optional<QString> failure;
+    Transaction transaction(db);
+    DbResult r = transaction.started();
+    if (r.ok())
+        r = Schema::migrate(db, from, steps);
+    if (r.ok() && !(failure = differsFromVersion(db, 1 + static_cast<int>(steps.size()), steps)))
+        r = transaction.commit();
+    if (!r.ok())
+        failure = r.error().driverText;
+    if (failure)
+        return QStringLiteral("データベースを新しい版に更新できません（%1）").arg(*failure);
+    return std::nullopt;
+}
+
+// Brings an open file of an earlier version forward, with a copy of the
+// file beside it until the new version is committed.
 std::optional<QString> upgrade(Database& db, const QString& path, int from,
                                const std::vector<Schema::Migration>& steps)
 {
@@ -168,24 +233,9 @@ std::optional<QString> upgrade(Database& db, const QString& path, int from,
         QFile::remove(copy);
         return QStringLiteral("新しい版に更新する前の控えを作れません（%1）").arg(copy);
     }
-    std::optional<QString> failure;
-    {
-        Transaction transaction(db);
-        DbResult r = transaction.started();
-        if (r.ok())
-            r = Schema::migrate(db, from, steps);
-        if (r.ok() &&
-            !(failure = differsFromVersion(db, 1 + static_cast<int>(steps.size()), steps)))
-            r = transaction.commit();
-        if (!r.ok())
-            failure = r.error().driverText;
-    }
-    if (failure) {
-        QFile::remove(copy);
-        return QStringLiteral("データベースを新しい版に更新できません（%1）").arg(*failure);
-    }
+    const std::optional<QString> failure = migrateChecked(db, from, steps);
     QFile::remove(copy);
-    return std::nullopt;
+    return failure;
 }
 
 std::optional<QString> checkFile(const QString& path, const std::vector<Schema::Migration>& steps)
@@ -209,10 +259,9 @@ std::optional<QString> checkFile(const QString& path, const std::vector<Schema::
     Database db;
     if (DbResult r = db.openFile(path); !r.ok())
         return reasonFor(r.error().driverText);
-    QList<QVariantList> version;
-    if (DbResult r = db.select(QStringLiteral("PRAGMA user_version"), {}, version); !r.ok())
+    int stored = 0;
+    if (DbResult r = db.layoutVersion(stored); !r.ok())
         return reasonFor(r.error().driverText);
-    const int stored = version.value(0).value(0).toInt();
     if (stored < 1)
         return foreign;
     if (stored > current)
@@ -230,9 +279,67 @@ std::optional<QString> checkFile(const QString& path, const std::vector<Schema::
     return std::nullopt;
 }
 
+// Registers that start together take turns at the layout; those already at
+// work go on meanwhile.
+constexpr qint64 LayoutLockKey = 0x4D554B344C41594FLL; // "MUK4LAYO"
+
+std::optional<QString> prepareServer(const std::vector<Schema::Migration>& steps)
+{
+    const DatabaseSettings& settings = DatabaseSettings::current();
+    const auto refused = [&settings](const QString& reason) {
+        return QStringLiteral("データベースを使用できません。\n%1/%2\n%3")
+            .arg(settings.place(), settings.dbname, reason);
+    };
+    Database db;
+    if (DbResult r = db.open(); !r.ok())
+        return QStringLiteral("データベース サーバーに接続できません（%1）。")
+            .arg(settings.place());
+    if (DbResult r = db.execute(QStringLiteral("SELECT pg_advisory_lock(?)"), {LayoutLockKey});
+        !r.ok())
+        return refused(reasonFor(r.error().driverText));
+    int stored = 0;
+    if (DbResult r = db.layoutVersion(stored); !r.ok())
+        return refused(reasonFor(r.error().driverText));
+    if (stored == 0) {
+        // Only an empty database is made into the shop's.
+        QList<QVariantList> tables;
+        if (DbResult r = db.select(QStringLiteral("SELECT count(*) FROM information_schema.tables "
+                                                  "WHERE table_schema = current_schema()"),
+                                   {}, tables);
+            !r.ok())
+            return refused(reasonFor(r.error().driverText));
+        if (tables.value(0).value(0).toLongLong() > 0)
+            return refused(foreign);
+        if (DbResult made = Schema::create(db, steps); !made.ok())
+            return refused(
+                QStringLiteral("データベースを作成できません（%1）").arg(made.error().driverText));
+        return std::nullopt;
+    }
+    const int current = 1 + static_cast<int>(steps.size());
+    if (stored > current)
+        return refused(QStringLiteral("新しい版のプログラムで作られたデータベースです"));
+    if (auto difference = differsFromVersion(db, stored, steps))
+        return refused(*difference);
+    if (stored < current) {
+        if (auto failure = migrateChecked(db, stored, steps))
+            return refused(*failure);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 namespace Schema {
+
+std::optional<QString> prepareDatabase(const std::vector<Migration>& steps)
+{
+    if (DatabaseSettings::current().onServer())
+        return prepareServer(steps);
+    if (const auto reason = prepareFile(steps))
+        return QStringLiteral("データベースファイルを使用できません。\n%1\n%2")
+            .arg(Database::filePath(), *reason);
+    return std::nullopt;
+}
 
 DbResult layoutDifference(Database& file, Database& reference, std::optional<QString>& difference)
 {
@@ -251,6 +358,13 @@ DbResult layoutDifference(Database& file, Database& reference, std::optional<QSt
             return r;
         if (DbResult r = shapeOf(file, name, found); !r.ok())
             return r;
+        // A server column without the file's type keeps text.
+        if (file.onServer()) {
+            for (QString& definition : expected.columns) {
+                if (definition.isEmpty() || definition.startsWith(u' '))
+                    definition.prepend(QStringLiteral("TEXT"));
+            }
+        }
         difference = found.columns.isEmpty() ? QStringLiteral("表 %1 がありません").arg(name)
                                              : tableDifference(name, found, expected);
         if (difference)

@@ -11,7 +11,7 @@ namespace {
 // written no more).
 PostingResult failed(Database& db, const QSqlQuery& query, const QString& statement)
 {
-    return {PostingResult::Outcome::Failed, db.failed(statement, query.lastError().text())};
+    return {PostingResult::Outcome::Failed, db.failed(statement, query.lastError())};
 }
 
 PostingResult failed(const DbResult& result)

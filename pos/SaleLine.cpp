@@ -20,10 +20,10 @@ DbResult lookUp(Database& db, const QString& statement, const QString& key, QSql
         return prepared;
     query->bindValue(0, key);
     if (!query->exec())
-        return db.failed(statement, query->lastError().text());
+        return db.failed(statement, query->lastError());
     found = query->next();
     if (!found && query->lastError().isValid())
-        return db.failed(statement, query->lastError().text());
+        return db.failed(statement, query->lastError());
     return {};
 }
 } // namespace

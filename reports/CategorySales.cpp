@@ -71,7 +71,7 @@ DbResult CategorySales::read(Database& db, const StoreRegister& where, const QSt
     const QVariantList values{where.store, where.registerCode, dates.front(), dates.back()};
     if (by_ == By::Major) {
         return forEachRow(db,
-                          QStringLiteral("SELECT CF23, CF09, total(CF17)") + month +
+                          QStringLiteral("SELECT CF23, CF09, coalesce(sum(CF17), 0)") + month +
                               QStringLiteral(" GROUP BY CF23, CF09"),
                           values, add);
     }
@@ -83,7 +83,7 @@ DbResult CategorySales::read(Database& db, const StoreRegister& where, const QSt
     const QString last = split ? codes_[18] : codes_.back();
     const QString extra = split ? codes_.back() : last;
     return forEachRow(db,
-                      QStringLiteral("SELECT CF23, CF10, total(CF17)") + month +
+                      QStringLiteral("SELECT CF23, CF10, coalesce(sum(CF17), 0)") + month +
                           QStringLiteral(" AND (CF10 >= ? AND CF10 <= ? OR CF10 = ?)"
                                          " GROUP BY CF23, CF09, CF10"),
                       values + QVariantList{codes_.front(), last, extra}, add);

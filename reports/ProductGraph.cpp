@@ -117,9 +117,10 @@ DbResult read(Database& db, const QString& product, const QString& middle, const
     // the category's month gives both series.
     return forEachRow(
         db,
-        QStringLiteral("SELECT CF23, CF06 = '9', total(CASE WHEN CF07 = ? THEN %1 END),"
-                       " total(%1) FROM MOVURA WHERE CF10 = ? AND CF23 >= ? AND CF23 <= ?"
-                       " GROUP BY CF23, CF06 = '9'")
+        QStringLiteral(
+            "SELECT CF23, CF06 = '9', coalesce(sum(CASE WHEN CF07 = ? THEN %1 END), 0),"
+            " coalesce(sum(%1), 0) FROM MOVURA WHERE CF10 = ? AND CF23 >= ? AND CF23 <= ?"
+            " GROUP BY CF23, CF06 = '9'")
             .arg(value),
         {product, middle, month + QStringLiteral("00"), month + QStringLiteral("99")},
         [&](const QSqlQuery& q) {

@@ -17,7 +17,7 @@ DbResult read(Database& db, const StoreRegister& where, const QStringList& dates
         DbResult r = forEachRow(
             db,
             QStringLiteral("SELECT CF23, COALESCE(CF28, ?) AS rate,"
-                           " total(CASE WHEN CF06 = '9' THEN -CF17 ELSE CF17 END)"
+                           " coalesce(sum(CASE WHEN CF06 = '9' THEN -CF17 ELSE CF17 END), 0)"
                            " FROM MOVURA WHERE CF01 = ? AND CF02 = ? AND CF23 >= ? AND CF23 <= ?"
                            " GROUP BY CF23, rate"),
             {standardRate, where.store, where.registerCode, dates.front(), dates.back()},

@@ -71,14 +71,15 @@ DbResult read(Database& db, const StoreRegister& where, const QStringList& dates
     // return ends in "9"; a code of another kind counts only as a customer.
     DbResult r = forEachRow(
         db,
-        QStringLiteral("SELECT CF19, count(*),"
-                       " total(CASE WHEN substr(CF07, 1, 1) = '1' AND substr(CF07, -1) <> '9'"
-                       " THEN CF09 END),"
-                       " total(CASE WHEN substr(CF07, 1, 1) = '1' AND substr(CF07, -1) = '9'"
-                       " THEN CF09 END),"
-                       " total(CASE WHEN substr(CF07, 1, 1) = '2' THEN CF13 END),"
-                       " total(CASE WHEN substr(CF07, 1, 1) IN ('2', '3') THEN CF14 END)"
-                       " FROM MOMURA") +
+        QStringLiteral(
+            "SELECT CF19, count(*),"
+            " coalesce(sum(CASE WHEN substr(CF07, 1, 1) = '1' AND substr(CF07, length(CF07)) <> '9'"
+            " THEN CF09 END), 0),"
+            " coalesce(sum(CASE WHEN substr(CF07, 1, 1) = '1' AND substr(CF07, length(CF07)) = '9'"
+            " THEN CF09 END), 0),"
+            " coalesce(sum(CASE WHEN substr(CF07, 1, 1) = '2' THEN CF13 END), 0),"
+            " coalesce(sum(CASE WHEN substr(CF07, 1, 1) IN ('2', '3') THEN CF14 END), 0)"
+            " FROM MOMURA") +
             headerDays,
         values, [&](const QSqlQuery& q) {
             if (RegisterDay* d = day(q)) {
@@ -92,24 +93,26 @@ DbResult read(Database& db, const StoreRegister& where, const QStringList& dates
     if (!r.ok())
         return r;
     // The lines of a receipt share its store, register and receipt number.
-    r = forEachRow(db,
-                   QStringLiteral("SELECT h.CF19, total(l.CF15) FROM MOMURA h JOIN MOVURA l"
-                                  " ON l.CF01 = h.CF01 AND l.CF02 = h.CF02 AND l.CF03 = h.CF03"
-                                  " WHERE h.CF01 = ? AND h.CF02 = ? AND h.CF19 >= ?"
-                                  " AND h.CF19 <= ? GROUP BY h.CF19"),
-                   values, [&](const QSqlQuery& q) {
-                       if (RegisterDay* d = day(q))
-                           d->items = q.value(1).toDouble();
-                   });
+    r = forEachRow(
+        db,
+        QStringLiteral("SELECT h.CF19, coalesce(sum(l.CF15), 0) FROM MOMURA h JOIN MOVURA l"
+                       " ON l.CF01 = h.CF01 AND l.CF02 = h.CF02 AND l.CF03 = h.CF03"
+                       " WHERE h.CF01 = ? AND h.CF02 = ? AND h.CF19 >= ?"
+                       " AND h.CF19 <= ? GROUP BY h.CF19"),
+        values, [&](const QSqlQuery& q) {
+            if (RegisterDay* d = day(q))
+                d->items = q.value(1).toDouble();
+        });
     if (!r.ok())
         return r;
     for (const bool deposits : {true, false}) {
         const QString table = deposits ? QStringLiteral("MOMNYK") : QStringLiteral("MOMSYK");
-        r = forEachRow(db, QStringLiteral("SELECT CF19, total(CF09) FROM ") + table + headerDays,
-                       values, [&](const QSqlQuery& q) {
-                           if (RegisterDay* d = day(q))
-                               (deposits ? d->deposits : d->payments) = q.value(1).toDouble();
-                       });
+        r = forEachRow(
+            db, QStringLiteral("SELECT CF19, coalesce(sum(CF09), 0) FROM ") + table + headerDays,
+            values, [&](const QSqlQuery& q) {
+                if (RegisterDay* d = day(q))
+                    (deposits ? d->deposits : d->payments) = q.value(1).toDouble();
+            });
         if (!r.ok())
             return r;
     }

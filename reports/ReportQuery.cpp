@@ -12,7 +12,7 @@ DbResult forEachRow(Database& db, const QString& sql, const QVariantList& values
     while (query.next())
         row(query);
     if (query.lastError().isValid())
-        return db.failed(sql, query.lastError().text());
+        return db.failed(sql, query.lastError());
     return {};
 }
 

@@ -1,6 +1,7 @@
 #include "shell/Startup.h"
 
 #include "data/Database.h"
+#include "data/DatabaseSettings.h"
 #include "data/ProgramLock.h"
 #include "data/Schema.h"
 #include "shell/Navigator.h"
@@ -42,6 +43,14 @@ QString cause(const FolderTrouble& trouble)
 
 bool startProgram(Navigator& navigator)
 {
+    // Settings that cannot be trusted stop the start before anything is
+    // touched, rather than fall back to a database the shop did not mean.
+    DatabaseSettings::forget();
+    DatabaseSettings settings;
+    if (const auto key = DatabaseSettings::read(Database::folder(), settings)) {
+        refuse(QStringLiteral("MUK4.ini の設定が正しくありません（%1）。").arg(*key));
+        return false;
+    }
     // Two programs on one database would silently lose each other's
     // changes, and two first starts would race to make the file.
     auto* lock = new FolderLock(Database::folder(), &navigator);
@@ -59,10 +68,9 @@ bool startProgram(Navigator& navigator)
         delete lock;
         return false;
     }
-    if (const auto reason = Schema::prepareFile()) {
+    if (const auto message = Schema::prepareDatabase()) {
         delete lock;
-        refuse(QStringLiteral("データベースファイルを使用できません。\n%1\n%2")
-                   .arg(Database::filePath(), *reason));
+        refuse(*message);
         return false;
     }
     navigator.show(QStringLiteral("MUK4SC01"));

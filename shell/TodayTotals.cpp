@@ -25,14 +25,16 @@ DbResult TodayTotals::read(Database& db, const QString& store, const QString& re
     // The settlement kind is the first character of the transaction code; a
     // return ends in "9". Credit never enters these figures.
     const QString kind = QStringLiteral("substr(CF07, 1, 1)");
-    const QString last = QStringLiteral("substr(CF07, -1, 1)");
+    const QString last = QStringLiteral("substr(CF07, length(CF07), 1)");
     QVariantList sales;
-    DbResult r = sumDay(
-        db, QStringLiteral("MOMURA"),
-        {QStringLiteral("total(CASE WHEN %1 = '1' AND %2 <> '9' THEN CF09 END)").arg(kind, last),
-         QStringLiteral("total(CASE WHEN %1 = '1' AND %2 = '9' THEN CF09 END)").arg(kind, last),
-         QStringLiteral("total(CASE WHEN %1 = '2' THEN CF13 END)").arg(kind)},
-        day, sales);
+    DbResult r =
+        sumDay(db, QStringLiteral("MOMURA"),
+               {QStringLiteral("coalesce(sum(CASE WHEN %1 = '1' AND %2 <> '9' THEN CF09 END), 0)")
+                    .arg(kind, last),
+                QStringLiteral("coalesce(sum(CASE WHEN %1 = '1' AND %2 = '9' THEN CF09 END), 0)")
+                    .arg(kind, last),
+                QStringLiteral("coalesce(sum(CASE WHEN %1 = '2' THEN CF13 END), 0)").arg(kind)},
+               day, sales);
     if (!r.ok())
         return r;
     salesFound = sales.value(0).toLongLong() > 0;
@@ -40,7 +42,7 @@ DbResult TodayTotals::read(Database& db, const QString& store, const QString& re
     returns = sales.value(2).toDouble();
     partialPayments = sales.value(3).toDouble();
 
-    const QStringList amount{QStringLiteral("total(CF09)")};
+    const QStringList amount{QStringLiteral("coalesce(sum(CF09), 0)")};
     QVariantList deposited;
     if (r = sumDay(db, QStringLiteral("MOMNYK"), amount, day, deposited); !r.ok())
         return r;

@@ -3,9 +3,13 @@
 #include "ScreenRegistry.h"
 #include "pos/ReceiptPrinter.h"
 
+#include "data/DatabaseSettings.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QDir>
 #include <QInputMethodEvent>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -27,12 +31,85 @@ public:
 };
 } // namespace
 
+namespace {
+// The database of this test program on the test server, made on first use
+// and dropped when the program ends; each test starts it empty.
+class ServerDatabase {
+public:
+    static ServerDatabase& instance()
+    {
+        static ServerDatabase db;
+        return db;
+    }
+    QString name() const { return name_; }
+    void empty()
+    {
+        if (!made_) {
+            admin(QStringLiteral("postgres"), QStringLiteral("CREATE DATABASE ") + name_);
+            made_ = true;
+        }
+        admin(name_, QStringLiteral("DROP SCHEMA public CASCADE; CREATE SCHEMA public"));
+    }
+    ~ServerDatabase()
+    {
+        if (made_)
+            admin(QStringLiteral("postgres"),
+                  QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name_));
+    }
+
+private:
+    ServerDatabase() : name_(QStringLiteral("muk4_test_%1").arg(QCoreApplication::applicationPid()))
+    {
+    }
+    static void admin(const QString& dbname, const QString& statement)
+    {
+        const QString connection = QStringLiteral("muk4-test-admin");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
+            db.setHostName(testServerHost());
+            db.setDatabaseName(dbname);
+            db.setUserName(QStringLiteral("muk4"));
+            if (!db.open())
+                qFatal("test server: %s", qPrintable(db.lastError().text()));
+            QSqlQuery query(db);
+            if (!query.exec(statement))
+                qFatal("test server: %s: %s", qPrintable(statement),
+                       qPrintable(query.lastError().text()));
+        }
+        QSqlDatabase::removeDatabase(connection);
+    }
+    QString name_;
+    bool made_ = false;
+};
+} // namespace
+
+QString testServerHost()
+{
+    return qEnvironmentVariable("MUK4_TEST_PGHOST");
+}
+
+void pointAtTestServer(const QString& folder)
+{
+    QFile ini(QDir(folder).filePath(QStringLiteral("MUK4.ini")));
+    if (!ini.open(QIODevice::WriteOnly))
+        qFatal("cannot write MUK4.ini");
+    ini.write(QStringLiteral("[database]\nengine=postgresql\nhost=%1\nport=5432\ndbname=%2\n"
+                             "user=muk4\n")
+                  .arg(testServerHost(), ServerDatabase::instance().name())
+                  .toUtf8());
+    DatabaseSettings::forget();
+}
+
 ProgramFolder::ProgramFolder()
 {
     static NoPrinter none;
     ReceiptPrinter::use(&none);
     Database::setFolder(dir_.path());
-    if (const auto failure = Schema::prepareFile())
+    if (onServer()) {
+        ServerDatabase::instance().empty();
+        pointAtTestServer(dir_.path());
+    }
+    if (const auto failure = Schema::prepareDatabase())
         qFatal("cannot make the test database: %s", qPrintable(*failure));
 }
 
@@ -40,6 +117,7 @@ ProgramFolder::~ProgramFolder()
 {
     ReceiptPrinter::use(nullptr);
     Database::setFolder(QString());
+    DatabaseSettings::forget();
 }
 
 TestDb::TestDb()
@@ -47,6 +125,16 @@ TestDb::TestDb()
     if (!db_.open().ok())
         qFatal("cannot open the test database");
 }
+
+namespace {
+// The server names columns in small letters: a table's field reads as the
+// file names it (CF01), an alias as the test wrote it.
+QString fieldName(const QString& name)
+{
+    static const QRegularExpression field(QStringLiteral("^[a-z]{2}[0-9]{2}$"));
+    return field.match(name).hasMatch() ? name.toUpper() : name;
+}
+} // namespace
 
 QList<QVariantMap> rows(Database& db, const QString& sql, const QVariantList& values)
 {
@@ -62,7 +150,7 @@ QList<QVariantMap> rows(Database& db, const QString& sql, const QVariantList& va
         QVariantMap fields;
         const QSqlRecord record = query.record();
         for (int i = 0; i < record.count(); ++i)
-            fields.insert(record.fieldName(i), record.value(i));
+            fields.insert(fieldName(record.fieldName(i)), record.value(i));
         result << fields;
     }
     return result;

@@ -21,10 +21,20 @@
 
 #include <tuple>
 
-// A fresh, empty program folder with a newly made database; the program
-// folder goes back to the executable's when it ends.
+// The Unix-socket folder of the test server when this run is on the server
+// engine (MUK4_TEST_PGHOST), empty for the file.
+QString testServerHost();
+// Writes the MUK4.ini that points a program folder at this test program's
+// database on the test server.
+void pointAtTestServer(const QString& folder);
+
+// A fresh, empty program folder with a newly made database (on the test
+// server, an emptied one); the program folder goes back to the executable's
+// when it ends.
 class ProgramFolder {
 public:
+    // Whether the tests run on the server engine.
+    static bool onServer() { return !testServerHost().isEmpty(); }
     ProgramFolder();
     ~ProgramFolder();
     QString path() const { return dir_.path(); }

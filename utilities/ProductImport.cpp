@@ -256,7 +256,7 @@ std::optional<ProductImport::Failure> ProductImport::write(Database& db,
             query->bindValue(n++, p.values.first());
         if (!query->exec())
             return databaseFailure(
-                db.failed(statements[p.adding ? 0 : 1], query->lastError().text()));
+                db.failed(statements[p.adding ? 0 : 1], query->lastError()));
         if (progress && (i + 1) % 1000 == 0 && !progress(i + 1, pending_.size()))
             return Failure{Trouble::Cancelled, {}, {}};
     }
