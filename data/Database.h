@@ -51,6 +51,9 @@ private:
 class Database {
 public:
     static constexpr const char* FileName = "MUK4.db";
+    // Held shared by every running program of a server database, for as
+    // long as it runs; the restore takes it alone, and so waits for none.
+    static constexpr qint64 RunningLockKey = 0x4D554B3452554E53LL; // "MUK4RUNS"
 
     Database();
     ~Database();
