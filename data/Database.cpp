@@ -69,7 +69,7 @@ DbError::Trouble troubleOf(const QSqlDatabase& db)
 PGconn* serverHandle(const QSqlDatabase& db)
 {
     const QVariant handle = db.isValid() ? db.driver()->handle() : QVariant();
-    if (qstrcmp(handle.typeName(), "PGconn*") != 0)
+    if (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0)
         return nullptr;
     return *static_cast<PGconn* const*>(handle.constData());
 }
@@ -147,7 +147,9 @@ DbResult Database::openServer()
     }
     // A committed sale is on the server's disk before the counter goes on;
     // the texts compare byte by byte, as in the file.
-    return run(QStringLiteral("SET synchronous_commit = on"), {});
+    // A record another connection holds is waited for as briefly as the
+    // file's busy time-out, then the write fails and can be tried again.
+    return run(QStringLiteral("SET synchronous_commit = on; SET lock_timeout = 1500"), {});
 }
 
 QString Database::rowIdColumn() const
@@ -160,7 +162,7 @@ void Database::reconnectIfLost()
     if (!server_ || !db_.isValid())
         return;
     PGconn* connection = serverHandle(db_);
-    if (connection && PQstatus(connection) == CONNECTION_OK)
+    if (db_.isOpen() && (!connection || PQstatus(connection) == CONNECTION_OK))
         return;
     // Whatever the reconnection finds shows in the statement that follows.
     (void)openServer();
@@ -334,6 +336,12 @@ void Database::reopenIfReadOnly()
 
 DbResult Database::exec(QSqlQuery& query, const QString& statement, const QVariantList& values)
 {
+    // The server's driver reads a forward-only result row by row and takes
+    // no other statement on the connection until it is through; a report
+    // looks things up while it steps through its rows, so the server hands
+    // each result over whole.
+    if (server_)
+        query.setForwardOnly(false);
     if (server_ && values.isEmpty()) {
         // The server prepares no transaction control or layout change, and a
         // statement without values gains nothing by being prepared.
@@ -387,7 +395,7 @@ QSqlQuery* Database::prepared(const QString& statement, DbResult& result)
     if (found != prepared_.end())
         return found->second.get();
     auto query = std::make_unique<QSqlQuery>(db_);
-    query->setForwardOnly(true);
+    query->setForwardOnly(!server_);
     if (!query->prepare(statement)) {
         result = failed(statement, query->lastError());
         return nullptr;

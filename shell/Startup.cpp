@@ -20,6 +20,21 @@ public:
     ProgramLock lock;
 };
 
+// On a server, held for as long as the program runs: a restore waits for
+// no running program and refuses while there is one.
+class ServerPresence : public QObject {
+public:
+    explicit ServerPresence(QObject* parent) : QObject(parent) {}
+    DbResult take()
+    {
+        if (DbResult r = db.open(); !r.ok())
+            return r;
+        return db.execute(QStringLiteral("SELECT pg_advisory_lock_shared(?)"),
+                          {Database::RunningLockKey});
+    }
+    Database db;
+};
+
 void refuse(const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("MESSAGE"), text, QMessageBox::Ok);
@@ -72,6 +87,16 @@ bool startProgram(Navigator& navigator)
         delete lock;
         refuse(*message);
         return false;
+    }
+    if (DatabaseSettings::current().onServer()) {
+        auto* presence = new ServerPresence(&navigator);
+        if (DbResult r = presence->take(); !r.ok()) {
+            delete presence;
+            delete lock;
+            refuse(QStringLiteral("データベース サーバーに接続できません（%1）。")
+                       .arg(DatabaseSettings::current().place()));
+            return false;
+        }
     }
     navigator.show(QStringLiteral("MUK4SC01"));
     return true;

@@ -32,8 +32,8 @@ public:
 } // namespace
 
 namespace {
-// The database of this test program on the test server, made on first use
-// and dropped when the program ends; each test starts it empty.
+// The database of this test program on the test server, made on first use;
+// each test starts it empty. It goes with the throw-away cluster.
 class ServerDatabase {
 public:
     static ServerDatabase& instance()
@@ -48,13 +48,8 @@ public:
             admin(QStringLiteral("postgres"), QStringLiteral("CREATE DATABASE ") + name_);
             made_ = true;
         }
-        admin(name_, QStringLiteral("DROP SCHEMA public CASCADE; CREATE SCHEMA public"));
-    }
-    ~ServerDatabase()
-    {
-        if (made_)
-            admin(QStringLiteral("postgres"),
-                  QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name_));
+        admin(name_, QStringLiteral("SET client_min_messages = warning; "
+                                    "DROP SCHEMA public CASCADE; CREATE SCHEMA public"));
     }
 
 private:
@@ -100,7 +95,7 @@ void pointAtTestServer(const QString& folder)
     DatabaseSettings::forget();
 }
 
-ProgramFolder::ProgramFolder()
+ProgramFolder::ProgramFolder(bool made)
 {
     static NoPrinter none;
     ReceiptPrinter::use(&none);
@@ -109,7 +104,7 @@ ProgramFolder::ProgramFolder()
         ServerDatabase::instance().empty();
         pointAtTestServer(dir_.path());
     }
-    if (const auto failure = Schema::prepareDatabase())
+    if (const auto failure = made ? Schema::prepareDatabase() : std::nullopt)
         qFatal("cannot make the test database: %s", qPrintable(*failure));
 }
 
@@ -127,10 +122,14 @@ TestDb::TestDb()
 }
 
 namespace {
-// The server names columns in small letters: a table's field reads as the
-// file names it (CF01), an alias as the test wrote it.
-QString fieldName(const QString& name)
+// The server names columns in small letters: a name reads as the statement
+// spells it, a table's field as the file names it (CF01).
+QString fieldName(const QString& name, const QString& sql)
 {
+    const QRegularExpression spelt(QStringLiteral("\\b") + name + QStringLiteral("\\b"),
+                                   QRegularExpression::CaseInsensitiveOption);
+    if (const auto match = spelt.match(sql); match.hasMatch())
+        return match.captured();
     static const QRegularExpression field(QStringLiteral("^[a-z]{2}[0-9]{2}$"));
     return field.match(name).hasMatch() ? name.toUpper() : name;
 }
@@ -150,7 +149,7 @@ QList<QVariantMap> rows(Database& db, const QString& sql, const QVariantList& va
         QVariantMap fields;
         const QSqlRecord record = query.record();
         for (int i = 0; i < record.count(); ++i)
-            fields.insert(fieldName(record.fieldName(i)), record.value(i));
+            fields.insert(fieldName(record.fieldName(i), sql), record.value(i));
         result << fields;
     }
     return result;
@@ -168,6 +167,42 @@ QVariantMap stored(const QString& table, const QVariantList& values)
     for (qsizetype i = 0; i < values.size() && i < fields.size(); ++i)
         record.insert(fields[i], values[i]);
     return record;
+}
+
+void refuseInserts(Database& db, const QString& table, const QString& condition)
+{
+    const QString when =
+        QString(condition).replace(QRegularExpression("\\b(C[A-Z]\\d\\d)\\b"), "NEW.\\1");
+    const QString sql =
+        db.onServer()
+            ? QStringLiteral("CREATE FUNCTION refuse() RETURNS trigger AS $$ BEGIN IF %2 THEN "
+                             "RAISE EXCEPTION 'refused'; END IF; RETURN NEW; END $$ LANGUAGE "
+                             "plpgsql; CREATE TRIGGER refuse BEFORE INSERT ON %1 FOR EACH ROW "
+                             "EXECUTE FUNCTION refuse()")
+            : QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON %1 WHEN %2 BEGIN SELECT "
+                             "RAISE(ABORT, 'refused'); END");
+    if (!db.execute(sql.arg(table, when)).ok())
+        qFatal("cannot refuse inserts into %s", qPrintable(table));
+}
+
+QStringList tableNames(Database& db)
+{
+    QStringList names;
+    const QString sql =
+        db.onServer() ? "SELECT upper(table_name) AS name FROM information_schema.tables WHERE "
+                        "table_schema = current_schema() AND table_name <> 'muk4_layout' ORDER BY 1"
+                      : "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name";
+    for (const QVariantMap& table : rows(db, sql))
+        names << table.value("name").toString();
+    return names;
+}
+
+int layoutVersion(Database& db)
+{
+    int version = -1;
+    if (!db.layoutVersion(version).ok())
+        qFatal("cannot read the layout version");
+    return version;
 }
 
 qint64 count(Database& db, const QString& table)

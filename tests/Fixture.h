@@ -35,8 +35,13 @@ class ProgramFolder {
 public:
     // Whether the tests run on the server engine.
     static bool onServer() { return !testServerHost().isEmpty(); }
-    ProgramFolder();
+    // Without `made`, the folder (and the test server's database) is left
+    // empty for the test to start from.
+    explicit ProgramFolder(bool made = true);
     ~ProgramFolder();
+    // What the program folder holds of the database: the file, or the
+    // settings pointing at the server.
+    static QString databaseEntry() { return onServer() ? "MUK4.ini" : "MUK4.db"; }
     QString path() const { return dir_.path(); }
     QString file() const { return Database::filePath(); }
 
@@ -80,6 +85,13 @@ QVariantMap row(Database& db, const QString& sql, const QVariantList& values = {
 // A record of a table as expected in a test: its values in field order.
 QVariantMap stored(const QString& table, const QVariantList& values);
 qint64 count(Database& db, const QString& table);
+// Makes the engine refuse to insert the rows of a table that meet the
+// condition (an SQL expression on its fields), as a disk or a damaged
+// file would.
+void refuseInserts(Database& db, const QString& table, const QString& condition);
+// The tables of the database in name order, and its layout version.
+QStringList tableNames(Database& db);
+int layoutVersion(Database& db);
 
 // Builders, one per table.
 void setParameter(Database& db, const QString& key, const QString& first,

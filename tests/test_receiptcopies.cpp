@@ -7,8 +7,8 @@
 static QList<QVariantMap> everything(Database& db)
 {
     QList<QVariantMap> all;
-    for (const QVariantMap& table : rows(db, "SELECT name FROM sqlite_master WHERE type = 'table'"))
-        all << rows(db, "SELECT * FROM " + table["name"].toString());
+    for (const QString& table : tableNames(db))
+        all << rows(db, "SELECT * FROM " + table);
     return all;
 }
 

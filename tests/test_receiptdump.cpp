@@ -107,10 +107,7 @@ private slots:
         // A run that fails leaves the last run's work table.
         runDump(s, "20261205");
         QCOMPARE(count(s, "MWMXPP"), 1);
-        QVERIFY(s.db()
-                    .execute("CREATE TRIGGER refuse BEFORE INSERT ON MWMXPP WHEN NEW.CW01 = "
-                             "'61200005' BEGIN SELECT RAISE(ABORT, 'refused'); END")
-                    .ok());
+        refuseInserts(s.db(), "MWMXPP", "CW01 = '61200005'");
         MessageBoxes boxes;
         text2 = runDump(s);
         QCOMPARE(boxes.texts(), QStringList{"レシート情報を作成できませんでした。"});

@@ -28,14 +28,14 @@ std::vector<RegisterDay> registerByDay(Database& db, const StoreRegister& where,
     for (const QString& date : dates) {
         const QVariantMap r = row(
             db,
-            "WITH d AS (SELECT ? AS s, ? AS r, ? AS t) SELECT (SELECT total(CF09)" + sales +
-                "NOT LIKE '%9') AS a, (SELECT total(CF09)" + sales +
-                "LIKE '%9') AS b, (SELECT total(CF13) FROM MOMURA" + day +
-                " AND CF07 LIKE '2%') AS c, (SELECT total(CF14) FROM MOMURA" + day +
-                " AND (CF07 LIKE '2%' OR CF07 LIKE '3%')) AS d, (SELECT total(CF09) FROM MOMNYK" +
-                day + ") AS e, (SELECT total(CF09) FROM MOMSYK" + day +
+            "WITH d AS (SELECT ? AS s, ? AS r, ? AS t) SELECT (SELECT sum(CF09)" + sales +
+                "NOT LIKE '%9') AS a, (SELECT sum(CF09)" + sales +
+                "LIKE '%9') AS b, (SELECT sum(CF13) FROM MOMURA" + day +
+                " AND CF07 LIKE '2%') AS c, (SELECT sum(CF14) FROM MOMURA" + day +
+                " AND (CF07 LIKE '2%' OR CF07 LIKE '3%')) AS d, (SELECT sum(CF09) FROM MOMNYK" +
+                day + ") AS e, (SELECT sum(CF09) FROM MOMSYK" + day +
                 ") AS f, (SELECT count(*) FROM MOMURA" + day +
-                ") AS g, (SELECT total(l.CF15) FROM MOMURA h JOIN MOVURA l ON l.CF01 = h.CF01 AND "
+                ") AS g, (SELECT sum(l.CF15) FROM MOMURA h JOIN MOVURA l ON l.CF01 = h.CF01 AND "
                 "l.CF02 = h.CF02 AND l.CF03 = h.CF03 WHERE h.CF01 = (SELECT s FROM d) AND h.CF02 "
                 "= (SELECT r FROM d) AND h.CF19 = (SELECT t FROM d)) AS h",
             {where.store, where.registerCode, date});
@@ -78,9 +78,11 @@ ProductGraph::DayTotals graphByLine(Database& db, const QString& product, const 
     ProductGraph::DayTotals totals{};
     for (const QVariantMap& r :
          rows(db,
-              QStringLiteral("SELECT CAST(substr(CF23, -2) AS INTEGER) AS day, total((%1) * CASE "
-                             "CF06 WHEN '9' THEN -? ELSE 1 END) AS v FROM MOVURA WHERE CF10 = ? "
-                             "AND CF23 BETWEEN ? AND ? AND (? OR CF07 = ?) GROUP BY day")
+              QStringLiteral(
+                  "SELECT CAST(substr(CF23, length(CF23) - 1) AS INTEGER) AS day, sum((%1) * CASE "
+                  "CF06 WHEN '9' THEN -CAST(? AS INTEGER) ELSE 1 END) AS v FROM MOVURA "
+                  "WHERE CF10 = ? AND CF23 BETWEEN ? AND ? AND (? = 1 OR CF07 = ?) "
+                  "GROUP BY 1")
                   .arg(value[int(figure)]),
               {int(netReturns), middle, month + "00", month + "99", int(product.isEmpty()),
                product}))

@@ -356,7 +356,9 @@ private slots:
         QVERIFY(t.db()
                     .execute(duplicate ? "INSERT INTO MDMURK (CF01, CF02, CF03) VALUES ('01', "
                                          "'01', '61200042')"
-                                       : "BEGIN IMMEDIATE")
+                             : t.db().onServer()
+                                 ? "BEGIN; SELECT 1 FROM MBMSYS WHERE CB01 = 'receipt' FOR UPDATE"
+                                 : "BEGIN IMMEDIATE")
                     .ok());
         c.sell(Bread);
         c.option(duplicate ? 3 : 1);

@@ -30,7 +30,7 @@ private slots:
                 <> (CF03 IN (SELECT CF03 FROM MDMURK)))
             + (SELECT count(*) FROM MDMURK WHERE CF03 NOT IN (SELECT CF03 FROM MOMURA)) AS broken,
             (SELECT CB02 || CB03 FROM MBMSYS WHERE CB01 = 'receipt') = coalesce((SELECT CF03
-                FROM MOMURA ORDER BY rowid DESC LIMIT 1), '61200000') AS counted)";
+                FROM MOMURA ORDER BY CF03 DESC LIMIT 1), '61200000') AS counted)";
         qint64 posted = 0;
         for (int kill = 0; kill < 50; ++kill) {
             QProcess process;
@@ -42,7 +42,8 @@ private slots:
             QVERIFY(process.waitForFinished(5000));
             QCOMPARE(process.exitStatus(), QProcess::CrashExit);
             TestDb t;
-            QCOMPARE(row(t, "PRAGMA integrity_check").first().toString(), QString("ok"));
+            if (!t.db().onServer())
+                QCOMPARE(row(t, "PRAGMA integrity_check").first().toString(), QString("ok"));
             QCOMPARE(row(t, broken), (QVariantMap{{"broken", 0}, {"counted", 1}}));
             QVERIFY(count(t, "MOMURA") >= posted);
             posted = count(t, "MOMURA");
