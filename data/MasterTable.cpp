@@ -37,6 +37,12 @@ DbResult MasterTable::find(Database& db, const QString& key, std::optional<QVari
 DbResult MasterTable::store(Database& db, const QString& key, const QVariantMap& always,
                             const QVariantMap& onAdd, Stored* stored) const
 {
+    return Transaction::retried(db, [&] { return storeOnce(db, key, always, onAdd, stored); });
+}
+
+DbResult MasterTable::storeOnce(Database& db, const QString& key, const QVariantMap& always,
+                                const QVariantMap& onAdd, Stored* stored) const
+{
     const QString today = Clock::today();
     const QString now = Clock::time();
     Transaction transaction(db);
@@ -68,6 +74,11 @@ DbResult MasterTable::store(Database& db, const QString& key, const QVariantMap&
 }
 
 DbResult MasterTable::archiveAndDelete(Database& db, const QString& key, bool* deleted) const
+{
+    return Transaction::retried(db, [&] { return archiveOnce(db, key, deleted); });
+}
+
+DbResult MasterTable::archiveOnce(Database& db, const QString& key, bool* deleted) const
 {
     if (deleted)
         *deleted = false;

@@ -35,6 +35,11 @@ public:
     DbResult archiveAndDelete(Database& db, const QString& key, bool* deleted = nullptr) const;
 
 private:
+    // One attempt of each write, in its own transaction.
+    DbResult storeOnce(Database& db, const QString& key, const QVariantMap& always,
+                       const QVariantMap& onAdd, Stored* stored) const;
+    DbResult archiveOnce(Database& db, const QString& key, bool* deleted) const;
+
     QString table_;
     QString keyField_;
     QStringList fields_;

@@ -113,7 +113,8 @@ QVariantMap ReceiptStamp::line(int number, const QVariantMap& own) const
     return stamped(*this, number, 23, own);
 }
 
-PostingResult postReceipt(Database& db, const ReceiptKey& key, const QList<TableWrite>& writes)
+namespace {
+PostingResult postOnce(Database& db, const ReceiptKey& key, const QList<TableWrite>& writes)
 {
     Transaction transaction(db);
     if (!transaction.started().ok())
@@ -134,4 +135,10 @@ PostingResult postReceipt(Database& db, const ReceiptKey& key, const QList<Table
     if (DbResult r = transaction.commit(); !r.ok())
         return failed(r);
     return {PostingResult::Outcome::Posted, std::nullopt};
+}
+} // namespace
+
+PostingResult postReceipt(Database& db, const ReceiptKey& key, const QList<TableWrite>& writes)
+{
+    return Transaction::retried(db, [&] { return postOnce(db, key, writes); });
 }

@@ -142,25 +142,31 @@ QString kindText(const QString& table, const QString& code)
     return {};
 }
 
+// The work table holds exactly this run's headers or, when the run fails,
+// the last run's.
+static DbResult gatherDay(Database& db, const StoreRegister& where, const QString& date,
+                          Listing& out)
+{
+    out.summary.clear();
+    Transaction transaction(db);
+    if (!transaction.started().ok())
+        return transaction.started();
+    if (DbResult r = db.execute(QStringLiteral("DELETE FROM MWMXPP")); !r.ok())
+        return r;
+    for (const Source& source : sources) {
+        if (DbResult r = gather(db, source, where, date, out.summary); !r.ok())
+            return r;
+    }
+    return transaction.commit();
+}
+
 DbResult run(Database& db, const StoreRegister& where, const QString& date, bool blankRows,
              Listing& out)
 {
     out = Listing{};
-    {
-        // The work table holds exactly this run's headers or, when the run
-        // fails, the last run's.
-        Transaction transaction(db);
-        if (!transaction.started().ok())
-            return transaction.started();
-        if (DbResult r = db.execute(QStringLiteral("DELETE FROM MWMXPP")); !r.ok())
-            return r;
-        for (const Source& source : sources) {
-            if (DbResult r = gather(db, source, where, date, out.summary); !r.ok())
-                return r;
-        }
-        if (DbResult r = transaction.commit(); !r.ok())
-            return r;
-    }
+    if (DbResult r = Transaction::retried(db, [&] { return gatherDay(db, where, date, out); });
+        !r.ok())
+        return r;
 
     QHash<QString, QHash<QString, QList<QStringList>>> lines;
     for (const Source& source : sources) {

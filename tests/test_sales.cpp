@@ -347,22 +347,32 @@ private slots:
         table::columns<bool, QString>();
         table::add("duplicate", true, "データベースが壊れています。(REC DUPL)");
         table::add("locked", false, "売上を登録できませんでした。");
+        // The server ends the counter's connection: the next try connects again.
+        if (ProgramFolder::onServer())
+            table::add("cut", false, "売上を登録できませんでした。");
     }
 
     void aPostingThatFailsWritesNothing()
     {
         const auto [duplicate, message] = table::fetch<bool, QString>();
+        const bool cut = QTest::currentDataTag() == QLatin1String("cut");
         auto&& [folder, t, screens, c] = AtTheCounter();
-        QVERIFY(t.db()
-                    .execute(duplicate ? "INSERT INTO MDMURK (CF01, CF02, CF03) VALUES ('01', "
-                                         "'01', '61200042')"
-                             : t.db().onServer()
+        const QString hold = t.db().onServer()
                                  ? "BEGIN; SELECT 1 FROM MBMSYS WHERE CB01 = 'receipt' FOR UPDATE"
-                                 : "BEGIN IMMEDIATE")
-                    .ok());
+                                 : "BEGIN IMMEDIATE";
+        QVERIFY(cut || t.db()
+                           .execute(duplicate ? "INSERT INTO MDMURK (CF01, CF02, CF03) VALUES "
+                                                "('01', '01', '61200042')"
+                                              : hold)
+                           .ok());
         c.sell(Bread);
         c.option(duplicate ? 3 : 1);
         c.tender(duplicate ? "0" : "2000");
+        QVERIFY(!cut || t.db()
+                            .execute("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                     "WHERE datname = current_database() AND pid <> "
+                                     "pg_backend_pid()")
+                            .ok());
         MessageBoxes boxes;
         c.post();
         QCOMPARE(boxes.texts(), QStringList{message});
@@ -375,7 +385,7 @@ private slots:
             return;
         QCOMPARE(c.texts({"Text9", "LabelAPF"}) << QString::number(screens.gridRows().size()),
                  (QStringList{"1,000", "●  登録", "1"}));
-        QVERIFY(t.db().execute("ROLLBACK").ok());
+        QVERIFY(cut || t.db().execute("ROLLBACK").ok());
         c.post();
         QCOMPARE(row(t, "SELECT CF03, CF10 FROM MOMURA"),
                  (QVariantMap{{"CF03", "61200042"}, {"CF10", 2000.0}}));
