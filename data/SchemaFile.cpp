@@ -22,6 +22,19 @@ struct Shape {
     QStringList indexes;
 };
 
+// Columns as (name, type, not null, default) rows.
+void addColumns(const QList<QVariantList>& rows, Shape& shape)
+{
+    for (const QVariantList& column : rows) {
+        QString definition = column[1].toString();
+        if (column[2].toBool())
+            definition += QStringLiteral(" NOT NULL");
+        if (!column[3].isNull())
+            definition += QStringLiteral(" DEFAULT ") + column[3].toString();
+        shape.columns.insert(column[0].toString(), definition);
+    }
+}
+
 // A server table in the file's words: its types as the file names them,
 // its names in capitals, its keys and indexes by their columns.
 DbResult serverShapeOf(Database& db, const QString& table, Shape& shape)
@@ -36,14 +49,7 @@ DbResult serverShapeOf(Database& db, const QString& table, Shape& shape)
             {table}, rows);
         !r.ok())
         return r;
-    for (const QVariantList& column : rows) {
-        QString definition = column[1].toString();
-        if (column[2].toBool())
-            definition += QStringLiteral(" NOT NULL");
-        if (!column[3].isNull())
-            definition += QStringLiteral(" DEFAULT ") + column[3].toString();
-        shape.columns.insert(column[0].toString(), definition);
-    }
+    addColumns(rows, shape);
     if (DbResult r = db.select(
             QStringLiteral("SELECT i.indisprimary, i.indisunique, (SELECT "
                            "string_agg(upper(a.attname), ',' ORDER BY k.n) FROM "
@@ -80,14 +86,7 @@ DbResult shapeOf(Database& db, const QString& table, Shape& shape)
                                {table}, rows);
         !r.ok())
         return r;
-    for (const QVariantList& column : rows) {
-        QString definition = column[1].toString();
-        if (column[2].toBool())
-            definition += QStringLiteral(" NOT NULL");
-        if (!column[3].isNull())
-            definition += QStringLiteral(" DEFAULT ") + column[3].toString();
-        shape.columns.insert(column[0].toString(), definition);
-    }
+    addColumns(rows, shape);
     QList<QVariantList> indexes;
     if (DbResult r = db.select(QStringLiteral("SELECT name, \"unique\", origin FROM "
                                               "pragma_index_list(?) ORDER BY name"),
