@@ -69,7 +69,9 @@ DbError::Trouble troubleOf(const QSqlDatabase& db)
 PGconn* serverHandle(const QSqlDatabase& db)
 {
     const QVariant handle = db.isValid() ? db.driver()->handle() : QVariant();
-    if (qstrcmp(handle.typeName(), "PGconn*") != 0)
+    // Qt names the handle's type after the typedef or, in other versions,
+    // after the struct behind it.
+    if (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0)
         return nullptr;
     return *static_cast<PGconn* const*>(handle.constData());
 }
