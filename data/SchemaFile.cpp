@@ -55,9 +55,13 @@ DbResult serverShapeOf(Database& db, const QString& table, Shape& shape)
         return r;
     for (const QVariantList& index : rows) {
         const QString columns = QStringLiteral(" (") + index[2].toString() + u')';
-        if (index[0].toBool())
+        if (index[0].toBool()) {
             shape.keys << QStringLiteral("PRIMARY KEY") + columns;
-        else if (index[1].toBool())
+            // The server makes a key's columns NOT NULL by itself; the file,
+            // the layout's reference, leaves them as declared.
+            for (const QString& column : index[2].toString().split(u','))
+                shape.columns[column].remove(QStringLiteral(" NOT NULL"));
+        } else if (index[1].toBool())
             shape.keys << QStringLiteral("UNIQUE") + columns;
         else
             shape.indexes << QStringLiteral("INDEX") + columns;
