@@ -47,14 +47,15 @@ public:
         if (!made_) {
             admin(QStringLiteral("postgres"), QStringLiteral("CREATE DATABASE ") + name_);
             made_ = true;
+            // Dropped while the application, which loads the engine's driver,
+            // is still there; static objects end after it.
+            qAddPostRoutine([] {
+                admin(QStringLiteral("postgres"), QStringLiteral("DROP DATABASE IF EXISTS %1 "
+                                                                 "WITH (FORCE)")
+                                                      .arg(instance().name_));
+            });
         }
         admin(name_, QStringLiteral("DROP SCHEMA public CASCADE; CREATE SCHEMA public"));
-    }
-    ~ServerDatabase()
-    {
-        if (made_)
-            admin(QStringLiteral("postgres"),
-                  QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name_));
     }
 
 private:
