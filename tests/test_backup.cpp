@@ -2,6 +2,7 @@
 #include "ReceiptFixture.h"
 
 #include "data/Clock.h"
+#include "data/DatabaseSettings.h"
 #include "data/Schema.h"
 #include "utilities/BackupCopy.h"
 #include "utilities/BackupTargets.h"
@@ -137,6 +138,16 @@ class BackupTest : public QObject {
                // A message box may have had the keyboard for a moment.
                QTest::qWaitForWindowActive(screens.current());
     }
+    QString dumpFile() const { return home_->filePath(QStringLiteral("BKUP/MUK4.dump")); }
+    // Runs the restore tool on the backup; what it said.
+    static QString restore(const QString& backup, const QString& folder, int exitCode)
+    {
+        QProcess tool;
+        tool.start(QStringLiteral(RESTORE_TOOL), {backup, folder});
+        if (!tool.waitForFinished(120000) || tool.exitCode() != exitCode)
+            qWarning("restore ended with %d", tool.exitCode());
+        return tool.readAllStandardOutput() + tool.readAllStandardError();
+    }
     void makeBackup() { QVERIFY(!BackupCopy(Database::filePath(), backupFolder(), true).run()); }
 
 private slots:
@@ -144,6 +155,11 @@ private slots:
     void initTestCase() { ::umask(022); }
     void init()
     {
+        // The copy of a database file and the dump of a server database
+        // each have their own cases.
+        if (ProgramFolder::onServer() !=
+            QByteArray(QTest::currentTestFunction()).startsWith("dump"))
+            QSKIP("a case of the other engine");
         Clock::setFixed(QDateTime(QDate(2026, 12, 6), QTime(18, 0, 0)));
         home_ = std::make_unique<QTemporaryDir>();
         qputenv("HOME", home_->path().toLocal8Bit());
@@ -378,13 +394,10 @@ private slots:
         }
         const QByteArray before = fileBytes(folder.file());
         const QStringList backedUp = receiptsIn(backupFile());
-        QProcess tool;
-        tool.start(QStringLiteral(RESTORE_TOOL), {backupFile(), folder.path()});
-        QVERIFY(tool.waitForFinished(120000));
-        const QString told = tool.readAllStandardOutput() + tool.readAllStandardError();
+        QTest::failOnWarning(QRegularExpression("restore ended"));
+        const QString told = restore(backupFile(), folder.path(), cause.isEmpty() ? 0 : 1);
         QVERIFY2(told.contains(said), qPrintable(told));
         const QStringList files = QDir(folder.path()).entryList(QDir::Files).filter("MUK4.db");
-        QCOMPARE(tool.exitCode(), cause.isEmpty() ? 0 : 1);
         if (!cause.isEmpty()) {
             QCOMPARE(fileBytes(folder.file()), before);
             QCOMPARE(files, cause == "running" ? (QStringList{"MUK4.db", "MUK4.db.lock"})
@@ -398,6 +411,76 @@ private slots:
                  (QList<int>{0600, 0600}));
         // The program takes the restored file as its own.
         QCOMPARE(Schema::prepareFile().value_or(QString()), QString());
+    }
+
+    // Records back as they were at the backup; never under a running program.
+    void dumpOfTheServerIsRestoredWhole()
+    {
+        ProgramFolder folder;
+        addReceipt(TestDb(), "61200001");
+        addLine(TestDb(), {.receipt = "61200001", .date = "20261206", .amount = 1500});
+        const QString sql = "SELECT h.CF03, h.CF09, count(l.CF04) AS n FROM MOMURA h LEFT JOIN "
+                            "MOVURA l ON l.CF03 = h.CF03 GROUP BY h.CF03, h.CF09 ORDER BY h.CF03";
+        const QList<QVariantMap> backedUp = rows(TestDb(), sql);
+        {
+            Screens screens;
+            openBackup(screens);
+            QVERIFY(runBackup(screens));
+            QCOMPARE(screens.label("LabelAPF"), QString("●  正常"));
+            QVERIFY(screens.label("LabelN").contains(dumpFile()));
+        }
+        QVERIFY(fileBytes(dumpFile()).startsWith("PGDMP"));
+        QCOMPARE(QDir(backupFolder()).entryList(QDir::Files), QStringList{"MUK4.dump"});
+        QCOMPARE(mode(dumpFile()), 0600);
+        {
+            TestDb t;
+            QVERIFY(t.db().execute("UPDATE MOMURA SET CF09 = 9999").ok());
+            QVERIFY(t.db().execute("DELETE FROM MOVURA").ok());
+            addReceipt(t, "61200002");
+        }
+        const QList<QVariantMap> changed = rows(TestDb(), sql);
+        QTest::failOnWarning(QRegularExpression("restore ended"));
+        // A program of the database holds the running lock on its own
+        // connection for as long as it runs.
+        auto program = std::make_unique<TestDb>();
+        QList<QVariantList> locked;
+        QVERIFY(program->db()
+                    .select("SELECT pg_advisory_lock_shared(?)", {Database::RunningLockKey}, locked)
+                    .ok());
+        QVERIFY(restore(dumpFile(), folder.path(), 1).contains("プログラムが実行中です"));
+        QCOMPARE(rows(TestDb(), sql), changed);
+        program.reset();
+        QVERIFY(restore(dumpFile(), folder.path(), 0).contains("に復元しました。"));
+        QCOMPARE(rows(TestDb(), sql), backedUp);
+        // The program starts on it as on its own.
+        const QString layout = Schema::prepareDatabase().value_or(QString());
+        QVERIFY2(layout.isEmpty(), qPrintable(layout));
+        // A file's backup has no place in a server's folder.
+        writeFile(backupFile(), "SQLite format 3");
+        QVERIFY(restore(backupFile(), folder.path(), 1).contains("サーバーを使用しています"));
+    }
+
+    // The dump fails on the server, or is stopped: the previous backup stays.
+    void dumpThatFailsLeavesThePreviousBackup()
+    {
+        ProgramFolder folder;
+        QVERIFY(QDir().mkpath(backupFolder()));
+        writeFile(dumpFile(), "previous");
+        MessageBoxes boxes;
+        boxes.answerWith(QMessageBox::Yes);
+        Screens screens;
+        openBackup(screens);
+        writeFile(folder.path() + "/MUK4.ini",
+                  fileBytes(folder.path() + "/MUK4.ini").replace("dbname=", "dbname=gone_"));
+        DatabaseSettings::forget();
+        QVERIFY(runBackup(screens));
+        QCOMPARE(boxes.texts().value(1),
+                 QString("データベース サーバーのバックアップを作成できませんでした。"));
+        QVERIFY2(boxes.seen()[1].details.contains("does not exist"),
+                 qPrintable(boxes.seen()[1].details));
+        QCOMPARE(screens.label("LabelAPF"), QString("●  更新"));
+        QCOMPARE(fileBytes(dumpFile()), QByteArray("previous"));
+        QCOMPARE(QDir(backupFolder()).entryList(QDir::Files), QStringList{"MUK4.dump"});
     }
 };
 
