@@ -466,9 +466,11 @@ private slots:
         // The program starts on it as on its own.
         const QString layout = Schema::prepareDatabase().value_or(QString());
         QVERIFY2(layout.isEmpty(), qPrintable(layout));
-        // A file's backup has no place in a server's folder.
+        // A file's backup has no place in a server's folder; a spoilt dump none.
         writeFile(backupFile(), "SQLite format 3");
         QVERIFY(restore(backupFile(), folder.path(), 1).contains("サーバーを使用しています"));
+        writeFile(backupFile(), fileBytes(dumpFile()).left(400));
+        QVERIFY(restore(backupFile(), folder.path(), 1).contains("バックアップを使用できません"));
     }
 
     // A dump the server refuses leaves the previous backup and nothing else.
@@ -477,10 +479,12 @@ private slots:
         ProgramFolder folder;
         QVERIFY(QDir().mkpath(backupFolder()));
         writeFile(dumpFile(), "previous");
+        writeFile(dumpFile() + ".partial", "left by a backup killed half-way");
         MessageBoxes boxes;
         boxes.answerWith(QMessageBox::Yes);
         Screens screens;
         openBackup(screens);
+        QVERIFY(!QFileInfo::exists(dumpFile() + ".partial"));
         writeFile(folder.path() + "/MUK4.ini",
                   fileBytes(folder.path() + "/MUK4.ini").replace("dbname=", "dbname=gone_"));
         DatabaseSettings::forget();
