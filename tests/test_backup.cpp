@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QThread>
 
 #include <linux/capability.h>
 #include <sys/stat.h>
@@ -473,26 +474,51 @@ private slots:
         QVERIFY(restore(backupFile(), folder.path(), 1).contains("バックアップを使用できません"));
     }
 
-    // A dump the server refuses leaves the previous backup and nothing else.
+    // A dump stopped half-way, refused by the folder or by the server leaves
+    // the previous backup and nothing else.
     void dumpThatFailsLeavesThePreviousBackup()
     {
         ProgramFolder folder;
         QVERIFY(QDir().mkpath(backupFolder()));
         writeFile(dumpFile(), "previous");
+        {
+            // Another register's lock holds the dump up until it is stopped.
+            TestDb holder;
+            Transaction locking(holder);
+            QVERIFY(holder.db().execute("LOCK TABLE MOMURA IN ACCESS EXCLUSIVE MODE").ok());
+            const std::unique_ptr<Backup> stopped = Backup::forProgram(backupFolder(), false);
+            std::optional<BackupFailure> failure;
+            const std::unique_ptr<QThread> worker(
+                QThread::create([&] { failure = stopped->run(); }));
+            worker->start();
+            QVERIFY(QTest::qWaitFor([&] { return stopped->phase() == Backup::Phase::Copying; }));
+            stopped->cancel();
+            QVERIFY(worker->wait(20000));
+            QCOMPARE(failure.value_or(BackupFailure{}).kind, BackupFailure::Kind::Cancelled);
+        }
         writeFile(dumpFile() + ".partial", "left by a backup killed half-way");
         MessageBoxes boxes;
         boxes.answerWith(QMessageBox::Yes);
         Screens screens;
         openBackup(screens);
         QVERIFY(!QFileInfo::exists(dumpFile() + ".partial"));
+        QFile::setPermissions(backupFolder(), QFile::ReadOwner | QFile::ExeOwner);
+        const auto regain = qScopeGuard([] { overridePermissions(true); });
+        QVERIFY(geteuid() != 0 || overridePermissions(false));
+        QVERIFY(runBackup(screens));
+        QFile::setPermissions(backupFolder(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         writeFile(folder.path() + "/MUK4.ini",
                   fileBytes(folder.path() + "/MUK4.ini").replace("dbname=", "dbname=gone_"));
         DatabaseSettings::forget();
         QVERIFY(runBackup(screens));
-        QCOMPARE(boxes.texts().value(1),
-                 QString("データベース サーバーのバックアップを作成できませんでした。"));
-        QVERIFY2(boxes.seen()[1].details.contains("does not exist"),
-                 qPrintable(boxes.seen()[1].details));
+        const QString question = dumpFile() + " は既に存在します。\nデータベースに上書きしますか？";
+        QCOMPARE(
+            boxes.texts(),
+            (QStringList{question, "MUK4.dumpファイルを終了して、再度処理してください。", question,
+                         "データベース サーバーのバックアップを作成できませんでした。"}));
+        QVERIFY2(boxes.seen()[3].details.contains("does not exist"),
+                 qPrintable(boxes.seen()[3].details));
         QCOMPARE(screens.label("LabelAPF"), QString("●  更新"));
         QCOMPARE(fileBytes(dumpFile()), QByteArray("previous"));
         QCOMPARE(QDir(backupFolder()).entryList(QDir::Files), QStringList{"MUK4.dump"});
