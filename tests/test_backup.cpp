@@ -467,9 +467,11 @@ private slots:
         // The program starts on it as on its own.
         const QString layout = Schema::prepareDatabase().value_or(QString());
         QVERIFY2(layout.isEmpty(), qPrintable(layout));
-        // A file's backup has no place in a server's folder; a spoilt dump none.
+        // A file's backup has no place in a server's folder, nor a dump in a
+        // file's; a spoilt dump none.
         writeFile(backupFile(), "SQLite format 3");
         QVERIFY(restore(backupFile(), folder.path(), 1).contains("サーバーを使用しています"));
+        QVERIFY(restore(dumpFile(), home_->path(), 1).contains("サーバーを指していません"));
         writeFile(backupFile(), fileBytes(dumpFile()).left(400));
         QVERIFY(restore(backupFile(), folder.path(), 1).contains("バックアップを使用できません"));
     }
