@@ -2,6 +2,7 @@
 #include "ReceiptFixture.h"
 
 #include "data/Clock.h"
+#include "data/DatabaseSettings.h"
 #include "data/Schema.h"
 #include "utilities/BackupCopy.h"
 #include "utilities/BackupTargets.h"
@@ -14,6 +15,7 @@
 #include <QProcess>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QThread>
 
 #include <linux/capability.h>
 #include <sys/stat.h>
@@ -137,6 +139,16 @@ class BackupTest : public QObject {
                // A message box may have had the keyboard for a moment.
                QTest::qWaitForWindowActive(screens.current());
     }
+    QString dumpFile() const { return home_->filePath(QStringLiteral("BKUP/MUK4.dump")); }
+    // Runs the restore tool on the backup; what it said.
+    static QString restore(const QString& backup, const QString& folder, int exitCode)
+    {
+        QProcess tool;
+        tool.start(QStringLiteral(RESTORE_TOOL), {backup, folder});
+        if (!tool.waitForFinished(120000) || tool.exitCode() != exitCode)
+            qWarning("restore ended with %d", tool.exitCode());
+        return tool.readAllStandardOutput() + tool.readAllStandardError();
+    }
     void makeBackup() { QVERIFY(!BackupCopy(Database::filePath(), backupFolder(), true).run()); }
 
 private slots:
@@ -144,6 +156,11 @@ private slots:
     void initTestCase() { ::umask(022); }
     void init()
     {
+        // The copy of a database file and the dump of a server database
+        // each have their own cases.
+        if (ProgramFolder::onServer() !=
+            QByteArray(QTest::currentTestFunction()).startsWith("dump"))
+            QSKIP("a case of the other engine");
         Clock::setFixed(QDateTime(QDate(2026, 12, 6), QTime(18, 0, 0)));
         home_ = std::make_unique<QTemporaryDir>();
         qputenv("HOME", home_->path().toLocal8Bit());
@@ -378,13 +395,10 @@ private slots:
         }
         const QByteArray before = fileBytes(folder.file());
         const QStringList backedUp = receiptsIn(backupFile());
-        QProcess tool;
-        tool.start(QStringLiteral(RESTORE_TOOL), {backupFile(), folder.path()});
-        QVERIFY(tool.waitForFinished(120000));
-        const QString told = tool.readAllStandardOutput() + tool.readAllStandardError();
+        QTest::failOnWarning(QRegularExpression("restore ended"));
+        const QString told = restore(backupFile(), folder.path(), cause.isEmpty() ? 0 : 1);
         QVERIFY2(told.contains(said), qPrintable(told));
         const QStringList files = QDir(folder.path()).entryList(QDir::Files).filter("MUK4.db");
-        QCOMPARE(tool.exitCode(), cause.isEmpty() ? 0 : 1);
         if (!cause.isEmpty()) {
             QCOMPARE(fileBytes(folder.file()), before);
             QCOMPARE(files, cause == "running" ? (QStringList{"MUK4.db", "MUK4.db.lock"})
@@ -398,6 +412,118 @@ private slots:
                  (QList<int>{0600, 0600}));
         // The program takes the restored file as its own.
         QCOMPARE(Schema::prepareFile().value_or(QString()), QString());
+    }
+
+    // Records back as they were at the backup; never under a running program.
+    void dumpOfTheServerIsRestoredWhole()
+    {
+        ProgramFolder folder;
+        addReceipt(TestDb(), "61200001");
+        addLine(TestDb(), {.receipt = "61200001", .date = "20261206", .amount = 1500});
+        const QString sql = "SELECT h.CF03, h.CF09, count(l.CF04) AS n FROM MOMURA h LEFT JOIN "
+                            "MOVURA l ON l.CF03 = h.CF03 GROUP BY h.CF03, h.CF09 ORDER BY h.CF03";
+        const QList<QVariantMap> backedUp = rows(TestDb(), sql);
+        {
+            Screens screens;
+            openBackup(screens);
+            QStringList steps;
+            SafeFile::observe(
+                [&steps](const QString& step, const QString& path) { steps << step + ' ' + path; });
+            QVERIFY(runBackup(screens));
+            SafeFile::observe({});
+            const QString partial = dumpFile() + ".partial";
+            QCOMPARE(steps.filter("MUK4.dump.partial"),
+                     (QStringList{"fsync " + partial, "rename " + partial}));
+            QCOMPARE(screens.label("LabelAPF"), QString("●  正常"));
+            QVERIFY(screens.label("LabelN").contains(dumpFile()));
+        }
+        QVERIFY(fileBytes(dumpFile()).startsWith("PGDMP"));
+        QCOMPARE(QDir(backupFolder()).entryList(QDir::Files), QStringList{"MUK4.dump"});
+        QCOMPARE(mode(dumpFile()), 0600);
+        {
+            TestDb t;
+            QVERIFY(t.db().execute("UPDATE MOMURA SET CF09 = 9999").ok());
+            QVERIFY(t.db().execute("DELETE FROM MOVURA").ok());
+            addReceipt(t, "61200002");
+        }
+        const QList<QVariantMap> changed = rows(TestDb(), sql);
+        QTest::failOnWarning(QRegularExpression("restore ended"));
+        // Held off by a running program, which holds the running lock on a
+        // connection of its own; failing half-way, as a view stands in the
+        // way of a table's removal; then done.
+        auto program = std::make_unique<TestDb>();
+        QList<QVariantList> locked;
+        QVERIFY(program->db()
+                    .select("SELECT pg_advisory_lock_shared(?)", {Database::RunningLockKey}, locked)
+                    .ok());
+        QVERIFY(TestDb().db().execute("CREATE VIEW seen AS SELECT * FROM MOVURA").ok());
+        QVERIFY(restore(dumpFile(), folder.path(), 1).contains("プログラムが実行中です"));
+        program.reset();
+        QVERIFY(restore(dumpFile(), folder.path(), 1).contains("データベースは元のままです"));
+        QCOMPARE(rows(TestDb(), sql), changed);
+        QVERIFY(TestDb().db().execute("DROP VIEW seen").ok());
+        QVERIFY(restore(dumpFile(), folder.path(), 0).contains("に復元しました。"));
+        QCOMPARE(rows(TestDb(), sql), backedUp);
+        // The program starts on it as on its own.
+        const QString layout = Schema::prepareDatabase().value_or(QString());
+        QVERIFY2(layout.isEmpty(), qPrintable(layout));
+        // A file's backup has no place in a server's folder, nor a dump in a
+        // file's; a spoilt dump none.
+        writeFile(backupFile(), "SQLite format 3");
+        QVERIFY(restore(backupFile(), folder.path(), 1).contains("サーバーを使用しています"));
+        QVERIFY(restore(dumpFile(), home_->path(), 1).contains("サーバーを指していません"));
+        writeFile(backupFile(), fileBytes(dumpFile()).left(400));
+        QVERIFY(restore(backupFile(), folder.path(), 1).contains("バックアップを使用できません"));
+    }
+
+    // A dump stopped half-way, refused by the folder or by the server leaves
+    // the previous backup and nothing else.
+    void dumpThatFailsLeavesThePreviousBackup()
+    {
+        ProgramFolder folder;
+        QVERIFY(QDir().mkpath(backupFolder()));
+        writeFile(dumpFile(), "previous");
+        {
+            // Another register's lock holds the dump up until it is stopped.
+            TestDb holder;
+            Transaction locking(holder);
+            QVERIFY(holder.db().execute("LOCK TABLE MOMURA IN ACCESS EXCLUSIVE MODE").ok());
+            const std::unique_ptr<Backup> stopped = Backup::forProgram(backupFolder(), false);
+            std::optional<BackupFailure> failure;
+            const std::unique_ptr<QThread> worker(
+                QThread::create([&] { failure = stopped->run(); }));
+            worker->start();
+            QVERIFY(QTest::qWaitFor([&] { return stopped->phase() == Backup::Phase::Copying; }));
+            stopped->cancel();
+            QVERIFY(worker->wait(20000));
+            QCOMPARE(failure.value_or(BackupFailure{}).kind, BackupFailure::Kind::Cancelled);
+        }
+        writeFile(dumpFile() + ".partial", "left by a backup killed half-way");
+        MessageBoxes boxes;
+        boxes.answerWith(QMessageBox::Yes);
+        Screens screens;
+        openBackup(screens);
+        QVERIFY(!QFileInfo::exists(dumpFile() + ".partial"));
+        QFile::setPermissions(backupFolder(), QFile::ReadOwner | QFile::ExeOwner);
+        const auto regain = qScopeGuard([] { overridePermissions(true); });
+        QVERIFY(geteuid() != 0 || overridePermissions(false));
+        QVERIFY(runBackup(screens));
+        QFile::setPermissions(backupFolder(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        writeFile(folder.path() + "/MUK4.ini",
+                  fileBytes(folder.path() + "/MUK4.ini").replace("dbname=", "dbname=gone_"));
+        DatabaseSettings::forget();
+        QVERIFY(runBackup(screens));
+        const QString question = dumpFile() + " は既に存在します。\nデータベースに上書きしますか？";
+        QCOMPARE(
+            boxes.texts(),
+            (QStringList{question, "MUK4.dumpファイルを終了して、再度処理してください。", question,
+                         "データベース サーバーのバックアップを作成できませんでした。"}));
+        QVERIFY2(boxes.seen()[3].details.contains("does not exist"),
+                 qPrintable(boxes.seen()[3].details));
+        QCOMPARE(screens.label("LabelAPF"), QString("●  更新"));
+        QCOMPARE(fileBytes(dumpFile()), QByteArray("previous"));
+        QCOMPARE(QDir(backupFolder()).entryList(QDir::Files), QStringList{"MUK4.dump"});
     }
 };
 

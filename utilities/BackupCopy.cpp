@@ -1,7 +1,9 @@
 #include "utilities/BackupCopy.h"
 
 #include "data/Database.h"
+#include "data/DatabaseSettings.h"
 #include "utilities/SafeFile.h"
+#include "utilities/ServerBackup.h"
 #include "utilities/SqliteFile.h"
 
 #include <QDeadlineTimer>
@@ -24,8 +26,32 @@ const QString journal = QStringLiteral("-journal");
 
 } // namespace
 
+QString Backup::destination() const
+{
+    return QDir(folder_).filePath(name());
+}
+
+bool Backup::destinationExists() const
+{
+    return QFileInfo::exists(destination());
+}
+
+std::unique_ptr<Backup> Backup::forProgram(const QString& folder, bool makeFolder)
+{
+    const DatabaseSettings& settings = DatabaseSettings::current();
+    if (settings.onServer())
+        return std::make_unique<ServerBackup>(settings, folder, makeFolder);
+    return std::make_unique<BackupCopy>(Database::filePath(), folder, makeFolder);
+}
+
+void Backup::removeAllLeftovers(const QString& folder)
+{
+    BackupCopy::removeLeftovers(folder);
+    ServerBackup::removeLeftovers(folder);
+}
+
 BackupCopy::BackupCopy(QString source, QString folder, bool makeFolder)
-    : source_(std::move(source)), folder_(std::move(folder)), makeFolder_(makeFolder)
+    : Backup(std::move(folder)), source_(std::move(source)), makeFolder_(makeFolder)
 {
 }
 
@@ -41,19 +67,9 @@ QString BackupCopy::partialName()
     return fileName() + QStringLiteral(".partial");
 }
 
-QString BackupCopy::destination() const
-{
-    return QDir(folder_).filePath(fileName());
-}
-
 QString BackupCopy::partial() const
 {
     return QDir(folder_).filePath(partialName());
-}
-
-bool BackupCopy::destinationExists() const
-{
-    return QFileInfo::exists(destination());
 }
 
 void BackupCopy::removeLeftovers(const QString& folder)

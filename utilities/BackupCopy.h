@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <optional>
 
@@ -22,45 +23,74 @@ struct BackupFailure {
     QString details; // the step and the path, for whoever looks into it
 };
 
-// A compacted copy of the database file into a backup folder. The copy is
-// written under a temporary name beside the backup, checked, synced and only
-// then renamed over the previous backup, so that a failed or interrupted
-// copy leaves the previous backup as it was. The database file itself is
-// only read.
-class BackupCopy {
+// A backup of the shop's database into a backup folder, whichever engine
+// holds it. Each kind writes its copy under a temporary name beside the
+// backup, checks it, syncs it and only then renames it over the previous
+// backup, so that a failed or interrupted backup leaves the previous one as
+// it was. The database itself is only read.
+class Backup {
 public:
     enum class Phase { Starting, Copying, Checking, Done };
 
+    virtual ~Backup() = default;
+
+    // The backup of the current program folder's database into `folder`,
+    // made first when `makeFolder`.
+    static std::unique_ptr<Backup> forProgram(const QString& folder, bool makeFolder);
+    // Removes what a backup of any kind killed half-way left in the folder.
+    static void removeAllLeftovers(const QString& folder);
+
+    // The name of the backup file in the folder.
+    virtual QString name() const = 0;
+    QString destination() const;
+    bool destinationExists() const;
+
+    // Makes the backup; blocks until it is done and may run in a worker
+    // thread.
+    virtual std::optional<BackupFailure> run() = 0;
+    // From any thread: stops a running backup, which then removes its
+    // partial file and ends as cancelled.
+    virtual void cancel() = 0;
+
+    Phase phase() const { return phase_; }
+    // The size the backup is expected to reach (0 while not known) and the
+    // bytes written so far.
+    qint64 expectedBytes() const { return expected_; }
+    virtual qint64 writtenBytes() const = 0;
+
+protected:
+    explicit Backup(QString folder) : folder_(std::move(folder)) {}
+
+    QString folder_;
+    std::atomic<Phase> phase_{Phase::Starting};
+    std::atomic<qint64> expected_{0};
+};
+
+// A compacted copy of the database file. The copy is one consistent state
+// of the file even while another process writes to it.
+class BackupCopy : public Backup {
+public:
     // How long a database file held by another process is waited for before
     // the backup gives up and says so.
     static constexpr int BusyWaitMs = 5000;
 
     BackupCopy(QString source, QString folder, bool makeFolder);
-    ~BackupCopy();
+    ~BackupCopy() override;
     BackupCopy(const BackupCopy&) = delete;
     BackupCopy& operator=(const BackupCopy&) = delete;
 
     static QString fileName();
     // The name the copy has until it is complete.
     static QString partialName();
-    QString destination() const;
+    QString name() const override { return fileName(); }
     QString partial() const;
-    bool destinationExists() const;
 
     // Removes what a copy killed half-way left in the folder.
     static void removeLeftovers(const QString& folder);
 
-    // Makes the copy; blocks until it is done and may run in a worker thread.
-    std::optional<BackupFailure> run();
-    // From any thread: stops a running copy, which then removes its partial
-    // file and ends as cancelled.
-    void cancel();
-
-    Phase phase() const { return phase_; }
-    // The size the copy is expected to reach, known once the copy started,
-    // and the bytes written so far.
-    qint64 expectedBytes() const { return expected_; }
-    qint64 writtenBytes() const;
+    std::optional<BackupFailure> run() override;
+    void cancel() override;
+    qint64 writtenBytes() const override;
 
 private:
     // Points cancel() at the engine connection at work for as long as it
@@ -87,10 +117,7 @@ private:
     BackupFailure cancelledFailure() const;
 
     QString source_;
-    QString folder_;
     bool makeFolder_;
-    std::atomic<Phase> phase_{Phase::Starting};
-    std::atomic<qint64> expected_{0};
     std::mutex watched_;
     SqliteFile* running_ = nullptr;
     bool cancelled_ = false;

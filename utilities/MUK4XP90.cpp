@@ -117,7 +117,7 @@ void MUK4XP90::fillTargets()
     // A copy killed half-way (power cut, program killed) left its partial
     // file; it is of no use to anyone.
     for (const QString& folder : targets)
-        BackupCopy::removeLeftovers(folder);
+        Backup::removeAllLeftovers(folder);
 }
 
 void MUK4XP90::targetChosen(int index)
@@ -187,8 +187,7 @@ void MUK4XP90::backupClicked()
     // The copy reads the file whole; this screen's connection must not hold
     // it meanwhile.
     db().close();
-    copy_ = std::make_unique<BackupCopy>(Database::filePath(), target_,
-                                         target_ == BackupTargets::home());
+    copy_ = Backup::forProgram(target_, target_ == BackupTargets::home());
     if (copy_->destinationExists() && !overwriteAgreed(*copy_)) {
         copy_.reset();
         return;
@@ -196,7 +195,7 @@ void MUK4XP90::backupClicked()
     startCopy();
 }
 
-bool MUK4XP90::overwriteAgreed(const BackupCopy& copy)
+bool MUK4XP90::overwriteAgreed(const Backup& copy)
 {
     return showBox(QMessageBox::NoIcon, QStringLiteral("処理の判断"),
                    QStringLiteral("%1 は既に存在します。\nデータベースに上書きしますか？")
@@ -225,8 +224,15 @@ void MUK4XP90::showProgress()
     const QString seconds = QString::number(elapsed_.elapsed() / 1000);
     const qint64 expected = copy_->expectedBytes();
     switch (copy_->phase()) {
-    case BackupCopy::Phase::Copying: {
+    case Backup::Phase::Copying: {
         const qint64 written = copy_->writtenBytes();
+        if (expected <= 0) {
+            // A dump's size is not known before it ends.
+            ProgressBar1->setRange(0, 0);
+            LabelN->setText(QStringLiteral("バックアップ中です。 %1 MB　経過 %2 秒")
+                                .arg(megabytes(written), seconds));
+            break;
+        }
         // The compacted copy is about as large as the used part of the file;
         // the bar waits at its end for the last pages rather than run over.
         ProgressBar1->setRange(0, 100);
@@ -235,12 +241,12 @@ void MUK4XP90::showProgress()
                             .arg(megabytes(written), megabytes(expected), seconds));
         break;
     }
-    case BackupCopy::Phase::Checking:
-    case BackupCopy::Phase::Done:
+    case Backup::Phase::Checking:
+    case Backup::Phase::Done:
         ProgressBar1->setRange(0, 0);
         LabelN->setText(QStringLiteral("バックアップを確認しています。　経過 %1 秒").arg(seconds));
         break;
-    case BackupCopy::Phase::Starting:
+    case Backup::Phase::Starting:
         ProgressBar1->setRange(0, 0);
         LabelN->setText(QStringLiteral("バックアップを準備しています。　経過 %1 秒").arg(seconds));
         break;
@@ -284,7 +290,6 @@ void MUK4XP90::report(const BackupFailure& failure)
                 failure.details);
     else // denied, or the file is held by another program
         showBox(QMessageBox::Critical, QStringLiteral("処理の中止"),
-                BackupCopy::fileName() +
-                    QStringLiteral("ファイルを終了して、再度処理してください。"),
+                copy_->name() + QStringLiteral("ファイルを終了して、再度処理してください。"),
                 failure.details);
 }

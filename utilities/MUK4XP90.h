@@ -14,8 +14,8 @@ class QProgressBar;
 class QRadioButton;
 class QThread;
 
-// Backup: a compacted copy of the database file into the BKUP folder of the
-// home folder or onto a removable drive. The screen lets go of its own
+// Backup: a copy of the shop's database into the BKUP folder of the home
+// folder or onto a removable drive. The screen lets go of its own
 // connection for the copy and keeps it closed until it is left. The copy
 // runs beside the screen, which shows how far it has got.
 class MUK4XP90 : public Screen {
@@ -37,7 +37,7 @@ private:
     void fillTargets();
     void targetChosen(int index);
     void backupClicked();
-    bool overwriteAgreed(const BackupCopy& copy);
+    bool overwriteAgreed(const Backup& copy);
     void startCopy();
     void showProgress();
     void copyFinished();
@@ -56,7 +56,7 @@ private:
     QPushButton* RTBTN;
 
     QString target_;
-    std::unique_ptr<BackupCopy> copy_;
+    std::unique_ptr<Backup> copy_;
     QThread* worker_ = nullptr;
     std::optional<BackupFailure> failure_;
     std::optional<BusyCursor> busy_;

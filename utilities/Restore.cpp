@@ -1,8 +1,10 @@
 #include "utilities/Restore.h"
 
 #include "data/Database.h"
+#include "data/DatabaseSettings.h"
 #include "data/ProgramLock.h"
 #include "utilities/SafeFile.h"
+#include "utilities/ServerBackup.h"
 #include "utilities/SqliteFile.h"
 
 #include <QDir>
@@ -83,6 +85,23 @@ Outcome run(const QString& backup, const QString& folder,
         return refused(QStringLiteral("プログラムフォルダがありません: %1").arg(folder));
     if (!QFileInfo(backup).isFile())
         return refused(QStringLiteral("バックアップファイルがありません: %1").arg(backup));
+
+    // A backup goes back only to the kind of database it was made of.
+    DatabaseSettings settings;
+    if (const std::optional<QString> wrong = DatabaseSettings::read(folder, settings))
+        return refused(QStringLiteral("%1 が正しくありません: %2")
+                           .arg(QString::fromLatin1(DatabaseSettings::FileName), *wrong));
+    if (ServerBackup::isDump(backup)) {
+        if (!settings.onServer())
+            return refused(QStringLiteral("データベース サーバーのバックアップです。%1 の %2 "
+                                          "はサーバーを指していません。")
+                               .arg(folder, QString::fromLatin1(DatabaseSettings::FileName)));
+        return ServerBackup::restore(backup, settings, tell);
+    }
+    if (settings.onServer())
+        return refused(QStringLiteral("%1 はデータベース サーバーを使用しています。"
+                                      "データベースファイルのバックアップは復元できません。")
+                           .arg(folder));
 
     // Held until the end, so that the program cannot start on a half-made
     // restore either. A lock whose program has died is taken over.

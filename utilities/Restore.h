@@ -4,11 +4,12 @@
 
 #include <functional>
 
-// Puts a backup back as the database of a program folder. The backup is
+// Puts a backup back as the database of a program folder. A file backup is
 // copied beside the database under a temporary name, checked and synced;
 // the current database is kept as MUK4.db.before-restore; then the copy is
-// renamed into place. Nothing is changed while the program runs on that
-// folder, nor when the backup is not a sound database of this system.
+// renamed into place. A server dump is restored into the database MUK4.ini
+// names, in one transaction. Nothing is changed while a program runs on that
+// database, nor when the backup is not a sound database of this system.
 namespace Restore {
 
 // The name the replaced database is kept under, beside it.

@@ -1,4 +1,5 @@
-// Puts a backup made on the backup screen back as the shop's database.
+// Puts a backup made on the backup screen back as the shop's database: the
+// file of the program folder, or the server database its MUK4.ini names.
 //
 //   muk4-restore BACKUPFILE PROGRAMFOLDER
 //
