@@ -1,8 +1,9 @@
 // Posts sales and returns of every settlement kind in a loop through the
-// program's own posting code until it is killed, each under the receipt
-// number after the stored counter, as the counter screens do.
+// program's own posting code until it is killed (or `count` are posted),
+// each under the receipt number after the stored counter, as the counter
+// screens do.
 //
-//   sales_crash_helper <program folder>
+//   sales_crash_helper <program folder> [count]
 
 #include "data/Clock.h"
 #include "pos/CounterParameters.h"
@@ -11,6 +12,7 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char* argv[])
 {
@@ -22,7 +24,8 @@ int main(int argc, char* argv[])
         return 2;
     std::printf("ready\n");
     std::fflush(stdout);
-    for (int i = 0;; ++i) {
+    const int count = argc > 2 ? std::atoi(argv[2]) : -1;
+    for (int i = 0; i != count; ++i) {
         SaleDraft d;
         if (!nextReceiptNumber(db, d.receipt).ok())
             return 3;
@@ -44,4 +47,5 @@ int main(int argc, char* argv[])
             return 4;
         }
     }
+    return 0;
 }
