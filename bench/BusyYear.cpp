@@ -87,6 +87,27 @@ QString code(int n, int width)
 }
 } // namespace
 
+QString BusyYear::productCode(int p)
+{
+    return QStringLiteral("49") + code(p, 11);
+}
+
+DbResult BusyYear::writeCategories(Database& db)
+{
+    DbResult r;
+    const QString stamps = QStringLiteral("'20260101', '09:00:00', '20260101', '09:00:00')");
+    for (int m = 1; r.ok() && m <= 9; ++m) {
+        const QString major = QString::number(m);
+        r = db.execute("INSERT INTO MBMBRL VALUES (?, ?, ?, ' ', " + stamps,
+                       {major, "大分類" + major, "大" + major});
+        for (int n = m * 100; r.ok() && n < m * 100 + 20; ++n)
+            r = db.execute("INSERT INTO MBMBRM VALUES (?, ?, ?, ?, ' ', ' ', ' ', " + stamps,
+                           {QString::number(n), "中分類" + QString::number(n),
+                            "中" + QString::number(n), major});
+    }
+    return r;
+}
+
 DbResult BusyYear::write(Database& db) const
 {
     const QString store = QStringLiteral("01");
