@@ -1,5 +1,6 @@
 #include "BusyYear.h"
 
+#include "data/DatabaseSettings.h"
 #include "data/Schema.h"
 
 #include <QDir>
@@ -11,42 +12,101 @@
 #include <cstdio>
 
 namespace {
-QString insertInto(const QString& table)
+QString insertInto(const QString& table, int rows)
 {
     const QStringList fields = Schema::fieldsOf(table);
-    QStringList marks;
-    for (qsizetype i = 0; i < fields.size(); ++i)
-        marks << QStringLiteral("?");
-    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-        .arg(table, fields.join(u','), marks.join(u','));
+    const QString marks =
+        QStringLiteral("(") + QStringList(fields.size(), QStringLiteral("?")).join(u',') + u')';
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+        .arg(table, fields.join(u','), QStringList(rows, marks).join(u','));
 }
 
+// Writes the records one statement each to the file; to a server, where
+// every statement is a round trip, many records to a statement, so that a
+// year is loaded in minutes. flush() must come before the commit.
 class Inserter {
 public:
-    Inserter(Database& db, const QString& table) : query_(db.handle())
+    Inserter(Database& db, const QString& table) : handle_(db.handle()), query_(handle_)
     {
-        statement_ = insertInto(table);
+        // The server takes at most 65,535 values in one statement.
+        if (db.onServer())
+            rows_ = static_cast<int>(60000 / Schema::fieldsOf(table).size());
+        table_ = table;
+        statement_ = insertInto(table, rows_);
         query_.prepare(statement_);
     }
     DbResult add(const QVariantList& values)
     {
-        for (int i = 0; i < values.size(); ++i)
-            query_.bindValue(i, values[i]);
+        for (const QVariant& v : values)
+            query_.bindValue(bound_++, v);
+        if (++pending_ < rows_)
+            return {};
+        pending_ = 0;
+        bound_ = 0;
         if (!query_.exec())
-            return DbError{statement_, query_.lastError().text()};
+            return DbError{statement_.left(200), query_.lastError().text()};
+        return {};
+    }
+    DbResult flush()
+    {
+        if (pending_ == 0)
+            return {};
+        QSqlQuery rest(handle_);
+        const QString statement = insertInto(table_, pending_);
+        rest.prepare(statement);
+        for (int i = 0; i < bound_; ++i)
+            rest.bindValue(i, query_.boundValue(i));
+        pending_ = 0;
+        bound_ = 0;
+        if (!rest.exec())
+            return DbError{statement.left(200), rest.lastError().text()};
         return {};
     }
 
 private:
+    QString table_;
     QString statement_;
+    QSqlDatabase handle_;
     QSqlQuery query_;
+    int rows_ = 1;
+    int pending_ = 0;
+    int bound_ = 0;
 };
+
+DbResult flushed(std::initializer_list<Inserter*> inserters)
+{
+    for (Inserter* inserter : inserters)
+        if (DbResult r = inserter->flush(); !r.ok())
+            return r;
+    return {};
+}
 
 QString code(int n, int width)
 {
     return QString::number(n).rightJustified(width, u'0');
 }
 } // namespace
+
+QString BusyYear::productCode(int p)
+{
+    return QStringLiteral("49") + code(p, 11);
+}
+
+DbResult BusyYear::writeCategories(Database& db)
+{
+    DbResult r;
+    const QString stamps = QStringLiteral("'20260101', '09:00:00', '20260101', '09:00:00')");
+    for (int m = 1; r.ok() && m <= 9; ++m) {
+        const QString major = QString::number(m);
+        r = db.execute("INSERT INTO MBMBRL VALUES (?, ?, ?, ' ', " + stamps,
+                       {major, "大分類" + major, "大" + major});
+        for (int n = m * 100; r.ok() && n < m * 100 + 20; ++n)
+            r = db.execute("INSERT INTO MBMBRM VALUES (?, ?, ?, ?, ' ', ' ', ' ', " + stamps,
+                           {QString::number(n), "中分類" + QString::number(n),
+                            "中" + QString::number(n), major});
+    }
+    return r;
+}
 
 DbResult BusyYear::write(Database& db) const
 {
@@ -86,6 +146,8 @@ DbResult BusyYear::write(Database& db) const
             if (DbResult r = product.add(v); !r.ok())
                 return r;
         }
+        if (DbResult r = product.flush(); !r.ok())
+            return r;
         if (DbResult r = transaction.commit(); !r.ok())
             return r;
     }
@@ -247,6 +309,10 @@ DbResult BusyYear::write(Database& db) const
                     return r;
             }
         }
+        if (DbResult r =
+                flushed({&header, &line, &credit, &deposit, &depositLine, &payment, &paymentLine});
+            !r.ok())
+            return r;
         if (DbResult r = transaction.commit(); !r.ok())
             return r;
     }
@@ -258,18 +324,23 @@ bool BusyYear::prepare(const QString& folder,
 {
     QDir().mkpath(folder);
     Database::setFolder(QFileInfo(folder).absoluteFilePath());
-    const bool fresh = !QFileInfo::exists(Database::filePath());
-    if (const auto failure = Schema::prepareFile()) {
+    const bool server = DatabaseSettings::current().onServer();
+    bool fresh = !server && !QFileInfo::exists(Database::filePath());
+    if (const auto failure = Schema::prepareDatabase()) {
         std::fprintf(stderr, "%s\n", qPrintable(*failure));
         return false;
     }
-    if (!fresh)
-        return true;
     Database db;
-    if (DbResult r = db.open(); !r.ok()) {
-        std::fprintf(stderr, "%s\n", qPrintable(r.error().describe()));
+    QList<QVariantList> stored;
+    if (!db.open().ok() ||
+        (server && !db.select(QStringLiteral("SELECT count(*) FROM MBMSHO"), {}, stored).ok())) {
+        std::fprintf(stderr, "cannot open the database of %s\n", qPrintable(folder));
         return false;
     }
+    if (server)
+        fresh = stored.value(0).value(0).toLongLong() == 0;
+    if (!fresh)
+        return true;
     QElapsedTimer filling;
     filling.start();
     DbResult r = write(db);
@@ -279,7 +350,8 @@ bool BusyYear::prepare(const QString& folder,
         std::fprintf(stderr, "%s\n", qPrintable(r.error().describe()));
         return false;
     }
-    std::printf("filled %s in %.1f s\n", qPrintable(Database::filePath()),
+    std::printf("filled %s in %.1f s\n",
+                qPrintable(server ? DatabaseSettings::current().place() : Database::filePath()),
                 filling.elapsed() / 1000.0);
     return true;
 }

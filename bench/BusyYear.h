@@ -23,6 +23,10 @@ struct BusyYear {
     int products = 20000;
 
     DbResult write(Database& db) const;
+    // The code of the p-th product write() makes.
+    static QString productCode(int p);
+    // The 9 major and 180 middle categories the products of write() are in.
+    static DbResult writeCategories(Database& db);
     // Points the program folder at `folder` and makes its database hold this
     // year, written only when the file is new (with `alsoWhenNew`'s records),
     // so that a large file is made once and reused. Says why on the error

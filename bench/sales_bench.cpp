@@ -35,11 +35,6 @@
 namespace {
 constexpr int Products = 1000000;
 
-QString productCode(int p)
-{
-    return QStringLiteral("49") + QString::number(p).rightJustified(11, u'0');
-}
-
 struct Stats {
     double median;
     double p90;
@@ -109,26 +104,7 @@ bool prepareData(const QString& folder)
 {
     BusyYear year{QDate(2025, 12, 1)};
     year.products = Products;
-    const bool made = year.prepare(folder, [](Database& db) -> DbResult {
-        for (int m = 1; m <= 9; ++m) {
-            DbResult r =
-                db.execute("INSERT INTO MBMBRL VALUES (?, ?, ?, ' ', '20260101', '09:00:00', "
-                           "'20260101', '09:00:00')",
-                           {QString::number(m), QStringLiteral("大分類%1").arg(m),
-                            QStringLiteral("大%1").arg(m)});
-            for (int n = 0; r.ok() && n < 20; ++n) {
-                const QString code =
-                    QString::number(m) + QString::number(n).rightJustified(2, u'0');
-                r = db.execute("INSERT INTO MBMBRM VALUES (?, ?, ?, ?, ' ', ' ', ' ', "
-                               "'20260101', '09:00:00', '20260101', '09:00:00')",
-                               {code, QStringLiteral("中分類") + code, QStringLiteral("中") + code,
-                                QString::number(m)});
-            }
-            if (!r.ok())
-                return r;
-        }
-        return {};
-    });
+    const bool made = year.prepare(folder, BusyYear::writeCategories);
     Database db;
     if (!made || !db.open().ok())
         return false;
@@ -184,7 +160,7 @@ void benchLookUp(Raw& raw)
             std::optional<CounterProduct> found;
             QString majorLabel;
             QString middleLabel;
-            if (!findProduct(db, productCode(looked), found).ok() || !found ||
+            if (!findProduct(db, BusyYear::productCode(looked), found).ok() || !found ||
                 !categoryLabel(db, QStringLiteral("MBMBRL"), found->major, majorLabel).ok() ||
                 !categoryLabel(db, QStringLiteral("MBMBRM"), found->middle, middleLabel).ok())
                 std::fprintf(stderr, "look-up failed\n");
@@ -192,7 +168,7 @@ void benchLookUp(Raw& raw)
         if (grid->rowCount() >= 90)
             screen->activate();
         const int p = static_cast<int>(random.bounded(Products));
-        const QString scanned = productCode(p);
+        const QString scanned = BusyYear::productCode(p);
         screenTimes.push_back(elapsedMs([&] {
             code->setText(scanned);
             QElapsedTimer step;
@@ -208,7 +184,7 @@ void benchLookUp(Raw& raw)
             painting += step.nsecsElapsed() / 1e6;
         }));
         const int other = static_cast<int>(random.bounded(Products));
-        const QString otherCode = productCode(other);
+        const QString otherCode = BusyYear::productCode(other);
         rawTimes.push_back(elapsedMs([&] {
             Raw::text(product, 1, otherCode);
             Raw::run(product);
@@ -248,9 +224,9 @@ SaleDraft tenLineSale(const QString& registerCode, const QString& receipt)
     draft.staffCode = QStringLiteral("0001");
     draft.businessDate = QStringLiteral("20261130");
     for (int l = 0; l < 10; ++l)
-        draft.lines << SaleLine::make(productCode(l * 997), QStringLiteral("商品%1").arg(l),
-                                      100 + l * 10, QStringLiteral("2"), 0.1, QStringLiteral("1"),
-                                      QStringLiteral("101"), 70);
+        draft.lines << SaleLine::make(
+            BusyYear::productCode(l * 997), QStringLiteral("商品%1").arg(l), 100 + l * 10,
+            QStringLiteral("2"), 0.1, QStringLiteral("1"), QStringLiteral("101"), 70);
     draft.tendered = 10000;
     draft.moment = Clock::now();
     return draft;
