@@ -365,6 +365,19 @@ DbResult Database::run(const QString& statement, const QVariantList& values)
     return exec(query, statement, values);
 }
 
+namespace {
+void readRows(QSqlQuery& query, QList<QVariantList>& rows)
+{
+    const int width = query.record().count();
+    while (query.next()) {
+        QVariantList row;
+        for (int i = 0; i < width; ++i)
+            row << query.value(i);
+        rows << row;
+    }
+}
+} // namespace
+
 DbResult Database::select(const QString& statement, const QVariantList& values,
                           QList<QVariantList>& rows)
 {
@@ -374,15 +387,29 @@ DbResult Database::select(const QString& statement, const QVariantList& values,
     query.setForwardOnly(true);
     if (DbResult r = exec(query, statement, values); !r.ok())
         return r;
-    const int width = query.record().count();
-    while (query.next()) {
-        QVariantList row;
-        for (int i = 0; i < width; ++i)
-            row << query.value(i);
-        rows << row;
-    }
+    readRows(query, rows);
     if (query.lastError().isValid())
         return failed(statement, query.lastError());
+    return {};
+}
+
+DbResult Database::selectPrepared(const QString& statement, const QVariantList& values,
+                                  QList<QVariantList>& rows)
+{
+    rows.clear();
+    DbResult result;
+    QSqlQuery* query = prepared(statement, result);
+    if (!query)
+        return result;
+    for (int i = 0; i < values.size(); ++i)
+        query->bindValue(i, values[i]);
+    if (!query->exec())
+        return failed(statement, query->lastError());
+    readRows(*query, rows);
+    const QSqlError error = query->lastError();
+    query->finish();
+    if (error.isValid())
+        return failed(statement, error);
     return {};
 }
 

@@ -87,6 +87,10 @@ public:
     // Runs a query the program wrote itself and hands back every row.
     DbResult select(const QString& statement, const QVariantList& values,
                     QList<QVariantList>& rows);
+    // The same for a query made again and again on the connection (the
+    // menu's totals): prepared once, so that the server plans it once.
+    DbResult selectPrepared(const QString& statement, const QVariantList& values,
+                            QList<QVariantList>& rows);
     // The connection itself, for queries the caller steps through; a
     // server connection that was cut is opened again first.
     QSqlDatabase handle()

@@ -10,7 +10,7 @@ DbResult sumDay(Database& db, const QString& table, const QStringList& sums,
     const QString statement =
         QStringLiteral("SELECT count(*), %1 FROM %2 WHERE CF01 = ? AND CF02 = ? AND CF19 = ?")
             .arg(sums.join(QStringLiteral(", ")), table);
-    if (DbResult r = db.select(statement, day, rows); !r.ok())
+    if (DbResult r = db.selectPrepared(statement, day, rows); !r.ok())
         return r;
     out = rows.value(0);
     return {};

@@ -338,6 +338,28 @@ private slots:
         QCOMPARE(count(t, "MBMCHR"), 1);
     }
 
+    // A record keeps its name across updates (the server moves a row it
+    // updates); one another connection deleted meanwhile is not written unseen.
+    void aRecordIsUpdatedByNameAndNeverOnceGone()
+    {
+        ProgramFolder folder;
+        TestDb t;
+        addStaff(t, "0001", "一");
+        RecordSet rs(t);
+        QVERIFY(rs.open(Select("MBMCHR").where("CB01", "=", "0001")).ok());
+        for (const char* name : {"二", "三"}) {
+            rs.edit();
+            rs.setValue("CB02", QString::fromUtf8(name));
+            QVERIFY(rs.update().ok());
+        }
+        QCOMPARE(row(t, "SELECT CB02 FROM MBMCHR").value("CB02"), QVariant("三"));
+        QVERIFY(TestDb().db().execute("DELETE FROM MBMCHR").ok());
+        rs.edit();
+        rs.setValue("CB02", "四");
+        QVERIFY(!rs.update().ok());
+        QCOMPARE(count(t, "MBMCHR"), 0);
+    }
+
     void archiveAndDeleteHappenTogetherOrNotAtAll()
     {
         ProgramFolder folder;
