@@ -1,5 +1,6 @@
 #include "BusyYear.h"
 
+#include "data/Clock.h"
 #include "data/DatabaseSettings.h"
 #include "data/Schema.h"
 
@@ -354,4 +355,22 @@ bool BusyYear::prepare(const QString& folder,
                 qPrintable(server ? DatabaseSettings::current().place() : Database::filePath()),
                 filling.elapsed() / 1000.0);
     return true;
+}
+
+SaleDraft BusyYear::tenLineSale(const QString& store, const QString& registerCode,
+                                const QString& receipt, const QString& businessDate)
+{
+    SaleDraft draft;
+    draft.store = store;
+    draft.registerCode = registerCode;
+    draft.receipt = receipt;
+    draft.staffCode = QStringLiteral("0001");
+    draft.businessDate = businessDate;
+    for (int l = 0; l < 10; ++l)
+        draft.lines << SaleLine::make(productCode(l * 997), QStringLiteral("商品%1").arg(l),
+                                      100 + l * 10, QStringLiteral("2"), 0.1, QStringLiteral("1"),
+                                      QStringLiteral("101"), 70);
+    draft.tendered = 10000;
+    draft.moment = Clock::now();
+    return draft;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Database.h"
+#include "pos/SalePosting.h"
 
 #include <QDate>
 
@@ -25,6 +26,9 @@ struct BusyYear {
     DbResult write(Database& db) const;
     // The code of the p-th product write() makes.
     static QString productCode(int p);
+    // The sale the posting benches time: ten lines of the year's products.
+    static SaleDraft tenLineSale(const QString& store, const QString& registerCode,
+                                 const QString& receipt, const QString& businessDate);
     // The 9 major and 180 middle categories the products of write() are in.
     static DbResult writeCategories(Database& db);
     // Points the program folder at `folder` and makes its database hold this

@@ -217,19 +217,8 @@ void benchLookUp(Raw& raw)
 
 SaleDraft tenLineSale(const QString& registerCode, const QString& receipt)
 {
-    SaleDraft draft;
-    draft.store = QStringLiteral("01");
-    draft.registerCode = registerCode;
-    draft.receipt = receipt;
-    draft.staffCode = QStringLiteral("0001");
-    draft.businessDate = QStringLiteral("20261130");
-    for (int l = 0; l < 10; ++l)
-        draft.lines << SaleLine::make(
-            BusyYear::productCode(l * 997), QStringLiteral("商品%1").arg(l), 100 + l * 10,
-            QStringLiteral("2"), 0.1, QStringLiteral("1"), QStringLiteral("101"), 70);
-    draft.tendered = 10000;
-    draft.moment = Clock::now();
-    return draft;
+    return BusyYear::tenLineSale(QStringLiteral("01"), registerCode, receipt,
+                                 QStringLiteral("20261130"));
 }
 
 void benchPosting(Raw& raw)

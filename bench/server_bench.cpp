@@ -201,19 +201,8 @@ void benchLookUp()
 
 SaleDraft tenLineSale(const QString& registerCode, int round)
 {
-    SaleDraft draft;
-    draft.store = shop.store;
-    draft.registerCode = registerCode;
-    draft.receipt = QStringLiteral("B") + QString::number(1000000 + round);
-    draft.staffCode = QStringLiteral("0001");
-    draft.businessDate = lastDay;
-    for (int l = 0; l < 10; ++l)
-        draft.lines << SaleLine::make(
-            BusyYear::productCode(l * 997), QStringLiteral("商品%1").arg(l), 100 + l * 10,
-            QStringLiteral("2"), 0.1, QStringLiteral("1"), QStringLiteral("101"), 70);
-    draft.tendered = 10000;
-    draft.moment = Clock::now();
-    return draft;
+    return BusyYear::tenLineSale(shop.store, registerCode,
+                                 QStringLiteral("B") + QString::number(1000000 + round), lastDay);
 }
 
 void benchPosting()
