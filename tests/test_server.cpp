@@ -151,8 +151,8 @@ private slots:
         QCOMPARE(post(second.path(), ofTwo), PostingResult::Outcome::Posted);
         QCOMPARE(post(first.path(), ofOne), PostingResult::Outcome::Posted);
         QCOMPARE(post(first.path(), ofOne), PostingResult::Outcome::Duplicate);
-        QCOMPARE(column(t, "SELECT CF02 || CF03 FROM MOMURA ORDER BY CF02"),
-                 (QStringList{"01" + ofOne, "02" + ofTwo}));
+        QCOMPARE(rows(t, "SELECT CF02 || CF03 AS k FROM MOMURA ORDER BY CF02"),
+                 (QList<QVariantMap>{{{"k", "01" + ofOne}}, {{"k", "02" + ofTwo}}}));
         QCOMPARE(ofOne, ofTwo);
         QVERIFY2(ofOne.endsWith("00001"), qPrintable(ofOne));
 
