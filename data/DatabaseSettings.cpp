@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSettings>
 
 namespace {
@@ -48,6 +49,13 @@ std::optional<QString> DatabaseSettings::read(const QString& folder, DatabaseSet
     QSettings ini(path, QSettings::IniFormat);
     if (ini.status() != QSettings::NoError)
         return QString::fromLatin1(FileName);
+    // Read before the engine, so that a wrong code is refused on the file too.
+    const QVariant code = ini.value(QStringLiteral("register/code"));
+    settings.registerCode = code.toString().trimmed();
+    static const QRegularExpression twoDigits(QStringLiteral("^[0-9]{2}$"));
+    if (code.isValid() &&
+        (!twoDigits.match(settings.registerCode).hasMatch() || settings.registerCode == u"00"))
+        return QStringLiteral("register/code");
     ini.beginGroup(QStringLiteral("database"));
     const auto text = [&ini](const char* key) {
         return ini.value(QLatin1String(key)).toString().trimmed();
@@ -81,6 +89,9 @@ std::optional<QString> DatabaseSettings::read(const QString& folder, DatabaseSet
         return QStringLiteral("database/user");
     if (!settings.sslmode.isEmpty() && !sslModes.contains(settings.sslmode))
         return QStringLiteral("database/sslmode");
+    // Registers sharing a server would otherwise post under one number.
+    if (settings.registerCode.isEmpty())
+        return QStringLiteral("register/code");
     return std::nullopt;
 }
 

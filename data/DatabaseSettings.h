@@ -20,6 +20,10 @@ struct DatabaseSettings {
     QString dbname;
     QString user;
     QString sslmode; // empty: libpq's default
+    // The register this program is ("01".."99"): on a server it tells apart
+    // the registers sharing the shop's database; on the file, where the
+    // stored "register" parameter names the register, it may be left out.
+    QString registerCode;
 
     bool onServer() const { return engine == Engine::Server; }
     // "host:port", as the operator is told where the server should be.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Database.h"
+#include "data/RecordSet.h"
 
 #include <QHash>
 #include <QStringList>
@@ -10,6 +11,9 @@
 
 // The system parameters of MBMSYS, one record per key. A missing record is
 // never an error: the reader's default stands and nothing is written.
+// The keys of one register (its business day, cashier, receipt sequence and
+// printer switch) are read and written as the running register's own
+// records; every other key is the shop's.
 struct Parameter {
     QString key;
     QString first;  // CB02
@@ -29,6 +33,15 @@ public:
     double number(const QString& key, double fallback = 0) const;
     // The same of CB03.
     double secondNumber(const QString& key, double fallback = 0) const;
+
+    // Whether the key is kept per register rather than for the shop.
+    static bool ofRegister(const QString& key);
+    // The records this register sees: the shop's and its own, by key.
+    static Select listed();
+    // Makes the running register's own records with their first values when
+    // it starts for the first time on a server; those of an earlier start
+    // are kept as they are.
+    static DbResult prepareRegister(Database& db);
 
     static DbResult read(Database& db, const QString& key, std::optional<Parameter>& out);
     // Changes the fields of an existing record and stamps CB07/CB08 with the

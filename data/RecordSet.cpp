@@ -34,6 +34,15 @@ Select& Select::where(const QString& field, const QString& op, const QVariant& v
     return *this;
 }
 
+Select& Select::whereAmong(const QString& field, const QVariantList& values)
+{
+    valid_ = valid_ && isIdentifier(field) && !values.isEmpty();
+    conditions_ << field + QStringLiteral(" IN (") +
+                       QStringList(values.size(), QStringLiteral("?")).join(u',') + u')';
+    values_ << values;
+    return *this;
+}
+
 Select& Select::orderBy(const QStringList& fields)
 {
     for (const QString& field : fields)

@@ -17,6 +17,8 @@ public:
 
     // op is one of =, <>, >, >=, <, <=.
     Select& where(const QString& field, const QString& op, const QVariant& value);
+    // The field equals one of the values.
+    Select& whereAmong(const QString& field, const QVariantList& values);
     Select& orderBy(const QStringList& fields);
     // Restricts the columns read (the record set stays editable by row).
     Select& columns(const QStringList& fields);

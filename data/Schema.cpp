@@ -40,7 +40,13 @@ std::vector<Definition> definitions()
     const QList<QStringList> lineIndexes{{"CF03", "CF23"}, {"CF23"}};
 
     std::vector<Definition> tables{
-        {"MBMSYS", {"CB01", "CB02", "CB03", "CB04", "CB07", "CB08"}, {}, {}, {"CB01"}, {}, {}},
+        {"MBMSYS",
+         {"CB01", "CB02", "CB03", "CB04", "CB07", "CB08"},
+         {},
+         {},
+         {"CB01"},
+         {},
+         {"CB09"}},
         {"MBMSHO", numbered("CB", 1, 24), {}, {"CB14"}, {"CB01"}, {}, {"CB25"}},
         {"MBMBRL", numbered("CB", 1, 8), {}, {}, {"CB01"}, {}, {}},
         {"MBMBRM", numbered("CB", 1, 11), {}, {}, {"CB01"}, {{"CB04", "CB01"}}, {}},
@@ -175,6 +181,23 @@ std::vector<Migration> migrations()
                          "SELECT 'invoice', ' ', ' ', ' ', '%1', '%2' WHERE NOT EXISTS "
                          "(SELECT 1 FROM MBMSYS WHERE CB01 = 'invoice')")
               .arg(Clock::today(), Clock::time())}},
+        // Registers sharing one database each keep their own business day,
+        // cashier, receipt sequence and printer switch: those records carry
+        // the register's code in CB09 (part of the key), the shop's records
+        // a blank. An existing database's records become those of the
+        // register its "register" record names. The key changes, so the
+        // table is made anew.
+        {QStringLiteral("records of each register"),
+         {QStringLiteral("CREATE TABLE MBMSYSNEW (CB01 TEXT, CB02 TEXT, CB03 TEXT, CB04 TEXT, "
+                         "CB07 TEXT, CB08 TEXT, CB09 TEXT, PRIMARY KEY (CB01, CB09))"),
+          QStringLiteral(
+              "INSERT INTO MBMSYSNEW (CB01, CB02, CB03, CB04, CB07, CB08, CB09) "
+              "SELECT CB01, CB02, CB03, CB04, CB07, CB08, CASE WHEN CB01 IN "
+              "('register', 'charge', 'workday', 'receipt', 'printer') THEN coalesce(("
+              "SELECT nullif(trim(r.CB02), '') FROM MBMSYS r WHERE r.CB01 = 'register'), '01') "
+              "ELSE ' ' END FROM MBMSYS"),
+          QStringLiteral("DROP TABLE MBMSYS"),
+          QStringLiteral("ALTER TABLE MBMSYSNEW RENAME TO MBMSYS")}},
     };
     return steps;
 }

@@ -71,9 +71,7 @@ void MUK4MM90::areaLock()
 
 void MUK4MM90::areaAssign()
 {
-    showList(Select(QStringLiteral("MBMSYS"))
-                 .where(QStringLiteral("CB01"), QStringLiteral("<>"), blank)
-                 .orderBy({QStringLiteral("CB01")}),
+    showList(Parameters::listed(),
              {QStringLiteral("CB01"), QStringLiteral("CB02"), QStringLiteral("CB03")});
     MasterScreen::areaAssign();
 }

@@ -2,6 +2,7 @@
 
 #include "data/Database.h"
 #include "data/DatabaseSettings.h"
+#include "data/Parameters.h"
 #include "data/ProgramLock.h"
 #include "data/Schema.h"
 #include "shell/Navigator.h"
@@ -21,7 +22,10 @@ public:
 };
 
 // On a server, held for as long as the program runs: a restore waits for
-// no running program and refuses while there is one.
+// no running program and refuses while there is one. The register's own lock
+// keeps a second copy of the same register off the database; both go with
+// the connection, so a register that was killed or cut off starts again at
+// once.
 class ServerPresence : public QObject {
 public:
     explicit ServerPresence(QObject* parent) : QObject(parent) {}
@@ -31,6 +35,23 @@ public:
             return r;
         return db.execute(QStringLiteral("SELECT pg_advisory_lock_shared(?)"),
                           {Database::RunningLockKey});
+    }
+    DbResult takeRegister(bool& taken)
+    {
+        std::optional<Parameter> store;
+        if (DbResult r = Parameters::read(db, QStringLiteral("store"), store); !r.ok())
+            return r;
+        const int storeNumber = store ? store->first.trimmed().toInt() : 0;
+        const int registerNumber = DatabaseSettings::current().registerCode.toInt();
+        QList<QVariantList> rows;
+        if (DbResult r = db.select(QStringLiteral("SELECT pg_try_advisory_lock(?, ?)"),
+                                   {storeNumber, registerNumber}, rows);
+            !r.ok())
+            return r;
+        taken = rows.value(0).value(0).toBool();
+        if (!taken)
+            return {};
+        return Parameters::prepareRegister(db);
     }
     Database db;
 };
@@ -90,11 +111,19 @@ bool startProgram(Navigator& navigator)
     }
     if (DatabaseSettings::current().onServer()) {
         auto* presence = new ServerPresence(&navigator);
-        if (DbResult r = presence->take(); !r.ok()) {
+        bool taken = false;
+        if (DbResult r = presence->take(); !r.ok() || !(r = presence->takeRegister(taken)).ok()) {
             delete presence;
             delete lock;
             refuse(QStringLiteral("データベース サーバーに接続できません（%1）。")
                        .arg(DatabaseSettings::current().place()));
+            return false;
+        }
+        if (!taken) {
+            delete presence;
+            delete lock;
+            refuse(QStringLiteral("レジ %1 は既に起動しています。")
+                       .arg(DatabaseSettings::current().registerCode));
             return false;
         }
     }

@@ -4,6 +4,7 @@
 #include "pos/ReceiptPrinter.h"
 
 #include "data/DatabaseSettings.h"
+#include "data/Parameters.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -83,14 +84,14 @@ QString testServerHost()
     return qEnvironmentVariable("MUK4_TEST_PGHOST");
 }
 
-void pointAtTestServer(const QString& folder)
+void pointAtTestServer(const QString& folder, const QString& registerCode)
 {
     QFile ini(QDir(folder).filePath(QStringLiteral("MUK4.ini")));
     if (!ini.open(QIODevice::WriteOnly))
         qFatal("cannot write MUK4.ini");
     ini.write(QStringLiteral("[database]\nengine=postgresql\nhost=%1\nport=5432\ndbname=%2\n"
-                             "user=muk4\n")
-                  .arg(testServerHost(), ServerDatabase::instance().name())
+                             "user=muk4\n[register]\ncode=%3\n")
+                  .arg(testServerHost(), ServerDatabase::instance().name(), registerCode)
                   .toUtf8());
     DatabaseSettings::forget();
 }
@@ -230,7 +231,9 @@ void insert(Database& db, const QString& table, const QVariantList& values)
 void setParameter(Database& db, const QString& key, const QString& first, const QString& second)
 {
     removeParameter(db, key);
-    insert(db, "MBMSYS", {key, first, second, " ", "20260101", "09:00:00"});
+    insert(db, "MBMSYS",
+           {key, first, second, " ", "20260101", "09:00:00",
+            Parameters::ofRegister(key) ? "01" : " "});
 }
 
 void removeParameter(Database& db, const QString& key)

@@ -25,8 +25,8 @@
 // engine (MUK4_TEST_PGHOST), empty for the file.
 QString testServerHost();
 // Writes the MUK4.ini that points a program folder at this test program's
-// database on the test server.
-void pointAtTestServer(const QString& folder);
+// database on the test server, as the given register.
+void pointAtTestServer(const QString& folder, const QString& registerCode = QStringLiteral("01"));
 
 // A fresh, empty program folder with a newly made database (on the test
 // server, an emptied one); the program folder goes back to the executable's

@@ -239,6 +239,48 @@ private slots:
                               "tax0.100.08"}));
     }
 
+    // A database of before registers kept their own records reads as it
+    // did, in the settings screen too; the records of the register are
+    // stored under the code its "register" record names.
+    void parametersReadAsBeforeOnceEachRegisterKeepsItsOwn()
+    {
+        ProgramFolder dir(false);
+        const QString code = ProgramFolder::onServer() ? "01" : "03";
+        const std::vector<Schema::Migration> steps = Schema::migrations();
+        QList<QVariantMap> before;
+        {
+            Database v3;
+            QVERIFY(v3.open().ok());
+            QVERIFY(Schema::create(v3, {steps[0], steps[1]}).ok());
+            QVERIFY(v3.execute("UPDATE MBMSYS SET CB02 = ? WHERE CB01 = 'register'", {code}).ok());
+            QVERIFY(v3.execute("UPDATE MBMSYS SET CB02 = '612', CB03 = '00042' "
+                               "WHERE CB01 = 'receipt'")
+                        .ok());
+            QVERIFY(v3.execute("INSERT INTO MBMSYS VALUES ('extra', 'x', 'y', ' ', '20250101', "
+                               "'08:00:00')")
+                        .ok());
+            before = rows(v3, "SELECT * FROM MBMSYS ORDER BY CB01");
+        }
+        QCOMPARE(Schema::prepareDatabase(), std::nullopt);
+        Screens s;
+        s.show("MUK4MM90");
+        TestDb t;
+        QList<QStringList> shown;
+        for (const QVariantMap& record : before) {
+            const QString key = record["CB01"].toString();
+            std::optional<Parameter> read;
+            QVERIFY(Parameters::read(t, key, read).ok() && read);
+            QCOMPARE((QStringList{read->first, read->second}),
+                     (QStringList{record["CB02"].toString(), record["CB03"].toString()}));
+            QCOMPARE(row(t, "SELECT CB09 FROM MBMSYS WHERE CB01 = ?", {key}).value("CB09"),
+                     QVariant(Parameters::ofRegister(key) ? code : " "));
+            shown << QStringList{key, read->first, read->second};
+        }
+        QCOMPARE(rows(t, "SELECT CB01, CB02, CB03, CB04, CB07, CB08 FROM MBMSYS ORDER BY CB01"),
+                 before);
+        QCOMPARE(s.gridRows(), shown);
+    }
+
     // The file's pages holding the staff are overwritten while the program
     // is not looking; the staff master finds them when it lists the staff.
     void aDamagedPageEndsTheProgramAndNothingMoreIsWritten()

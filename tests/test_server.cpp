@@ -2,6 +2,9 @@
 
 #include "data/DatabaseSettings.h"
 #include "data/Parameters.h"
+#include "pos/CounterParameters.h"
+#include "pos/ReceiptPosting.h"
+#include "pos/SaleLine.h"
 #include "shell/Startup.h"
 
 #include <QProcess>
@@ -41,6 +44,11 @@ private slots:
                                          << "database/sslmode";
         QTest::newRow("a password") << server + "password=secret\n"
                                     << "database/password";
+        QTest::newRow("no register") << server << "register/code";
+        QTest::newRow("register 00") << server + "[register]\ncode=00\n"
+                                     << "register/code";
+        QTest::newRow("register of one digit on the file") << "[register]\ncode=2\n"
+                                                           << "register/code";
         QTest::newRow("the file") << "[database]\nengine=sqlite\n"
                                   << "";
         QTest::newRow("another section") << "[register]\ncode=02\n"
@@ -79,7 +87,8 @@ private slots:
         QVERIFY(cluster("pause", server));
         QFile file(dir.filePath("MUK4.ini"));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QString("[database]\nengine=postgresql\nhost=%1\ndbname=postgres\nuser=muk4\n")
+        file.write(QString("[database]\nengine=postgresql\nhost=%1\ndbname=postgres\nuser=muk4\n"
+                           "[register]\ncode=01\n")
                        .arg(server)
                        .toUtf8());
         file.close();
@@ -100,6 +109,74 @@ private slots:
         QCOMPARE(count(t, "MBMSYS"), 10);
         QCOMPARE(QDir(dir.path()).entryList({"MUK4*"}, QDir::Files),
                  (QStringList{"MUK4.db.lock", "MUK4.ini"}));
+    }
+
+    // A second copy of a register is refused from any program folder while
+    // another register starts beside it; each numbers its own receipts from
+    // 00001, a number is taken only within its own register, and the
+    // settings screen lists the shop's records with the register's own.
+    void eachRegisterRunsOnceAndKeepsItsOwnRecords()
+    {
+        if (!ProgramFolder::onServer())
+            QSKIP("registers share a database only on a server");
+        ProgramFolder first;
+        Navigator one;
+        QVERIFY(startProgram(one));
+        QTemporaryDir second;
+        pointAtTestServer(second.path(), "01");
+        Database::setFolder(second.path());
+        {
+            Navigator again;
+            MessageBoxes boxes;
+            QVERIFY(!startProgram(again));
+            QCOMPARE(boxes.texts(), QStringList{"レジ 01 は既に起動しています。"});
+        }
+        pointAtTestServer(second.path(), "02");
+        Navigator two;
+        QVERIFY(startProgram(two));
+        TestDb t;
+        const auto post = [&t](const QString& folder, QString& number) {
+            Database::setFolder(folder);
+            CounterParameters shop;
+            if (!shop.load(t).ok() || (number.isEmpty() && !nextReceiptNumber(t, number).ok()))
+                return PostingResult::Outcome::Failed;
+            const ReceiptKey key{shop.storeCode, shop.registerCode, number};
+            return postReceipt(
+                       t, key,
+                       {{"MOMURA",
+                         {{{"CF01", key.store}, {"CF02", key.registerCode}, {"CF03", number}}}}})
+                .outcome;
+        };
+        QString ofTwo, ofOne;
+        QCOMPARE(post(second.path(), ofTwo), PostingResult::Outcome::Posted);
+        QCOMPARE(post(first.path(), ofOne), PostingResult::Outcome::Posted);
+        QCOMPARE(post(first.path(), ofOne), PostingResult::Outcome::Duplicate);
+        QCOMPARE(rows(t, "SELECT CF02 || CF03 AS k FROM MOMURA ORDER BY CF02"),
+                 (QList<QVariantMap>{{{"k", "01" + ofOne}}, {{"k", "02" + ofTwo}}}));
+        QCOMPARE(ofOne, ofTwo);
+        QVERIFY2(ofOne.endsWith("00001"), qPrintable(ofOne));
+
+        Database::setFolder(second.path());
+        Screens s;
+        s.show("MUK4MM90");
+        const QList<QStringList> listed = s.gridRows();
+        QCOMPARE(listed.size(), 10);
+        QVERIFY(listed.contains(QStringList{"register", "02", " "}));
+    }
+
+    // A product the owner changes at one register is priced so at the next
+    // scan at another.
+    void aProductChangedAtOneRegisterIsSeenAtTheNextLookUp()
+    {
+        ProgramFolder folder;
+        TestDb owner, counter;
+        const QString code = "4900000000001";
+        addProduct(owner, {{"CB01", code}, {"CB11", "100"}});
+        std::optional<CounterProduct> found;
+        QVERIFY(findProduct(counter, code, found).ok() && found);
+        QVERIFY(owner.db().execute("UPDATE MBMSHO SET CB11 = '120' WHERE CB01 = ?", {code}).ok());
+        QVERIFY(findProduct(counter, code, found).ok() && found);
+        QCOMPARE(found->price, "120");
     }
 
     // Two registers change the same record at once: the one the server

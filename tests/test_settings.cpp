@@ -135,7 +135,7 @@ private slots:
         chooseKey(s, "tax");
         QCOMPARE(s.fill({"Text2", "0.08", "Text3", "0.05", "RCBTN", ""}), QString());
         QCOMPARE(row(s, "SELECT * FROM MBMSYS WHERE CB01 = 'tax'"),
-                 stored("MBMSYS", {"tax", "0.08", "0.05", " ", "20261206", "10:15:30"}));
+                 stored("MBMSYS", {"tax", "0.08", "0.05", " ", "20261206", "10:15:30", " "}));
         QVERIFY(s.gridRows().contains(QStringList{"tax", "0.08", "0.05"}));
         QCOMPARE(s.label("LabelAPF"), QString("●  登録"));
 
