@@ -114,7 +114,6 @@ void ReportScreen::addRegisterChoice()
     if (date_) {
         setTabOrder(date_->previousInFocusChain(), thisRegister_);
         setTabOrder(thisRegister_, allRegisters_);
-        setTabOrder(allRegisters_, date_);
     }
 }
 
