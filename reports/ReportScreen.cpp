@@ -114,6 +114,7 @@ void ReportScreen::addRegisterChoice()
     if (date_) {
         setTabOrder(date_->previousInFocusChain(), thisRegister_);
         setTabOrder(thisRegister_, allRegisters_);
+        setTabOrder(allRegisters_, date_);
     }
 }
 

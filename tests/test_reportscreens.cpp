@@ -443,7 +443,7 @@ private slots:
         QCOMPARE(s.usable({"OptionThisRegister", "OptionAllRegisters"}), QStringList{});
         functionKey(QApplication::focusWidget(), Qt::Key_F9);
         QVERIFY(QFile::exists(s.path() + "/MUK4-reports/" + code + "-202612-ALL.csv"));
-        functionKey(QApplication::focusWidget(), Qt::Key_F8);
+        functionKey(s.button("RTBTN"), Qt::Key_F8);
         QCOMPARE(s.usable({"OptionThisRegister", "OptionAllRegisters"}).size(), 2);
     }
 
