@@ -128,7 +128,7 @@ int main(int argc, char* argv[])
                 qPrintable(dumpDay));
 
     const QStringList dates = ReportDates::days(QString(month + QStringLiteral("01")));
-    const QVariantList range{shop.store, shop.registerCode, dates.front(), dates.back()};
+    const QVariantList range{shop.store, *shop.registerCode, dates.front(), dates.back()};
 
     compare(
         "register totals (MUK4DP01)", 100,
@@ -275,9 +275,9 @@ int main(int argc, char* argv[])
                 !db.execute(QStringLiteral("INSERT INTO MWMXPP ") + day.arg("MOMURA") +
                                 QStringLiteral(" UNION ALL ") + day.arg("MOMNYK") +
                                 QStringLiteral(" UNION ALL ") + day.arg("MOMSYK"),
-                            QVariantList{shop.store, shop.registerCode, dumpDay} +
-                                QVariantList{shop.store, shop.registerCode, dumpDay} +
-                                QVariantList{shop.store, shop.registerCode, dumpDay})
+                            QVariantList{shop.store, *shop.registerCode, dumpDay} +
+                                QVariantList{shop.store, *shop.registerCode, dumpDay} +
+                                QVariantList{shop.store, *shop.registerCode, dumpDay})
                      .ok() ||
                 !t.commit().ok())
                 return false;
@@ -286,7 +286,7 @@ int main(int argc, char* argv[])
                                           " l.CF01 = ? AND l.CF02 = ? AND l.CF03 = w.CW01 AND"
                                           " l.CF23 = w.CW02 WHERE w.CW02 = ?"
                                           " ORDER BY w.CW02, w.CW03, w.CW04, w.CW01, l.CF04"),
-                           {shop.store, shop.registerCode, dumpDay});
+                           {shop.store, *shop.registerCode, dumpDay});
         });
     std::printf("the dump listed %d receipts in %d grid rows\n", listed, grid.model()->rowCount());
     return 0;

@@ -65,10 +65,9 @@ DbResult CategorySales::read(Database& db, const StoreRegister& where, const QSt
         if (day >= 0 && column >= 0)
             out[static_cast<size_t>(day)][static_cast<size_t>(column)] += q.value(2).toDouble();
     };
-    const QString month =
-        QStringLiteral(" FROM MOVURA WHERE CF01 = ? AND CF02 = ? AND CF23 >= ? AND CF23 <= ?"
-                       " AND CF06 <> '9'");
-    const QVariantList values{where.store, where.registerCode, dates.front(), dates.back()};
+    const QString month = QStringLiteral(" FROM MOVURA WHERE ") + where.condition() +
+                          QStringLiteral(" AND CF23 >= ? AND CF23 <= ? AND CF06 <> '9'");
+    const QVariantList values = where.values() + QVariantList{dates.front(), dates.back()};
     if (by_ == By::Major) {
         return forEachRow(db,
                           QStringLiteral("SELECT CF23, CF09, coalesce(sum(CF17), 0)") + month +

@@ -16,6 +16,7 @@ MUK4DP01::MUK4DP01(Navigator& navigator)
     addStoreName(0, 0);
     addDateField(QStringLiteral("日付　　　　（From）"), QStringLiteral("日付が存在しません。"), 0,
                  2);
+    addRegisterChoice();
     fields()->setColumnStretch(4, 1);
 
     FG1 = new ReportGrid(QStringLiteral("FG1"),

@@ -10,6 +10,7 @@ MUK4DP05::MUK4DP05(Navigator& navigator)
     addStoreName(0, 0);
     addDateField(QStringLiteral("日付       （From）"), QStringLiteral("日付が存在しません。"), 0,
                  2);
+    addRegisterChoice();
     fields()->setColumnStretch(4, 1);
 }
 

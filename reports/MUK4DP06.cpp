@@ -48,6 +48,7 @@ MUK4DP06::MUK4DP06(Navigator& navigator)
     fields()->setColumnStretch(10, 1);
     setTabOrder(CB1, CB2);
     setTabOrder(CB2, dateField());
+    addRegisterChoice();
     connect(CB1, &QComboBox::activated, this, &MUK4DP06::majorChosen);
     connect(CB2, &QComboBox::activated, this, &MUK4DP06::rangeChosen);
 }

@@ -111,7 +111,8 @@ void MUK4XP02::reprint()
     StoredReceipt::Found found;
     if (!owner.receipt.isEmpty() &&
         !check(StoredReceipt::read(db(), owner.table,
-                                   {where().store, where().registerCode, owner.receipt}, found),
+                                   {where().store, where().registerCode.value(), owner.receipt},
+                                   found),
                QStringLiteral("レシートを読み込めませんでした。")))
         return;
     if (std::holds_alternative<std::monostate>(found)) {

@@ -18,9 +18,10 @@ DbResult read(Database& db, const StoreRegister& where, const QStringList& dates
             db,
             QStringLiteral("SELECT CF23, COALESCE(CF28, ?) AS rate,"
                            " coalesce(sum(CASE WHEN CF06 = '9' THEN -CF17 ELSE CF17 END), 0)"
-                           " FROM MOVURA WHERE CF01 = ? AND CF02 = ? AND CF23 >= ? AND CF23 <= ?"
-                           " GROUP BY CF23, rate"),
-            {standardRate, where.store, where.registerCode, dates.front(), dates.back()},
+                           " FROM MOVURA WHERE ") +
+                where.condition() +
+                QStringLiteral(" AND CF23 >= ? AND CF23 <= ? GROUP BY CF23, rate"),
+            QVariantList{standardRate} + where.values() + QVariantList{dates.front(), dates.back()},
             [&](const QSqlQuery& q) {
                 if (index.contains(q.value(0).toString()))
                     sums.add(q.value(1).toDouble(), q.value(2).toDouble());

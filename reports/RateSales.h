@@ -3,7 +3,7 @@
 #include "data/TaxRates.h"
 #include "reports/ReportQuery.h"
 
-// The sales of a period at this store and register net of returns, by the
+// The sales of a period at the store (one register or all) net of returns, by the
 // tax rate each line was sold at, with the tax they hold: what the owner
 // declares per rate at the end of the month.
 namespace RateSales {

@@ -31,10 +31,9 @@ DbResult gather(Database& db, const Source& source, const StoreRegister& where, 
     DbResult r = forEachRow(
         db,
         QStringLiteral("SELECT CF03, CF19, CF20, CF21, CF09, CF16, CF17, CF07, CF05 FROM ") +
-            source.header +
-            QStringLiteral(" WHERE CF01 = ? AND CF02 = ? AND CF19 = ?"
-                           " ORDER BY CF01, CF02, CF19, CF20, CF21, CF03"),
-        {where.store, where.registerCode, date}, [&](const QSqlQuery& q) {
+            source.header + QStringLiteral(" WHERE ") + where.condition() +
+            QStringLiteral(" AND CF19 = ? ORDER BY CF01, CF02, CF19, CF20, CF21, CF03"),
+        where.values() + QVariantList{date}, [&](const QSqlQuery& q) {
             found = true;
             if (!failed.ok())
                 return;
@@ -90,25 +89,26 @@ DbResult linesOfDay(Database& db, const Source& source, const StoreRegister& whe
 {
     const bool isSale = source.header == sales;
     const QString blank = QStringLiteral(" ");
-    return forEachRow(
-        db,
-        QStringLiteral("SELECT CF03, CF07, CF08, CF14, CF15, CF17, CF19 FROM ") + source.lines +
-            QStringLiteral(" WHERE CF01 = ? AND CF02 = ? AND CF23 = ?"
-                           " ORDER BY CF24, CF25, CF04"),
-        {where.store, where.registerCode, date}, [&](const QSqlQuery& q) {
-            using Conversions::Amount10;
-            QStringList row{blank, blank, QStringLiteral("・") + q.value(2).toString(),
-                            q.value(1).toString(), blank};
-            if (isSale) {
-                row << format(q.value(6).toDouble(), Amount10)
-                    << format(q.value(4).toDouble(), Amount10)
-                    << format(q.value(5).toDouble(), Amount10) << blank;
-            } else {
-                row << format(q.value(3).toDouble(), Amount10)
-                    << format(q.value(4).toDouble(), Amount10) << QStringLiteral("   ") << blank;
-            }
-            out[q.value(0).toString()] << row;
-        });
+    return forEachRow(db,
+                      QStringLiteral("SELECT CF03, CF07, CF08, CF14, CF15, CF17, CF19 FROM ") +
+                          source.lines + QStringLiteral(" WHERE ") + where.condition() +
+                          QStringLiteral(" AND CF23 = ? ORDER BY CF24, CF25, CF04"),
+                      where.values() + QVariantList{date}, [&](const QSqlQuery& q) {
+                          using Conversions::Amount10;
+                          QStringList row{blank, blank,
+                                          QStringLiteral("・") + q.value(2).toString(),
+                                          q.value(1).toString(), blank};
+                          if (isSale) {
+                              row << format(q.value(6).toDouble(), Amount10)
+                                  << format(q.value(4).toDouble(), Amount10)
+                                  << format(q.value(5).toDouble(), Amount10) << blank;
+                          } else {
+                              row << format(q.value(3).toDouble(), Amount10)
+                                  << format(q.value(4).toDouble(), Amount10)
+                                  << QStringLiteral("   ") << blank;
+                          }
+                          out[q.value(0).toString()] << row;
+                      });
 }
 
 // The staff name of a code, or the code itself when nobody has it.

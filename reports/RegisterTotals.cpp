@@ -34,10 +34,13 @@ QStringList figures(const RegisterDay& d, QStringView amount, QStringView count,
             format(d.items, count)};
 }
 
-// Every statement reads the month's records of this store and register at
-// once, grouped by business date.
-const QString headerDays =
-    QStringLiteral(" WHERE CF01 = ? AND CF02 = ? AND CF19 >= ? AND CF19 <= ? GROUP BY CF19");
+// Every statement reads the month's records of the store and its register
+// or registers at once, grouped by business date.
+QString headerDays(const StoreRegister& where, QStringView alias = {})
+{
+    return QStringLiteral(" WHERE %1 AND %2CF19 >= ? AND %2CF19 <= ? GROUP BY %2CF19")
+        .arg(where.condition(alias), alias);
+}
 } // namespace
 
 QStringList RegisterDay::gridRow() const
@@ -61,7 +64,7 @@ DbResult read(Database& db, const StoreRegister& where, const QStringList& dates
     if (dates.isEmpty())
         return {};
     const QHash<QString, int> index = dayIndex(dates);
-    const QVariantList values{where.store, where.registerCode, dates.front(), dates.back()};
+    const QVariantList values = where.values() + QVariantList{dates.front(), dates.back()};
     auto day = [&](const QSqlQuery& q) -> RegisterDay* {
         const int i = index.value(q.value(0).toString(), -1);
         return i < 0 ? nullptr : &out[static_cast<size_t>(i)];
@@ -80,7 +83,7 @@ DbResult read(Database& db, const StoreRegister& where, const QStringList& dates
             " coalesce(sum(CASE WHEN substr(CF07, 1, 1) = '2' THEN CF13 END), 0),"
             " coalesce(sum(CASE WHEN substr(CF07, 1, 1) IN ('2', '3') THEN CF14 END), 0)"
             " FROM MOMURA") +
-            headerDays,
+            headerDays(where),
         values, [&](const QSqlQuery& q) {
             if (RegisterDay* d = day(q)) {
                 d->customers = q.value(1).toDouble();
@@ -96,9 +99,8 @@ DbResult read(Database& db, const StoreRegister& where, const QStringList& dates
     r = forEachRow(
         db,
         QStringLiteral("SELECT h.CF19, coalesce(sum(l.CF15), 0) FROM MOMURA h JOIN MOVURA l"
-                       " ON l.CF01 = h.CF01 AND l.CF02 = h.CF02 AND l.CF03 = h.CF03"
-                       " WHERE h.CF01 = ? AND h.CF02 = ? AND h.CF19 >= ?"
-                       " AND h.CF19 <= ? GROUP BY h.CF19"),
+                       " ON l.CF01 = h.CF01 AND l.CF02 = h.CF02 AND l.CF03 = h.CF03") +
+            headerDays(where, u"h."),
         values, [&](const QSqlQuery& q) {
             if (RegisterDay* d = day(q))
                 d->items = q.value(1).toDouble();
@@ -107,12 +109,13 @@ DbResult read(Database& db, const StoreRegister& where, const QStringList& dates
         return r;
     for (const bool deposits : {true, false}) {
         const QString table = deposits ? QStringLiteral("MOMNYK") : QStringLiteral("MOMSYK");
-        r = forEachRow(
-            db, QStringLiteral("SELECT CF19, coalesce(sum(CF09), 0) FROM ") + table + headerDays,
-            values, [&](const QSqlQuery& q) {
-                if (RegisterDay* d = day(q))
-                    (deposits ? d->deposits : d->payments) = q.value(1).toDouble();
-            });
+        r = forEachRow(db,
+                       QStringLiteral("SELECT CF19, coalesce(sum(CF09), 0) FROM ") + table +
+                           headerDays(where),
+                       values, [&](const QSqlQuery& q) {
+                           if (RegisterDay* d = day(q))
+                               (deposits ? d->deposits : d->payments) = q.value(1).toDouble();
+                       });
         if (!r.ok())
             return r;
     }

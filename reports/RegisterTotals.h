@@ -4,8 +4,8 @@
 
 #include <vector>
 
-// One business day's takings at this store and register, as the register
-// totals report lists them.
+// One business day's takings at the store, of one register or all of them, as
+// the register totals report lists them.
 struct RegisterDay {
     QString date;
     double sales = 0;           // cash sales: kind 1, not a return

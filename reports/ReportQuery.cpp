@@ -2,6 +2,19 @@
 
 #include <QSqlError>
 
+QString StoreRegister::condition(QStringView alias) const
+{
+    const QString a = alias.toString();
+    const QString ofStore = a + QStringLiteral("CF01 = ?");
+    return registerCode ? ofStore + QStringLiteral(" AND ") + a + QStringLiteral("CF02 = ?")
+                        : ofStore;
+}
+
+QVariantList StoreRegister::values() const
+{
+    return registerCode ? QVariantList{store, *registerCode} : QVariantList{store};
+}
+
 DbResult forEachRow(Database& db, const QString& sql, const QVariantList& values,
                     const std::function<void(const QSqlQuery&)>& row)
 {

@@ -7,11 +7,18 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
-// The store and register whose records a report reads.
+// The store and register whose records a report reads; without a register
+// code, every register of the store, for the owner's view of the whole shop.
 struct StoreRegister {
     QString store;
-    QString registerCode;
+    std::optional<QString> registerCode;
+
+    // The condition on the store (CF01) and register (CF02) of the records
+    // named `alias` ("h." or none), with its values in order.
+    QString condition(QStringView alias = {}) const;
+    QVariantList values() const;
 };
 
 // Runs one read with bound values and hands over each row of its result.

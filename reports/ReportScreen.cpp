@@ -5,9 +5,11 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 namespace {
 const QString Return = QStringLiteral("F10.Return");
@@ -89,6 +91,33 @@ EntryField* ReportScreen::addDateField(const QString& captionText, const QString
     return date_;
 }
 
+void ReportScreen::addRegisterChoice()
+{
+    auto* choice = new QWidget(this);
+    auto* row = new QHBoxLayout(choice);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto option = [&](const QString& name, const QString& text) {
+        auto* button = new QRadioButton(text, choice);
+        button->setObjectName(name);
+        // A click leaves the keyboard where it was: the choice is read when
+        // the date is entered.
+        button->setFocusPolicy(Qt::TabFocus);
+        row->addWidget(button);
+        return button;
+    };
+    thisRegister_ = option(QStringLiteral("OptionThisRegister"), QStringLiteral("このレジ"));
+    allRegisters_ = option(QStringLiteral("OptionAllRegisters"), QStringLiteral("全レジ"));
+    row->addStretch(1);
+    thisRegister_->setChecked(true);
+    fields_->addWidget(caption(QStringLiteral("集計対象"), thisRegister_), 1, 0);
+    fields_->addWidget(choice, 1, 1, 1, -1);
+    if (date_) {
+        setTabOrder(date_->previousInFocusChain(), thisRegister_);
+        setTabOrder(thisRegister_, allRegisters_);
+        setTabOrder(allRegisters_, date_);
+    }
+}
+
 void ReportScreen::addNote(const QString& text)
 {
     note_ = text;
@@ -133,6 +162,10 @@ void ReportScreen::areaLock()
 
 void ReportScreen::areaAssign()
 {
+    for (QRadioButton* option : {thisRegister_, allRegisters_}) {
+        if (option)
+            option->setEnabled(true);
+    }
     if (!date_)
         return;
     date_->setEnabled(true);
@@ -169,10 +202,35 @@ void ReportScreen::showResult(QWidget* focus, bool retryLegend)
     labelPFK()->setText(retryLegend ? QStringLiteral("F8.ReTry  ") + file + Return : file + Return);
     labelM()->clear();
     shown_ = true;
-    if (date_)
-        date_->setEnabled(false);
+    for (QWidget* closed : {static_cast<QWidget*>(date_), static_cast<QWidget*>(thisRegister_),
+                            static_cast<QWidget*>(allRegisters_)}) {
+        if (closed)
+            closed->setEnabled(false);
+    }
     SJBTN->setEnabled(true);
     focus->setFocus();
+}
+
+bool ReportScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    // Enter on the register choice goes on to the date, as from a field.
+    if (event->type() == QEvent::KeyPress && date_ &&
+        (watched == thisRegister_ || watched == allRegisters_)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (date_->isEnabled())
+                date_->setFocus();
+            return true;
+        }
+    }
+    return Screen::eventFilter(watched, event);
+}
+
+StoreRegister ReportScreen::where() const
+{
+    if (allRegisters_ && allRegisters_->isChecked())
+        return {where_.store, std::nullopt};
+    return where_;
 }
 
 QString ReportScreen::filePeriod() const
@@ -182,7 +240,10 @@ QString ReportScreen::filePeriod() const
 
 void ReportScreen::writeFile()
 {
-    const QString path = QDir::toNativeSeparators(ReportFile::pathFor(code(), filePeriod()));
+    // The whole shop's figures never replace the register's own file.
+    const QString whose = where().registerCode ? QString() : QStringLiteral("-ALL");
+    const QString path =
+        QDir::toNativeSeparators(ReportFile::pathFor(code(), filePeriod() + whose));
     if (const std::optional<QString> failure = reportFile().write(path)) {
         showBox(QMessageBox::Critical, QStringLiteral("MESSAGE"),
                 QStringLiteral("CSVファイルを出力できませんでした。"),

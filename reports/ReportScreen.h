@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 class QLineEdit;
+class QRadioButton;
 
 // The plan every report screen follows: the fields of the run at the top,
 // the result below, the "AP CHK" status with "再実行" (SJBTN, F8: start
@@ -31,6 +32,11 @@ protected:
     // stays for correction; a good one is handed to run().
     EntryField* addDateField(const QString& captionText, const QString& invalid, int row,
                              int column);
+    // "このレジ" (OptionThisRegister, the default: the register's own
+    // figures) or "全レジ" (OptionAllRegisters: every register of the store),
+    // on a row of their own under the store name and in the Tab and Enter
+    // order just before the start date. A run closes them with the date.
+    void addRegisterChoice();
     // The note LabelC below the result.
     void addNote(const QString& text);
 
@@ -40,6 +46,7 @@ protected:
     void areaAssign() override;
     void focusFirst() override;
     bool functionKey(int key) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Empties the result of the last run.
     virtual void clearResult() {}
@@ -55,7 +62,8 @@ protected:
     void showResult(QWidget* focus, bool retryLegend = true);
     void setStatus(const QString& text);
 
-    const StoreRegister& where() const { return where_; }
+    // The store and the register chosen, or all its registers.
+    StoreRegister where() const;
     const QString& businessDate() const { return businessDate_; }
     // The "tax" setting: the rate of the lines that carry none.
     double standardRate() const { return standardRate_; }
@@ -74,6 +82,8 @@ private:
     QVBoxLayout* result_;
     QLineEdit* storeName_ = nullptr; // Text1
     EntryField* date_ = nullptr;     // Text2
+    QRadioButton* thisRegister_ = nullptr;
+    QRadioButton* allRegisters_ = nullptr;
     QLabel* labelC_ = nullptr;
     QString note_;
     StoreRegister where_;

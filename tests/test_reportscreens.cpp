@@ -406,6 +406,47 @@ private slots:
         QCOMPARE(records(path).mid(day || code == "MUK4DP01" ? 1 : 2), want);
     }
 
+    void allRegistersAddTheOtherRegisters_data()
+    {
+        // The report, its first total, the total of this register, of all.
+        table::columns<QString, QString, QString, QString>();
+        table::add("register totals", QString("MUK4DP01"), QString("Text3"), QString("1,000"),
+                   QString("1,700"));
+        table::add("majors", QString("MUK4DP05"), QString("T01"), QString("1,234,567"),
+                   QString("1,235,267"));
+        table::add("middles", QString("MUK4DP06"), QString("T01"), QString("1,234,567"),
+                   QString("1,235,267"));
+    }
+
+    void allRegistersAddTheOtherRegisters()
+    {
+        const auto [code, total, own, all] = table::fetch<QString, QString, QString, QString>();
+        Shop s;
+        sell(s);
+        addHeader(s, {"MOMURA", "01", "01", "61200001", "20261215", "11000", 1000});
+        addHeader(s, {"MOMURA", "01", "02", "61200001", "20261215", "11000", 700});
+        addLine(s,
+                {.registerCode = "02", .receipt = "61200001", .date = "20261215", .amount = 700});
+        addHeader(s, {"MOMURA", "02", "01", "61200001", "20261215", "11000", 9000});
+        addLine(s, {.store = "02", .receipt = "61200001", .date = "20261215", .amount = 9000});
+        auto* date = openReport(s, code);
+        retype(date, "20261201");
+        QCOMPARE(s.shown({total}), QStringList{own});
+        // The choice comes just before the date; Enter on it goes on to the date.
+        date = openReport(s, code);
+        QTest::keyClick(date, Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        enter(QApplication::focusWidget());
+        QCOMPARE(s.shown({"focus"}), QStringList{"Text2"});
+        retype(date, "20261201");
+        QCOMPARE(s.shown({total}), QStringList{all});
+        QCOMPARE(s.usable({"OptionThisRegister", "OptionAllRegisters"}), QStringList{});
+        functionKey(QApplication::focusWidget(), Qt::Key_F9);
+        QVERIFY(QFile::exists(s.path() + "/MUK4-reports/" + code + "-202612-ALL.csv"));
+        functionKey(s.button("RTBTN"), Qt::Key_F8);
+        QCOMPARE(s.usable({"OptionThisRegister", "OptionAllRegisters"}).size(), 2);
+    }
+
     void reportFileReplacedWholeOrNotAtAll()
     {
         Shop s;

@@ -38,7 +38,7 @@ std::vector<RegisterDay> registerByDay(Database& db, const StoreRegister& where,
                 ") AS g, (SELECT sum(l.CF15) FROM MOMURA h JOIN MOVURA l ON l.CF01 = h.CF01 AND "
                 "l.CF02 = h.CF02 AND l.CF03 = h.CF03 WHERE h.CF01 = (SELECT s FROM d) AND h.CF02 "
                 "= (SELECT r FROM d) AND h.CF19 = (SELECT t FROM d)) AS h",
-            {where.store, where.registerCode, date});
+            {where.store, *where.registerCode, date});
         days.push_back({date, r["a"].toDouble(), r["b"].toDouble(), r["c"].toDouble(),
                         r["d"].toDouble(), r["e"].toDouble(), r["f"].toDouble(), r["g"].toDouble(),
                         r["h"].toDouble()});
@@ -57,7 +57,7 @@ std::vector<std::vector<double>> categoriesByDay(Database& db, const StoreRegist
              rows(db,
                   "SELECT CF09, CF10, CF17 FROM MOVURA WHERE CF01 = ? AND CF02 = ? AND CF23 "
                   "= ? AND CF06 <> '9'",
-                  {where.store, where.registerCode, date})) {
+                  {where.store, *where.registerCode, date})) {
             const double k = Conversions::toNumber(l.value("CF09").toString());
             const qsizetype column = !middleCodes.isEmpty() ? middleCodes.indexOf(l.value("CF10"))
                                      : k == 0               ? 9
@@ -108,7 +108,7 @@ QStringList ratesByLine(Database& db, const StoreRegister& where, const QStringL
         for (const QVariantMap& l : rows(db,
                                          "SELECT * FROM MOVURA WHERE CF01 = ? AND CF02 = ? "
                                          "AND CF23 = ?",
-                                         {where.store, where.registerCode, date}))
+                                         {where.store, *where.registerCode, date}))
             sums.add(l["CF28"].isNull() ? 0.08 : l["CF28"].toDouble(),
                      l["CF17"].toDouble() * (l["CF06"] == "9" ? -1 : 1));
     return texts(sums.totals());
@@ -272,6 +272,59 @@ private slots:
                         QCOMPARE(own, graphByLine(t, product, middle, "202402", figure, net));
                         QCOMPARE(all, graphByLine(t, QString(), middle, "202402", figure, net));
                     }
+    }
+
+    void allRegistersAreTheSumOfEach_data()
+    {
+        // The register (none: all), then sales, returns, deposits, customers
+        // and items of the day; major 1 and 2, middle 101; 10% and any 8% net.
+        table::columns<QString, QList<double>>();
+        table::add("register 01", QString("01"),
+                   QList<double>{1000, 300, 0, 2, 3, 1000, 0, 1000, 700});
+        table::add("register 02", QString("02"),
+                   QList<double>{500, 0, 2000, 1, 1, 0, 500, 0, 0, 500});
+        table::add("all registers", QString(),
+                   QList<double>{1500, 300, 2000, 3, 4, 1000, 500, 1000, 700, 500});
+    }
+
+    void allRegistersAreTheSumOfEach()
+    {
+        const auto [registerCode, want] = table::fetch<QString, QList<double>>();
+        Shop t;
+        const QString d = "20261206";
+        // Register 01: a sale of 1,000 (two items at 10%) and a return of 300;
+        // register 02: a sale of 500 at 8% in major 2 and a deposit of 2,000;
+        // another store's sale counts nowhere.
+        addHeader(t, {"MOMURA", "01", "01", "1", d, "11000", 1000});
+        addLine(t, {.receipt = "1", .date = d, .quantity = 2, .amount = 1000, .rate = 0.1});
+        addHeader(t, {"MOMURA", "01", "01", "2", d, "11009", 300});
+        addLine(t, {.receipt = "2", .date = d, .kind = "9", .amount = 300, .rate = 0.1});
+        addHeader(t, {"MOMURA", "01", "02", "1", d, "11000", 500});
+        addLine(t, {.registerCode = "02",
+                    .receipt = "1",
+                    .date = d,
+                    .major = "2",
+                    .middle = "201",
+                    .amount = 500,
+                    .rate = 0.08});
+        addHeader(t, {"MOMNYK", "01", "02", "2", d, "70000", 2000});
+        addHeader(t, {"MOMURA", "02", "01", "1", d, "11000", 7000});
+        addLine(t, {.store = "02", .receipt = "1", .date = d, .amount = 7000, .rate = 0.1});
+        const StoreRegister where{"01", registerCode.isEmpty() ? std::nullopt
+                                                               : std::optional(registerCode)};
+        std::vector<RegisterDay> days;
+        QList<RateSales::Total> byRate;
+        std::vector<std::vector<double>> majors, middles;
+        QVERIFY(RegisterTotals::read(t, where, {d}, days).ok());
+        QVERIFY(RateSales::read(t, where, {d}, 0.1, byRate).ok());
+        QVERIFY(CategorySales::majors().read(t, where, {d}, majors).ok());
+        QVERIFY(CategorySales::middles(u'1', 1).read(t, where, {d}, middles).ok());
+        const RegisterDay& day = days.front();
+        QList<double> got{day.sales, day.returns,  day.deposits, day.customers,
+                          day.items, majors[0][0], majors[0][1], middles[0][0]};
+        for (const RateSales::Total& rate : byRate)
+            got << double(rate.amount);
+        QCOMPARE(got, want);
     }
 
     void bars_data()
