@@ -149,7 +149,7 @@ void benchMenu()
     std::vector<double> cash(2);
     onBoth(200, [&](Database& db, int) {
         TodayTotals totals;
-        const bool ok = totals.read(db, shop.store, shop.registerCode, lastDay).ok();
+        const bool ok = totals.read(db, shop.store, *shop.registerCode, lastDay).ok();
         cash[db.onServer()] = totals.cash();
         return ok;
     });
@@ -163,7 +163,7 @@ void benchMenu()
                                           "WHERE CF01=? AND CF02=? AND CF19=?");
     std::vector<double> rawCash(2);
     onBoth(200, [&](Database& db, int) {
-        const QVariantList key{shop.store, shop.registerCode, lastDay};
+        const QVariantList key{shop.store, *shop.registerCode, lastDay};
         double& sum = rawCash[db.onServer()] = 0;
         return raw(db, sums, key, &sum) && raw(db, others.arg("", "MOMNYK"), key, &sum) &&
                raw(db, others.arg("-", "MOMSYK"), key, &sum);
