@@ -2,9 +2,9 @@
 
 #include "data/Database.h"
 #include "data/DatabaseSettings.h"
-#include "data/Parameters.h"
 #include "data/ProgramLock.h"
 #include "data/Schema.h"
+#include "data/ServerPresence.h"
 #include "shell/Navigator.h"
 
 #include <QDir>
@@ -21,39 +21,11 @@ public:
     ProgramLock lock;
 };
 
-// On a server, held for as long as the program runs: a restore waits for
-// no running program and refuses while there is one. The register's own lock
-// keeps a second copy of the same register off the database; both go with
-// the connection, so a register that was killed or cut off starts again at
-// once.
-class ServerPresence : public QObject {
+// The server hold lives as long as the navigator.
+class Presence : public QObject {
 public:
-    explicit ServerPresence(QObject* parent) : QObject(parent) {}
-    DbResult take()
-    {
-        if (DbResult r = db.open(); !r.ok())
-            return r;
-        return db.execute(QStringLiteral("SELECT pg_advisory_lock_shared(?)"),
-                          {Database::RunningLockKey});
-    }
-    DbResult takeRegister(bool& taken)
-    {
-        std::optional<Parameter> store;
-        if (DbResult r = Parameters::read(db, QStringLiteral("store"), store); !r.ok())
-            return r;
-        const int storeNumber = store ? store->first.trimmed().toInt() : 0;
-        const int registerNumber = DatabaseSettings::current().registerCode.toInt();
-        QList<QVariantList> rows;
-        if (DbResult r = db.select(QStringLiteral("SELECT pg_try_advisory_lock(?, ?)"),
-                                   {storeNumber, registerNumber}, rows);
-            !r.ok())
-            return r;
-        taken = rows.value(0).value(0).toBool();
-        if (!taken)
-            return {};
-        return Parameters::prepareRegister(db);
-    }
-    Database db;
+    explicit Presence(QObject* parent) : QObject(parent) {}
+    ServerPresence hold;
 };
 
 void refuse(const QString& text)
@@ -110,20 +82,15 @@ bool startProgram(Navigator& navigator)
         return false;
     }
     if (DatabaseSettings::current().onServer()) {
-        auto* presence = new ServerPresence(&navigator);
-        bool taken = false;
-        if (DbResult r = presence->take(); !r.ok() || !(r = presence->takeRegister(taken)).ok()) {
+        auto* presence = new Presence(&navigator);
+        const ServerPresence::Outcome outcome = presence->hold.take();
+        if (outcome != ServerPresence::Outcome::Taken) {
             delete presence;
             delete lock;
-            refuse(QStringLiteral("データベース サーバーに接続できません（%1）。")
-                       .arg(DatabaseSettings::current().place()));
-            return false;
-        }
-        if (!taken) {
-            delete presence;
-            delete lock;
-            refuse(QStringLiteral("レジ %1 は既に起動しています。")
-                       .arg(DatabaseSettings::current().registerCode));
+            refuse(outcome == ServerPresence::Outcome::RegisterRunning
+                       ? QStringLiteral("レジ %1 は既に起動しています。").arg(settings.registerCode)
+                       : QStringLiteral("データベース サーバーに接続できません（%1）。")
+                             .arg(settings.place()));
             return false;
         }
     }

@@ -228,17 +228,28 @@ void insert(Database& db, const QString& table, const QVariantList& values)
 }
 } // namespace
 
+namespace {
+// The register code a parameter record is kept under: the file keeps its one
+// register's records under "01", a server each register's under its own.
+QString registerOf(const QString& key)
+{
+    const QString code = DatabaseSettings::current().registerCode;
+    return !Parameters::ofRegister(key) ? " " : code.isEmpty() ? "01" : code;
+}
+} // namespace
+
 void setParameter(Database& db, const QString& key, const QString& first, const QString& second)
 {
     removeParameter(db, key);
-    insert(db, "MBMSYS",
-           {key, first, second, " ", "20260101", "09:00:00",
-            Parameters::ofRegister(key) ? "01" : " "});
+    insert(db, "MBMSYS", {key, first, second, " ", "20260101", "09:00:00", registerOf(key)});
 }
 
 void removeParameter(Database& db, const QString& key)
 {
-    run(db, "DELETE FROM MBMSYS WHERE CB01 = ?", {key});
+    if (DatabaseSettings::current().onServer())
+        run(db, "DELETE FROM MBMSYS WHERE CB01 = ? AND CB09 = ?", {key, registerOf(key)});
+    else
+        run(db, "DELETE FROM MBMSYS WHERE CB01 = ?", {key});
 }
 
 namespace {

@@ -4,8 +4,12 @@
 // screens do.
 //
 //   sales_crash_helper <program folder> [count]
+//
+// On a server it holds the register's presence as the program does.
 
 #include "data/Clock.h"
+#include "data/DatabaseSettings.h"
+#include "data/ServerPresence.h"
 #include "pos/CounterParameters.h"
 #include "pos/SalePosting.h"
 
@@ -20,6 +24,9 @@ int main(int argc, char* argv[])
     Database::setFolder(QString::fromLocal8Bit(argc > 1 ? argv[1] : ""));
     Database db;
     CounterParameters shop;
+    ServerPresence presence;
+    if (DatabaseSettings::current().onServer() && presence.take() != ServerPresence::Outcome::Taken)
+        return 5;
     if (argc < 2 || !db.open().ok() || !shop.load(db).ok())
         return 2;
     std::printf("ready\n");
