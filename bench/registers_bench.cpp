@@ -7,7 +7,7 @@
 // start on one signal, then checks that every register's receipts follow
 // each other without gap or duplicate.
 //
-//   muk4registersbench [postings]   postings per register, default 500
+//   muk4registersbench [postings]   per register, default 600, in 3 rounds
 //   muk4registersbench --register FOLDER POSTINGS program|raw PERIOD
 //       one register of the program folder FOLDER: prepares its records,
 //       says "ready", posts once a line comes on its standard input, then
@@ -25,7 +25,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -42,14 +41,13 @@ namespace {
 // statements and a warm connection, as a register does after its first sale.
 constexpr int WarmUp = 5;
 constexpr int LinesPerSale = 10;
+constexpr int Rounds = 3;
 
 // CLOCK_MONOTONIC: one clock for every process of the machine, so that the
 // registers' windows can be laid side by side.
 qint64 monotonicNs()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    return std::chrono::nanoseconds(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 // The program's posting as hand-written statements, each prepared once: the
@@ -174,24 +172,29 @@ int registerMain(const QString& folder, int postings, bool raw, const QString& p
     return 0;
 }
 
-struct Outcome {
+// One way of posting (engine, registers, program or raw) over every round.
+struct Scenario {
+    int registers; // 0: one register on the file
+    bool raw;
     std::vector<double> times;
-    qint64 begin = std::numeric_limits<qint64>::max();
-    qint64 end = std::numeric_limits<qint64>::min();
+    double seconds = 0; // from the first register's start to the last one's end, summed
+    QString fault;      // the first gap or duplicate found
 };
 
 // Starts one process per folder, lets them post together once all are ready
 // and gathers their times.
-bool together(const QStringList& folders, int postings, bool raw, const QString& period,
-              Outcome& out)
+bool together(const QStringList& folders, int postings, const QString& period, Scenario& out)
 {
+    qint64 begin = std::numeric_limits<qint64>::max();
+    qint64 end = std::numeric_limits<qint64>::min();
+    const size_t before = out.times.size();
     std::vector<std::unique_ptr<QProcess>> registers;
     for (const QString& folder : folders) {
         QProcess& p = *registers.emplace_back(std::make_unique<QProcess>());
         p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         p.start(QCoreApplication::applicationFilePath(),
                 {QStringLiteral("--register"), folder, QString::number(postings),
-                 raw ? QStringLiteral("raw") : QStringLiteral("program"), period});
+                 out.raw ? QStringLiteral("raw") : QStringLiteral("program"), period});
     }
     for (const auto& p : registers) {
         while (!p->canReadLine())
@@ -209,28 +212,31 @@ bool together(const QStringList& folders, int postings, bool raw, const QString&
             return false;
         const QList<QByteArray> lines = p->readAllStandardOutput().trimmed().split('\n');
         const QList<QByteArray> window = lines.value(0).split(' ');
-        out.begin = std::min(out.begin, window.value(0).toLongLong());
-        out.end = std::max(out.end, window.value(1).toLongLong());
+        begin = std::min(begin, window.value(0).toLongLong());
+        end = std::max(end, window.value(1).toLongLong());
         for (qsizetype i = 1; i < lines.size(); ++i)
             out.times.push_back(lines[i].toDouble());
     }
-    return out.times.size() == static_cast<size_t>(postings) * folders.size();
+    out.seconds += (end - begin) / 1e9;
+    return out.times.size() - before == static_cast<size_t>(postings) * folders.size();
 }
 
 // Every register's receipts of the run as stored: period + 00001, 00002, ...
 // in order, none missing and none twice, each header with all its lines.
-QString receiptsChecked(Database& db, int registers, int count, const QString& period)
+QString receiptsChecked(int registers, int count, const QString& period)
 {
+    Database db;
     for (int r = 1; r <= registers; ++r) {
         const QString code = QString::number(r).rightJustified(2, u'0');
         QList<QVariantList> rows;
-        if (!db.select(QStringLiteral("SELECT h.CF03, (SELECT count(*) FROM MOVURA l WHERE "
+        if (!db.open().ok() ||
+            !db.select(QStringLiteral("SELECT h.CF03, (SELECT count(*) FROM MOVURA l WHERE "
                                       "l.CF01 = h.CF01 AND l.CF02 = h.CF02 AND l.CF03 = h.CF03) "
                                       "FROM MOMURA h WHERE h.CF02 = ? AND substr(h.CF03, 1, 3) "
                                       "= ? ORDER BY h.CF03"),
                        {code, period}, rows)
                  .ok())
-            return QStringLiteral("CANNOT READ");
+            return QStringLiteral("CANNOT READ THE RECEIPTS");
         for (int i = 0; i < std::max<int>(count, rows.size()); ++i) {
             const QString expected = period + QString::number(100001 + i).right(5);
             if (i >= rows.size() || rows[i][0].toString() != expected ||
@@ -239,24 +245,24 @@ QString receiptsChecked(Database& db, int registers, int count, const QString& p
                     .arg(code, expected);
         }
     }
-    return QStringLiteral("%1 x %2 in a row").arg(registers).arg(count);
+    return {};
 }
 
-void row(const QString& what, Outcome out, const QString& receipts)
+void row(Scenario& s, const QString& receipts)
 {
-    std::sort(out.times.begin(), out.times.end());
-    const size_t n = out.times.size();
-    std::printf("%-32s %10.1f %9.3f %9.3f  %s\n", qPrintable(what),
-                n / ((out.end - out.begin) / 1e9), out.times[n / 2],
-                out.times[(n * 99 + 99) / 100 - 1], qPrintable(receipts));
+    QString what = QStringLiteral("server, %1 registers at once").arg(s.registers);
+    if (s.registers < 2)
+        what =
+            s.registers ? QStringLiteral("server, 1 register") : QStringLiteral("file, 1 register");
+    if (s.raw)
+        what = QStringLiteral("  raw statements");
+    std::sort(s.times.begin(), s.times.end());
+    const size_t n = s.times.size();
+    std::printf("%-32s %10.1f %9.3f %9.3f  %s\n", qPrintable(what), n / s.seconds, s.times[n / 2],
+                s.times[(n * 99 + 99) / 100 - 1],
+                qPrintable(s.fault.isEmpty() ? receipts : s.fault));
 }
 
-QString loadAverage()
-{
-    QFile file(QStringLiteral("/proc/loadavg"));
-    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll().trimmed())
-                                          : QStringLiteral("unknown");
-}
 } // namespace
 
 int main(int argc, char* argv[])
@@ -266,9 +272,9 @@ int main(int argc, char* argv[])
     const QStringList args = app.arguments();
     if (args.size() == 6 && args[1] == u"--register")
         return registerMain(args[2], args[3].toInt(), args[4] == u"raw", args[5]);
-    const int postings = args.size() > 1 ? args[1].toInt() : 500;
+    const int postings = args.size() > 1 ? args[1].toInt() : 600;
     QTemporaryDir folders(QStringLiteral("/tmp/muk4-registersbench-XXXXXX"));
-    if (postings < 1 || !folders.isValid() ||
+    if (postings < Rounds || !folders.isValid() ||
         !Cluster::start(QStringLiteral("/tmp/muk4-registersbench-pg")))
         return 1;
     const QString file = folders.filePath(QStringLiteral("file"));
@@ -278,7 +284,6 @@ int main(int argc, char* argv[])
         if (!Cluster::writeSettings(servers.back(), QStringLiteral("0%1").arg(r)))
             return 1;
     }
-    std::map<bool, std::unique_ptr<Database>> checked; // by onServer
     for (const QString& folder : {file, servers[0]}) {
         QDir().mkpath(folder);
         Database::setFolder(folder);
@@ -286,42 +291,43 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "%s\n", qPrintable(*failure));
             return 1;
         }
-        auto db = std::make_unique<Database>();
-        if (!db->open().ok())
-            return 1;
-        checked[db->onServer()] = std::move(db);
     }
+    Database server;
     QList<QVariantList> setting;
-    if (checked[true]->select(QStringLiteral("SHOW synchronous_commit"), {}, setting).ok())
-        std::printf("the program's server connection: synchronous_commit = %s\n",
-                    qPrintable(setting.value(0).value(0).toString()));
-    std::printf("load average before: %s\n\n%-32s %10s %9s %9s  %s\n", qPrintable(loadAverage()),
-                "10-line sale, times in ms", "postings/s", "median", "99th",
-                "receipts per register");
+    if (!server.open().ok() ||
+        !server.select(QStringLiteral("SHOW synchronous_commit"), {}, setting).ok())
+        return 1;
+    std::printf("the program's server connection: synchronous_commit = %s\n",
+                qPrintable(setting.value(0).value(0).toString()));
+    QProcess::execute(QStringLiteral("uptime"), {});
+    std::printf("\n%-32s %10s %9s %9s  %s\n", "10-line sale, times in ms", "postings/s", "median",
+                "99th", "rounds x registers x receipts");
+    std::vector<Scenario> scenarios;
+    for (const int registers : {0, 1, 2, 4})
+        for (const bool raw : {false, true})
+            scenarios.push_back({registers, raw, {}, 0, {}});
+    // The scenarios take turns, round after round, so that a change of the
+    // machine's load during the run falls on all of them alike.
     int period = 100;
-    for (int registers : {0, 1, 2, 4}) {
-        const QStringList used = registers == 0 ? QStringList{file} : servers.mid(0, registers);
-        for (const bool raw : {false, true}) {
+    for (int round = 0; round < Rounds; ++round)
+        for (Scenario& s : scenarios) {
+            const QStringList used = s.registers ? servers.mid(0, s.registers) : QStringList{file};
             const QString code = QString::number(++period);
-            Outcome out;
-            if (!together(used, postings, raw, code, out)) {
+            if (!together(used, postings / Rounds, code, s)) {
                 std::fprintf(stderr, "the registers did not all post\n");
                 return 1;
             }
-            QString what = QStringLiteral("server, %1 registers at once").arg(registers);
-            if (registers < 2)
-                what = registers ? QStringLiteral("server, 1 register")
-                                 : QStringLiteral("file, 1 register");
-            if (raw)
-                what = QStringLiteral("  raw statements");
             Database::setFolder(used[0]);
-            row(what, out,
-                receiptsChecked(*checked[registers > 0], std::max(registers, 1), WarmUp + postings,
-                                code));
+            if (s.fault.isEmpty())
+                s.fault = receiptsChecked(used.size(), WarmUp + postings / Rounds, code);
         }
-    }
-    std::printf("\nload average after: %s\n", qPrintable(loadAverage()));
-    checked.clear();
+    for (Scenario& s : scenarios)
+        row(s, QStringLiteral("%1 x %2 x %3 in a row")
+                   .arg(Rounds)
+                   .arg(std::max(s.registers, 1))
+                   .arg(WarmUp + postings / Rounds));
+    std::printf("\n");
+    QProcess::execute(QStringLiteral("uptime"), {});
     Cluster::stop();
     return 0;
 }
