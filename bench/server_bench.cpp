@@ -49,6 +49,7 @@ const BusyYear year = [] {
     return y;
 }();
 const QString lastDay = year.firstDay.addDays(year.days - 1).toString(QStringLiteral("yyyyMMdd"));
+
 struct Stats {
     double median, p95;
 };
