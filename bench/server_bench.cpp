@@ -10,6 +10,7 @@
 //     file-folder  default /tmp/muk4-serverbench-file, made on the first run
 
 #include "BusyYear.h"
+#include "Cluster.h"
 #include "Timed.h"
 
 #include "data/Clock.h"
@@ -35,7 +36,6 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -49,15 +49,6 @@ const BusyYear year = [] {
     return y;
 }();
 const QString lastDay = year.firstDay.addDays(year.days - 1).toString(QStringLiteral("yyyyMMdd"));
-QString cluster; // the socket folder of the cluster this run started
-
-void stopCluster()
-{
-    if (!cluster.isEmpty())
-        QProcess::execute(QStringLiteral(MUK4_SOURCE_DIR "/tools/pgcluster"),
-                          {QStringLiteral("stop"), cluster});
-    cluster.clear();
-}
 
 struct Stats {
     double median, p95;
@@ -337,27 +328,15 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    std::atexit(stopCluster);
-    std::signal(SIGINT, [](int) { std::exit(130); });
-    std::signal(SIGTERM, [](int) { std::exit(143); });
     file.folder = QFileInfo(argc > 2 ? QString::fromLocal8Bit(argv[2])
                                      : QStringLiteral("/tmp/muk4-serverbench-file"))
                       .absoluteFilePath();
     if (argc > 1) {
         server.folder = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     } else {
-        cluster = QStringLiteral("/tmp/muk4-serverbench-pg");
         server.folder = QStringLiteral("/tmp/muk4-serverbench-server");
-        if (QProcess::execute(QStringLiteral(MUK4_SOURCE_DIR "/tools/pgcluster"),
-                              {QStringLiteral("start"), cluster}) != 0)
-            return 1;
-        QDir().mkpath(server.folder);
-        QFile ini(QDir(server.folder).filePath(QLatin1String(DatabaseSettings::FileName)));
-        if (!ini.open(QIODevice::WriteOnly) ||
-            ini.write(QStringLiteral("[database]\nengine=postgresql\nhost=%1\nport=5432\n"
-                                     "dbname=postgres\nuser=muk4\n")
-                          .arg(cluster)
-                          .toUtf8()) < 0)
+        if (!Cluster::start(QStringLiteral("/tmp/muk4-serverbench-pg")) ||
+            !Cluster::writeSettings(server.folder))
             return 1;
     }
     for (Side* side : {&server, &file}) {
@@ -374,6 +353,6 @@ int main(int argc, char* argv[])
     prepared.clear();
     server.db.close();
     file.db.close();
-    stopCluster();
+    Cluster::stop();
     return 0;
 }
