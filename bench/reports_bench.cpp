@@ -259,7 +259,7 @@ int main(int argc, char* argv[])
         "receipt dump to the grid (MUK4XP02)", 300,
         [&] {
             ReceiptDump::Listing listing;
-            if (!ReceiptDump::run(db, shop, dumpDay, true, listing).ok())
+            if (!ReceiptDump::run(db, shop, *shop.registerCode, dumpDay, true, listing).ok())
                 return false;
             listed = static_cast<int>(listing.receipts);
             grid.setRows(std::move(listing.rows));
@@ -269,9 +269,11 @@ int main(int argc, char* argv[])
         [&] {
             Transaction t(db);
             const QString day =
-                QStringLiteral("SELECT CF03, CF19, CF20, CF21, '%1', CF09, 0, 0, ' ', CF05 FROM %1"
-                               " WHERE CF01 = ? AND CF02 = ? AND CF19 = ?");
-            if (!db.execute(QStringLiteral("DELETE FROM MWMXPP")).ok() ||
+                QStringLiteral("SELECT CF03, CF19, CF20, CF21, '%1', CF09, 0, 0, ' ', CF05, CF01,"
+                               " CF02, CF02 FROM %1 WHERE CF01 = ? AND CF02 = ? AND CF19 = ?");
+            const QVariantList own{shop.store, *shop.registerCode};
+            if (!db.execute(QStringLiteral("DELETE FROM MWMXPP WHERE CW11 = ? AND CW12 = ?"), own)
+                     .ok() ||
                 !db.execute(QStringLiteral("INSERT INTO MWMXPP ") + day.arg("MOMURA") +
                                 QStringLiteral(" UNION ALL ") + day.arg("MOMNYK") +
                                 QStringLiteral(" UNION ALL ") + day.arg("MOMSYK"),
@@ -284,9 +286,10 @@ int main(int argc, char* argv[])
             return rawRows(db,
                            QStringLiteral("SELECT w.*, l.* FROM MWMXPP w LEFT JOIN MOVURA l ON"
                                           " l.CF01 = ? AND l.CF02 = ? AND l.CF03 = w.CW01 AND"
-                                          " l.CF23 = w.CW02 WHERE w.CW02 = ?"
-                                          " ORDER BY w.CW02, w.CW03, w.CW04, w.CW01, l.CF04"),
-                           {shop.store, *shop.registerCode, dumpDay});
+                                          " l.CF23 = w.CW02 WHERE w.CW11 = ? AND w.CW12 = ?"
+                                          " ORDER BY w.CW13, w.CW02, w.CW03, w.CW04, w.CW01,"
+                                          " l.CF04"),
+                           QVariantList{shop.store, *shop.registerCode} + own);
         });
     std::printf("the dump listed %d receipts in %d grid rows\n", listed, grid.model()->rowCount());
     return 0;

@@ -287,7 +287,9 @@ void benchReports()
     row("product graph (MUK4AS01)", 50);
     onBoth(rounds, [&](Database& db, int) {
         ReceiptDump::Listing listing;
-        return ReceiptDump::run(db, shop, QStringLiteral("20260715"), true, listing).ok() &&
+        return ReceiptDump::run(db, shop, *shop.registerCode, QStringLiteral("20260715"), true,
+                                listing)
+                   .ok() &&
                listing.receipts > 0;
     });
     row("receipt dump of a day (MUK4XP02)", 300);

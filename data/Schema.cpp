@@ -78,13 +78,14 @@ std::vector<Definition> definitions()
          lineKey,
          lineIndexes,
          {}},
+        // The index of the first version; a layout step replaced it.
         {"MWMXPP",
          numbered("CW", 1, 10),
          {"CW06", "CW07", "CW08"},
          {},
          {},
          {{"CW02", "CW03", "CW04"}},
-         {}},
+         {"CW11", "CW12", "CW13"}},
     };
     // Archives of deleted master records: the master's layout, no key, since
     // a code may be archived more than once.
@@ -198,6 +199,17 @@ std::vector<Migration> migrations()
               "ELSE ' ' END FROM MBMSYS"),
           QStringLiteral("DROP TABLE MBMSYS"),
           QStringLiteral("ALTER TABLE MBMSYSNEW RENAME TO MBMSYS")}},
+        // Registers sharing one database each run the receipt dump in work
+        // rows of their own: CW11 the store and CW12 the register that ran
+        // it; CW13 is the receipt's register, since a dump may list every
+        // register of the store. Work rows of before belong to nobody.
+        {QStringLiteral("work rows of each register"),
+         {QStringLiteral("DELETE FROM MWMXPP"),
+          QStringLiteral("ALTER TABLE MWMXPP ADD COLUMN CW11 TEXT"),
+          QStringLiteral("ALTER TABLE MWMXPP ADD COLUMN CW12 TEXT"),
+          QStringLiteral("ALTER TABLE MWMXPP ADD COLUMN CW13 TEXT"),
+          QStringLiteral("DROP INDEX MWMXPP_I1"),
+          QStringLiteral("CREATE INDEX MWMXPP_I1 ON MWMXPP (CW11, CW12, CW13, CW02, CW03, CW04)")}},
     };
     return steps;
 }

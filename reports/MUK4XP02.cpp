@@ -11,6 +11,8 @@
 #include <QPushButton>
 
 namespace {
+const int NumberWidth = 1100; // twips
+
 QStringList headingTexts()
 {
     QStringList texts;
@@ -28,6 +30,7 @@ MUK4XP02::MUK4XP02(Navigator& navigator)
 {
     Text1 = addStoreName(0, 0);
     addDateField(QStringLiteral("日付"), QStringLiteral("日付が間違っています。"), 0, 2);
+    addRegisterChoice();
     CK1 = new QCheckBox(QStringLiteral("レシート番号でスペース改行"), this);
     CK1->setObjectName(QStringLiteral("CK1"));
     fields()->addWidget(CK1, 0, 4);
@@ -46,7 +49,7 @@ MUK4XP02::MUK4XP02(Navigator& navigator)
     });
 
     FG1 = new ReportGrid(QStringLiteral("FG1"),
-                         {1100, 1100, 2100, 1900, 1600, 1600, 800, 1600, 1000}, this);
+                         {NumberWidth, 1100, 2100, 1900, 1600, 1600, 800, 1600, 1000}, this);
     FG1->alignRight({4, 5, 6, 7, 8});
     // A row is chosen with the mouse for F7; the keyboard stays where it is.
     FG1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -57,6 +60,7 @@ MUK4XP02::MUK4XP02(Navigator& navigator)
         label->setAlignment(Qt::AlignCenter);
         headings << label;
     }
+    numberHeading_ = static_cast<QLabel*>(headings.front());
     LabelID = new QLabel(this);
     LabelID->setObjectName(QStringLiteral("LabelID"));
     result()->addLayout(FG1->alignedRow(headings));
@@ -81,11 +85,15 @@ void MUK4XP02::areaAssign()
 void MUK4XP02::run(const QString& date)
 {
     ReceiptDump::Listing listing;
-    if (!check(ReceiptDump::run(db(), where(), date, CK1->isChecked(), listing),
+    if (!check(ReceiptDump::run(db(), where(), ownRegister(), date, CK1->isChecked(), listing),
                QStringLiteral("レシート情報を作成できませんでした。"))) {
         dateField()->giveBack();
         return;
     }
+    // Every register's listing has the register before each receipt number.
+    const int numberWidth = where().registerCode ? NumberWidth : NumberWidth + 400;
+    FG1->setWidth(0, numberWidth);
+    numberHeading_->setFixedWidth(ReportGrid::pixels(numberWidth));
     FG1->setRows(std::move(listing.rows));
     owners_ = std::move(listing.owners);
     LabelR->setText(QString::number(listing.receipts));
@@ -111,8 +119,7 @@ void MUK4XP02::reprint()
     StoredReceipt::Found found;
     if (!owner.receipt.isEmpty() &&
         !check(StoredReceipt::read(db(), owner.table,
-                                   {where().store, where().registerCode.value(), owner.receipt},
-                                   found),
+                                   {where().store, owner.registerCode, owner.receipt}, found),
                QStringLiteral("レシートを読み込めませんでした。")))
         return;
     if (std::holds_alternative<std::monostate>(found)) {

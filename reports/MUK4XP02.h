@@ -26,6 +26,7 @@ private:
     void reprint();
 
     QLineEdit* Text1;
+    QLabel* numberHeading_;
     QList<ReceiptDump::Owner> owners_; // the receipt of each row of FG1
     ReportGrid* FG1;
     QCheckBox* CK1;

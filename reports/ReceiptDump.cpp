@@ -21,8 +21,8 @@ const Source sources[] = {
 
 // Adds one work record per header of the day and the day's part of the
 // summary; a table without records for the day adds nothing to it.
-DbResult gather(Database& db, const Source& source, const StoreRegister& where, const QString& date,
-                QString& summary)
+DbResult gather(Database& db, const Source& source, const StoreRegister& where,
+                const QString& running, const QString& date, QString& summary)
 {
     double salesSum = 0;
     double returnsSum = 0;
@@ -30,7 +30,7 @@ DbResult gather(Database& db, const Source& source, const StoreRegister& where, 
     DbResult failed;
     DbResult r = forEachRow(
         db,
-        QStringLiteral("SELECT CF03, CF19, CF20, CF21, CF09, CF16, CF17, CF07, CF05 FROM ") +
+        QStringLiteral("SELECT CF03, CF19, CF20, CF21, CF09, CF16, CF17, CF07, CF05, CF02 FROM ") +
             source.header + QStringLiteral(" WHERE ") + where.condition() +
             QStringLiteral(" AND CF19 = ? ORDER BY CF01, CF02, CF19, CF20, CF21, CF03"),
         where.values() + QVariantList{date}, [&](const QSqlQuery& q) {
@@ -54,10 +54,14 @@ DbResult gather(Database& db, const Source& source, const StoreRegister& where, 
                                       isSale ? q.value(5).toDouble() - q.value(6).toDouble() : 0.0,
                                       isSale ? q.value(6).toDouble() : 0.0,
                                       ReceiptDump::kindText(source.header, code),
-                                      q.value(8)};
+                                      q.value(8),
+                                      where.store,
+                                      running,
+                                      q.value(9)};
             failed = db.execute(
                 QStringLiteral("INSERT INTO MWMXPP (CW01, CW02, CW03, CW04, CW05, CW06, CW07,"
-                               " CW08, CW09, CW10) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                               " CW08, CW09, CW10, CW11, CW12, CW13)"
+                               " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                 values);
         });
     if (!r.ok())
@@ -78,9 +82,15 @@ DbResult gather(Database& db, const Source& source, const StoreRegister& where, 
     return {};
 }
 
-// The line rows of every receipt of the day in one line table, by receipt
-// number. Lines belong to a receipt by store, register, receipt number and
-// business date: the receipt numbers of another register may be the same.
+QString receiptKey(const QString& registerCode, const QString& receipt)
+{
+    return registerCode + u'/' + receipt;
+}
+
+// The line rows of every receipt of the day in one line table, by register
+// and receipt number. Lines belong to a receipt by store, register, receipt
+// number and business date: the receipt numbers of another register may be
+// the same.
 // Ordering by receipt number as well would lead the engine to walk every
 // line of the register in key order; each receipt's lines keep their order
 // as they are gathered.
@@ -89,26 +99,25 @@ DbResult linesOfDay(Database& db, const Source& source, const StoreRegister& whe
 {
     const bool isSale = source.header == sales;
     const QString blank = QStringLiteral(" ");
-    return forEachRow(db,
-                      QStringLiteral("SELECT CF03, CF07, CF08, CF14, CF15, CF17, CF19 FROM ") +
-                          source.lines + QStringLiteral(" WHERE ") + where.condition() +
-                          QStringLiteral(" AND CF23 = ? ORDER BY CF24, CF25, CF04"),
-                      where.values() + QVariantList{date}, [&](const QSqlQuery& q) {
-                          using Conversions::Amount10;
-                          QStringList row{blank, blank,
-                                          QStringLiteral("・") + q.value(2).toString(),
-                                          q.value(1).toString(), blank};
-                          if (isSale) {
-                              row << format(q.value(6).toDouble(), Amount10)
-                                  << format(q.value(4).toDouble(), Amount10)
-                                  << format(q.value(5).toDouble(), Amount10) << blank;
-                          } else {
-                              row << format(q.value(3).toDouble(), Amount10)
-                                  << format(q.value(4).toDouble(), Amount10)
-                                  << QStringLiteral("   ") << blank;
-                          }
-                          out[q.value(0).toString()] << row;
-                      });
+    return forEachRow(
+        db,
+        QStringLiteral("SELECT CF03, CF07, CF08, CF14, CF15, CF17, CF19, CF02 FROM ") +
+            source.lines + QStringLiteral(" WHERE ") + where.condition() +
+            QStringLiteral(" AND CF23 = ? ORDER BY CF24, CF25, CF04"),
+        where.values() + QVariantList{date}, [&](const QSqlQuery& q) {
+            using Conversions::Amount10;
+            QStringList row{blank, blank, QStringLiteral("・") + q.value(2).toString(),
+                            q.value(1).toString(), blank};
+            if (isSale) {
+                row << format(q.value(6).toDouble(), Amount10)
+                    << format(q.value(4).toDouble(), Amount10)
+                    << format(q.value(5).toDouble(), Amount10) << blank;
+            } else {
+                row << format(q.value(3).toDouble(), Amount10)
+                    << format(q.value(4).toDouble(), Amount10) << QStringLiteral("   ") << blank;
+            }
+            out[receiptKey(q.value(7).toString(), q.value(0).toString())] << row;
+        });
 }
 
 // The staff name of a code, or the code itself when nobody has it.
@@ -142,29 +151,32 @@ QString kindText(const QString& table, const QString& code)
     return {};
 }
 
-// The work table holds exactly this run's headers or, when the run fails,
-// the last run's.
-static DbResult gatherDay(Database& db, const StoreRegister& where, const QString& date,
-                          Listing& out)
+// The running register's work rows are exactly this run's headers or, when
+// the run fails, its last run's; those of the other registers stay.
+static DbResult gatherDay(Database& db, const StoreRegister& where, const QString& running,
+                          const QString& date, Listing& out)
 {
     out.summary.clear();
     Transaction transaction(db);
     if (!transaction.started().ok())
         return transaction.started();
-    if (DbResult r = db.execute(QStringLiteral("DELETE FROM MWMXPP")); !r.ok())
+    if (DbResult r = db.execute(QStringLiteral("DELETE FROM MWMXPP WHERE CW11 = ? AND CW12 = ?"),
+                                {where.store, running});
+        !r.ok())
         return r;
     for (const Source& source : sources) {
-        if (DbResult r = gather(db, source, where, date, out.summary); !r.ok())
+        if (DbResult r = gather(db, source, where, running, date, out.summary); !r.ok())
             return r;
     }
     return transaction.commit();
 }
 
-DbResult run(Database& db, const StoreRegister& where, const QString& date, bool blankRows,
-             Listing& out)
+DbResult run(Database& db, const StoreRegister& where, const QString& running, const QString& date,
+             bool blankRows, Listing& out)
 {
     out = Listing{};
-    if (DbResult r = Transaction::retried(db, [&] { return gatherDay(db, where, date, out); });
+    if (DbResult r =
+            Transaction::retried(db, [&] { return gatherDay(db, where, running, date, out); });
         !r.ok())
         return r;
 
@@ -179,15 +191,18 @@ DbResult run(Database& db, const StoreRegister& where, const QString& date, bool
     DbResult failed;
     DbResult r = forEachRow(
         db,
-        QStringLiteral("SELECT CW01, CW04, CW05, CW06, CW07, CW08, CW09, CW10 FROM MWMXPP"
-                       " WHERE CW02 = ? ORDER BY CW02, CW03, CW04, CW01"),
-        {date}, [&](const QSqlQuery& q) {
+        QStringLiteral("SELECT CW01, CW04, CW05, CW06, CW07, CW08, CW09, CW10, CW13 FROM MWMXPP"
+                       " WHERE CW11 = ? AND CW12 = ? ORDER BY CW13, CW02, CW03, CW04, CW01"),
+        {where.store, running}, [&](const QSqlQuery& q) {
             const QString receipt = q.value(0).toString();
             const QString table = q.value(2).toString();
             const QString code = q.value(7).toString();
+            const QString registerCode = q.value(8).toString();
             if (DbResult s = staffText(db, code, staff); !s.ok())
                 failed = s;
-            QStringList header{receipt + blank,
+            // Receipts of several registers may share a number.
+            const QString number = where.registerCode ? receipt : registerCode + blank + receipt;
+            QStringList header{number + blank,
                                q.value(1).toString() + QStringLiteral("  "),
                                q.value(6).toString() + blank,
                                staff.value(code) + QStringLiteral("  ") + code,
@@ -201,9 +216,11 @@ DbResult run(Database& db, const StoreRegister& where, const QString& date, bool
                 header << four << four;
             }
             ++out.receipts;
-            const QList<QStringList> itsLines = lines[table].value(receipt);
+            const QList<QStringList> itsLines =
+                lines[table].value(receiptKey(registerCode, receipt));
             out.rows << header << itsLines;
-            out.owners.insert(out.owners.size(), itsLines.size() + 1, {table, receipt});
+            out.owners.insert(out.owners.size(), itsLines.size() + 1,
+                              {table, registerCode, receipt});
             if (blankRows) {
                 out.rows << QStringList(9, QString());
                 out.owners << ReceiptDump::Owner{};

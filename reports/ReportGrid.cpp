@@ -52,11 +52,17 @@ ReportGrid::ReportGrid(const QString& name, const QList<int>& widthsInTwips, QWi
     setTabKeyNavigation(false);
     setFocusPolicy(Qt::NoFocus);
     setWordWrap(false);
+    for (int i = 0; i < widthsInTwips.size(); ++i)
+        setWidth(i, widthsInTwips[i]);
+}
+
+void ReportGrid::setWidth(int column, int twips)
+{
+    widths_[column] = twips;
+    setColumnWidth(column, pixels(twips));
     int total = 0;
-    for (int i = 0; i < widthsInTwips.size(); ++i) {
-        setColumnWidth(i, pixels(widthsInTwips[i]));
-        total += pixels(widthsInTwips[i]);
-    }
+    for (int width : std::as_const(widths_))
+        total += pixels(width);
     setFixedWidth(total + 2 * frameWidth() + verticalScrollBar()->sizeHint().width());
 }
 

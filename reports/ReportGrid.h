@@ -42,6 +42,9 @@ public:
     const QList<QStringList>& rows() const { return model_->rows(); }
     void alignRight(QList<int> columns) { model_->alignRight(std::move(columns)); }
     const QList<int>& widths() const { return widths_; }
+    // Makes a column wider or narrower, the grid with it; widgets lined up
+    // with the column follow it by the caller.
+    void setWidth(int column, int twips);
     // Widgets lined up with the columns (the headings above the grid, the
     // totals below it): cell i is as wide as column i.
     QHBoxLayout* alignedRow(const QList<QWidget*>& cells) const;

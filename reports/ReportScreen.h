@@ -64,6 +64,8 @@ protected:
 
     // The store and the register chosen, or all its registers.
     StoreRegister where() const;
+    // The register the program is, whatever the choice.
+    QString ownRegister() const { return where_.registerCode.value_or(QString()); }
     const QString& businessDate() const { return businessDate_; }
     // The "tax" setting: the rate of the lines that carry none.
     double standardRate() const { return standardRate_; }

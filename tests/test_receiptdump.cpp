@@ -1,4 +1,5 @@
-#include "Fixture.h"
+#include "ReceiptFixture.h"
+#include "reports/ReceiptDump.h"
 
 namespace {
 const QString day = "20261206";
@@ -39,9 +40,28 @@ void writeDay(Database& db)
     addHeader(db, {.receipt = "61200008", .date = "20261205", .amount = 777});
 }
 
-EntryField* runDump(Screens& s, const QString& date = day)
+const QString b = " ", four = "    ";
+// The register's day as listed.
+const QList<QStringList> ownDay{
+    {"61200001 ", "09:00:00  ", "入金 ", "山田 太郎  0001", "3,000", b, b, four, four},
+    {b, b, "・釣銭準備金", "0001", b, "3,000", "1", "   ", b},
+    {"61200002 ", "10:05:00  ", "売上 ", "山田 太郎  0001", "1,540", b, b, "1,400", "140"},
+    {b, b, "・バターロール", "4900000000001", b, "540", "1", "540", b},
+    {b, b, "・牛乳", "4900000000002", b, "500", "2", "1,000", b},
+    {"61200004 ", "10:07:00  ", "内金・売掛 ", "0099  0099", "2,000", b, b, "2,000", "0"},
+    {"61200003 ", "10:10:00  ", "売上返品 ", "山田 太郎  0001", "540", b, b, "491", "49"},
+    {b, b, "・バターロール", "4900000000001", b, "540", "1", "540", b},
+    {"61200005 ", "11:00:00  ", "売掛 ", "山田 太郎  0001", "1,000", b, b, "1,000", "0"},
+    {"61200006 ", "11:30:00  ", b, "山田 太郎  0001", "100", b, b, "100", "0"},
+    {"61200007 ", "12:00:00  ", "支払 ", "山田 太郎  0001", "500", b, b, four, four},
+    {b, b, "・消耗品費", "0002", b, "250", "2", "   ", b},
+};
+
+EntryField* runDump(Screens& s, const QString& date = day, bool allRegisters = false)
 {
     s.show("MUK4XP02");
+    if (allRegisters)
+        QTest::mouseClick(s.find<QRadioButton>("OptionAllRegisters"), Qt::LeftButton);
     s.fill({"Text2", date});
     return s.field("Text2");
 }
@@ -59,37 +79,20 @@ private slots:
         setParameter(s, "workday", day, "RUN");
         writeDay(s);
         auto* text2 = runDump(s);
-        const QString b = " ", four = "    ";
-        const QList<QStringList> expected{
-            {"61200001 ", "09:00:00  ", "入金 ", "山田 太郎  0001", "3,000", b, b, four, four},
-            {b, b, "・釣銭準備金", "0001", b, "3,000", "1", "   ", b},
-            {"61200002 ", "10:05:00  ", "売上 ", "山田 太郎  0001", "1,540", b, b, "1,400", "140"},
-            {b, b, "・バターロール", "4900000000001", b, "540", "1", "540", b},
-            {b, b, "・牛乳", "4900000000002", b, "500", "2", "1,000", b},
-            {"61200004 ", "10:07:00  ", "内金・売掛 ", "0099  0099", "2,000", b, b, "2,000", "0"},
-            {"61200003 ", "10:10:00  ", "売上返品 ", "山田 太郎  0001", "540", b, b, "491", "49"},
-            {b, b, "・バターロール", "4900000000001", b, "540", "1", "540", b},
-            {"61200005 ", "11:00:00  ", "売掛 ", "山田 太郎  0001", "1,000", b, b, "1,000", "0"},
-            {"61200006 ", "11:30:00  ", b, "山田 太郎  0001", "100", b, b, "100", "0"},
-            {"61200007 ", "12:00:00  ", "支払 ", "山田 太郎  0001", "500", b, b, four, four},
-            {b, b, "・消耗品費", "0002", b, "250", "2", "   ", b},
-        };
-        QCOMPARE(s.gridRows("FG1"), expected);
-        QCOMPARE(s.label("LabelR"), QString("7"));
-        QCOMPARE(s.label("LabelID"),
-                 QString("売上. 4540　　返品. 540 < 4000>　　入金. 3000　　支払. 500"));
+        QCOMPARE(s.gridRows("FG1"), ownDay);
+        QCOMPARE(s.shown({"LabelR", "LabelID"}),
+                 (QStringList{"7", "売上. 4540　　返品. 540 < 4000>　　入金. 3000　　支払. 500"}));
 
         // The work table holds the day's headers, one each.
-        QCOMPARE(count(s, "MWMXPP"), 7);
         QCOMPARE(row(s, "SELECT * FROM MWMXPP WHERE CW01 = '61200003'"),
                  stored("MWMXPP", {"61200003", day, day, "10:10:00", "MOMURA", 540.0, 491.0, 49.0,
-                                   "売上返品", "0001"}));
+                                   "売上返品", "0001", "01", "01", "01"}));
         QVERIFY(row(s, "SELECT CW09 FROM MWMXPP WHERE CW01 = '61200006'").value("CW09").isNull());
 
         // CK1 takes effect on the next run: a blank row after each receipt.
         auto* ck1 = s.find<QCheckBox>("CK1");
         QTest::mouseClick(ck1, Qt::LeftButton);
-        QCOMPARE(s.gridRows("FG1"), expected);
+        QCOMPARE(s.gridRows("FG1"), ownDay);
         QVERIFY(s.button("SJBTN")->hasFocus());
         functionKey(s.button("SJBTN"), Qt::Key_F8);
         QCOMPARE(text2->text(), day);
@@ -97,7 +100,7 @@ private slots:
         QTest::mouseClick(ck1, Qt::LeftButton);
         QCOMPARE(s.fill({"Text2", ""}), QString());
         QList<QStringList> spaced;
-        for (const QStringList& r : expected) {
+        for (const QStringList& r : ownDay) {
             if (r[0] != b && !spaced.isEmpty())
                 spaced << QStringList(9, QString());
             spaced << r;
@@ -114,6 +117,51 @@ private slots:
         QVERIFY(text2->hasFocus());
         QCOMPARE(rows(s, "SELECT CW01 FROM MWMXPP"), (QList<QVariantMap>{{{"CW01", "61200008"}}}));
         QVERIFY(s.gridRows("FG1").isEmpty());
+    }
+
+    // Every register of the store, by register with each receipt's register
+    // shown; a copy from the listing is that register's receipt.
+    void everyRegisterByRegisterAndACopyOfAnothersReceipt()
+    {
+        Shop s;
+        writeDay(s);
+        runDump(s, day, true);
+        QList<QStringList> all = ownDay;
+        for (QStringList& r : all)
+            r[0].prepend(r[0] == b ? "" : "01 ");
+        all << QStringList{"02 61200002 ", "10:06:00  ", "売上 ", "山田 太郎  0001", "999", b, b,
+                           "999",          "0"}
+            << QStringList{b, b, "・よその品", "4900000000099", b, "0", "1", "999", b};
+        QCOMPARE(s.gridRows("FG1"), all);
+        QCOMPARE(s.shown({"LabelR", "LabelID"}),
+                 (QStringList{"8", "売上. 5539　　返品. 540 < 4999>　　入金. 3000　　支払. 500"}));
+        auto* grid = s.find<QTableView>("FG1");
+        QVERIFY(grid->columnWidth(0) > grid->fontMetrics().horizontalAdvance(all[12][0]));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(13, 2)).center());
+        functionKey(grid, Qt::Key_F7);
+        QVERIFY(pdfText(s.path() + "/receipts/61200002-copy.pdf").contains("よその品"));
+    }
+
+    // Two registers dump at once, each into work rows of its own; another
+    // store's register of the same code leaves them alone too.
+    void twoRegistersDumpAtOnceEachIntoItsOwnRows()
+    {
+        ProgramFolder folder;
+        TestDb one, two;
+        writeDay(one);
+        const auto dump = [](Database& db, const StoreRegister& where, const QString& running) {
+            ReceiptDump::Listing l;
+            return ReceiptDump::run(db, where, running, day, false, l).ok() ? l.receipts : -1;
+        };
+        QCOMPARE((QList{dump(one, {"01", "01"}, "01"), dump(two, {"01", std::nullopt}, "02"),
+                        dump(one, {"01", "01"}, "01"), dump(two, {"02", "01"}, "01")}),
+                 (QList<qint64>{7, 8, 7, 0}));
+        // Rows by store, running register and receipt's register.
+        QCOMPARE(
+            rows(one, "SELECT CW11 || CW12 || CW13 || '/' || count(*) AS w FROM MWMXPP "
+                      "GROUP BY CW11, CW12, CW13 ORDER BY 1"),
+            (QList<QVariantMap>{{{"w", "010101/7"}}, {{"w", "010201/7"}}, {{"w", "010202/1"}}}));
     }
 
     void summaryOfDaysWithoutSales_data()
@@ -135,9 +183,8 @@ private slots:
         if (!table.isEmpty())
             addHeader(s, {table, "01", "01", "61200001", day, code, 3000});
         runDump(s);
-        const qsizetype receipts = table.isEmpty() ? 0 : 1;
-        QCOMPARE(s.label("LabelID"), summary);
-        QCOMPARE(s.label("LabelR"), QString::number(receipts));
+        const int receipts = table.isEmpty() ? 0 : 1;
+        QCOMPARE(s.shown({"LabelID", "LabelR"}), (QStringList{summary, QString::number(receipts)}));
         QCOMPARE(s.gridRows("FG1").size(), receipts);
     }
 };
