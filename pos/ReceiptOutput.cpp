@@ -37,10 +37,12 @@ ReceiptOutcome failed(const WorkbookError& error)
 }
 
 // A receipt number is eight letters and digits; anything else in it must not
-// reach the file name.
-QString pdfName(const QString& receiptNumber, bool copy)
+// reach the file name. Another register's receipt numbers run alongside this
+// one's, so a copy of one is named with its register.
+QString pdfName(const QString& receiptNumber, bool copy, const QString& otherRegister)
 {
-    QString name = receiptNumber;
+    QString name = otherRegister.isEmpty() ? receiptNumber
+                                           : otherRegister + QStringLiteral("-") + receiptNumber;
     name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
     return (name.isEmpty() ? QStringLiteral("receipt") : name) +
            (copy ? QStringLiteral("-copy.pdf") : QStringLiteral(".pdf"));
@@ -91,7 +93,8 @@ bool savePdf(const SheetPage& page, const QString& path, const QString& title, Q
 // it was.
 ReceiptOutcome produce(const ReceiptSheet& rows, ReceiptTemplate which,
                        const QString& programFolder, const QString& storeName,
-                       const QString& receiptNumber, bool copy = false)
+                       const QString& receiptNumber, bool copy = false,
+                       const QString& otherRegister = {})
 {
     if (WorkbookResult made = ReceiptTemplates::ensure(programFolder, which, storeName); !made.ok())
         return failed(QStringLiteral("レシートのひな形を作れませんでした。"), made.error().detail);
@@ -116,9 +119,9 @@ ReceiptOutcome produce(const ReceiptSheet& rows, ReceiptTemplate which,
         }
         outcome = {ReceiptOutcome::Kind::Printed, name, QString(), QString()};
     } else {
-        const QString path =
-            QDir(programFolder)
-                .filePath(QStringLiteral("receipts/") + pdfName(receiptNumber, copy));
+        const QString path = QDir(programFolder)
+                                 .filePath(QStringLiteral("receipts/") +
+                                           pdfName(receiptNumber, copy, otherRegister));
         if (!savePdf(page, path, title, error)) {
             book.discardSave();
             return failed(QStringLiteral("レシートのPDFを保存できませんでした。"),
@@ -150,17 +153,17 @@ ReceiptOutcome produceReceipt(const FinishedCashMovement& movement, const QStrin
 }
 
 ReceiptOutcome produceCopy(const FinishedSale& sale, const QString& programFolder,
-                           const QString& storeName)
+                           const QString& storeName, const QString& otherRegister)
 {
     return produce(ReceiptRows::copy(ReceiptRows::sale(sale)), ReceiptTemplate::Sales,
-                   programFolder, storeName, sale.receiptNumber, true);
+                   programFolder, storeName, sale.receiptNumber, true, otherRegister);
 }
 
 ReceiptOutcome produceCopy(const FinishedCashMovement& movement, const QString& programFolder,
-                           const QString& storeName)
+                           const QString& storeName, const QString& otherRegister)
 {
     return produce(ReceiptRows::copy(ReceiptRows::cash(movement)), ReceiptTemplate::Cash,
-                   programFolder, storeName, movement.receiptNumber, true);
+                   programFolder, storeName, movement.receiptNumber, true, otherRegister);
 }
 
 QString ReceiptOutcome::copyNote() const

@@ -36,8 +36,8 @@ ReceiptOutcome produceReceipt(const FinishedCashMovement& movement, const QStrin
 
 // A copy of a receipt posted earlier, made the same way with "【再発行】"
 // below the heading; its PDF is <receipt number>-copy.pdf, beside the
-// original's.
+// original's, or <register>-<receipt number>-copy.pdf for another register's.
 ReceiptOutcome produceCopy(const FinishedSale& sale, const QString& programFolder,
-                           const QString& storeName);
+                           const QString& storeName, const QString& otherRegister = {});
 ReceiptOutcome produceCopy(const FinishedCashMovement& movement, const QString& programFolder,
-                           const QString& storeName);
+                           const QString& storeName, const QString& otherRegister = {});

@@ -126,14 +126,15 @@ void MUK4XP02::reprint()
         message(MessageForm::Plain, QStringLiteral("再発行するレシートを選択してください。"));
         return;
     }
+    const QString other = owner.registerCode == ownRegister() ? QString() : owner.registerCode;
     ReceiptOutcome outcome;
     {
         BusyCursor busy;
         if (const auto* sale = std::get_if<FinishedSale>(&found))
-            outcome = produceCopy(*sale, Database::folder(), Text1->text());
+            outcome = produceCopy(*sale, Database::folder(), Text1->text(), other);
         else
             outcome = produceCopy(std::get<FinishedCashMovement>(found), Database::folder(),
-                                  Text1->text());
+                                  Text1->text(), other);
     }
     labelM()->setText(outcome.copyNote());
     if (outcome.kind == ReceiptOutcome::Kind::Failed)

@@ -140,7 +140,7 @@ private slots:
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                           grid->visualRect(grid->model()->index(13, 2)).center());
         functionKey(grid, Qt::Key_F7);
-        QVERIFY(pdfText(s.path() + "/receipts/61200002-copy.pdf").contains("よその品"));
+        QVERIFY(pdfText(s.path() + "/receipts/02-61200002-copy.pdf").contains("よその品"));
     }
 
     // Two registers dump at once, each into work rows of its own; another
