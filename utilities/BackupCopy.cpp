@@ -50,6 +50,30 @@ void Backup::removeAllLeftovers(const QString& folder)
     ServerBackup::removeLeftovers(folder);
 }
 
+QString Backup::partialIn(const QString& folder, const QString& name)
+{
+    return QDir(folder).filePath(name + QStringLiteral(".partial"));
+}
+
+QString Backup::partial() const
+{
+    return partialIn(folder_, name());
+}
+
+qint64 Backup::writtenBytes() const
+{
+    return QFileInfo(partial()).size();
+}
+
+std::optional<BackupFailure> Backup::run()
+{
+    std::optional<BackupFailure> failure = make();
+    if (failure)
+        removePartial();
+    phase_ = Phase::Done;
+    return failure;
+}
+
 BackupCopy::BackupCopy(QString source, QString folder, bool makeFolder)
     : Backup(std::move(folder)), source_(std::move(source)), makeFolder_(makeFolder)
 {
@@ -62,26 +86,11 @@ QString BackupCopy::fileName()
     return QString::fromLatin1(Database::FileName);
 }
 
-QString BackupCopy::partialName()
-{
-    return fileName() + QStringLiteral(".partial");
-}
-
-QString BackupCopy::partial() const
-{
-    return QDir(folder_).filePath(partialName());
-}
-
 void BackupCopy::removeLeftovers(const QString& folder)
 {
-    const QString partial = QDir(folder).filePath(partialName());
+    const QString partial = partialIn(folder, fileName());
     (void)SafeFile::remove(partial);
     (void)SafeFile::remove(partial + journal);
-}
-
-qint64 BackupCopy::writtenBytes() const
-{
-    return QFileInfo(partial()).size();
 }
 
 void BackupCopy::cancel()
@@ -111,15 +120,6 @@ void BackupCopy::watch(SqliteFile* file)
         running_->interrupt();
 }
 
-std::optional<BackupFailure> BackupCopy::run()
-{
-    std::optional<BackupFailure> failure = copy();
-    if (failure)
-        removeLeftovers(folder_);
-    phase_ = Phase::Done;
-    return failure;
-}
-
 std::optional<BackupFailure> BackupCopy::engineFailure(const SqliteFile& file,
                                                        const char* step) const
 {
@@ -140,7 +140,7 @@ std::optional<BackupFailure> BackupCopy::engineFailure(const SqliteFile& file,
     return failure;
 }
 
-std::optional<BackupFailure> BackupCopy::copy()
+std::optional<BackupFailure> BackupCopy::make()
 {
     if (makeFolder_) {
         if (SafeFile::Result error = SafeFile::makeFolder(folder_))

@@ -46,8 +46,8 @@ public:
     bool destinationExists() const;
 
     // Makes the backup; blocks until it is done and may run in a worker
-    // thread.
-    virtual std::optional<BackupFailure> run() = 0;
+    // thread. A failed backup leaves no partial file behind.
+    std::optional<BackupFailure> run();
     // From any thread: stops a running backup, which then removes its
     // partial file and ends as cancelled.
     virtual void cancel() = 0;
@@ -56,10 +56,16 @@ public:
     // The size the backup is expected to reach (0 while not known) and the
     // bytes written so far.
     qint64 expectedBytes() const { return expected_; }
-    virtual qint64 writtenBytes() const = 0;
+    qint64 writtenBytes() const;
 
 protected:
     explicit Backup(QString folder) : folder_(std::move(folder)) {}
+
+    // The name a backup has in the folder until it is complete.
+    static QString partialIn(const QString& folder, const QString& name);
+    QString partial() const;
+    virtual std::optional<BackupFailure> make() = 0;
+    virtual void removePartial() const = 0;
 
     QString folder_;
     std::atomic<Phase> phase_{Phase::Starting};
@@ -80,17 +86,12 @@ public:
     BackupCopy& operator=(const BackupCopy&) = delete;
 
     static QString fileName();
-    // The name the copy has until it is complete.
-    static QString partialName();
     QString name() const override { return fileName(); }
-    QString partial() const;
 
     // Removes what a copy killed half-way left in the folder.
     static void removeLeftovers(const QString& folder);
 
-    std::optional<BackupFailure> run() override;
     void cancel() override;
-    qint64 writtenBytes() const override;
 
 private:
     // Points cancel() at the engine connection at work for as long as it
@@ -106,7 +107,8 @@ private:
         BackupCopy& copy_;
     };
 
-    std::optional<BackupFailure> copy();
+    std::optional<BackupFailure> make() override;
+    void removePartial() const override { removeLeftovers(folder_); }
     std::optional<BackupFailure> compact();
     std::optional<BackupFailure> check();
     std::optional<BackupFailure> engineFailure(const SqliteFile& file, const char* step) const;

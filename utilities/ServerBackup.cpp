@@ -93,24 +93,9 @@ QString ServerBackup::fileName()
     return QStringLiteral("MUK4.dump");
 }
 
-QString ServerBackup::partialName()
-{
-    return fileName() + QStringLiteral(".partial");
-}
-
-QString ServerBackup::partial() const
-{
-    return QDir(folder_).filePath(partialName());
-}
-
 void ServerBackup::removeLeftovers(const QString& folder)
 {
-    (void)SafeFile::remove(QDir(folder).filePath(partialName()));
-}
-
-qint64 ServerBackup::writtenBytes() const
-{
-    return QFileInfo(partial()).size();
+    (void)SafeFile::remove(partialIn(folder, fileName()));
 }
 
 bool ServerBackup::isDump(const QString& path)
@@ -119,16 +104,7 @@ bool ServerBackup::isDump(const QString& path)
     return file.open(QIODevice::ReadOnly) && file.read(5) == "PGDMP";
 }
 
-std::optional<BackupFailure> ServerBackup::run()
-{
-    std::optional<BackupFailure> failure = dump();
-    if (failure)
-        removeLeftovers(folder_);
-    phase_ = Phase::Done;
-    return failure;
-}
-
-std::optional<BackupFailure> ServerBackup::dump()
+std::optional<BackupFailure> ServerBackup::make()
 {
     if (makeFolder_) {
         if (SafeFile::Result error = SafeFile::makeFolder(folder_))

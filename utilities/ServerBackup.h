@@ -19,14 +19,10 @@ public:
     ServerBackup& operator=(const ServerBackup&) = delete;
 
     static QString fileName();
-    static QString partialName();
     QString name() const override { return fileName(); }
-    QString partial() const;
     static void removeLeftovers(const QString& folder);
 
-    std::optional<BackupFailure> run() override;
     void cancel() override { cancelled_ = true; }
-    qint64 writtenBytes() const override;
 
     // Whether the file is an archive of the server's dump tool.
     static bool isDump(const QString& path);
@@ -36,7 +32,8 @@ public:
                                     const std::function<void(const QString&)>& tell);
 
 private:
-    std::optional<BackupFailure> dump();
+    std::optional<BackupFailure> make() override;
+    void removePartial() const override { removeLeftovers(folder_); }
 
     DatabaseSettings settings_;
     bool makeFolder_;
